@@ -1,0 +1,226 @@
+#include "generation/LinearStrategies.h"
+
+#include "generation/Emitters.h"
+#include "generation/MainState.h"
+#include "generation/NumberFormat.h"
+#include "generation/RunHost.h"
+#include "generation/RunState.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+enum class Step { Written, Repeated, Failed };
+
+// One sample point: written unless it repeats the last point; a failure breaks the path.
+Step PointStep(RunState& r, double x, double y) {
+    if (SampleDepth(r, x, y)) {
+        if (r.X == r.Xold && r.Y == r.Yold) return Step::Repeated;
+        EmitPoint(r, "");
+        r.Xold = r.X;
+        r.Yold = r.Y;
+        r.Zold = r.Z;
+        r.pathStart = false;
+        return Step::Written;
+    }
+    r.Xold = r.X;
+    r.Yold = r.Y;
+    r.Zold = r.Z;
+    r.pathStart = true;
+    return Step::Failed;
+}
+
+void PathBreak(RunState& r) {
+    r.Zold = r.S.zg0;
+    r.pathStart = true;
+}
+
+[[noreturn]] void TooFewPaths(RunState& r) {
+    r.host.ShowFileMessage(MsgTooFewPaths, 'N');
+    throw RunFailure{};
+}
+
+// Trunc(extent / spacing) as a path or point count of at least 1, or message 9 and the end
+// of the run. A spacing of 0 or below gives no paths.
+int CountOrFail(RunState& r, double extent, double spacing) {
+    if (!(spacing > 0)) TooFewPaths(r);
+    auto n = TruncToInt32(extent / spacing);
+    if (!n || *n < 1) TooFewPaths(r);
+    return *n;
+}
+
+int Percent(int i, int n, double scale) {
+    return int(std::nearbyint(double(i) / double(n) * scale));
+}
+
+void ReadField(RunHost& host, const char* name, double& variable) {
+    double value = variable;
+    if (host.GetFieldValue(name, value) == 0 && std::isfinite(value)) variable = value;
+}
+
+}  // namespace
+
+void RowStrategy(RunState& r) {
+    MainState& s = r.S;
+    const int nX = CountOrFail(r, s.wst_l, s.stepy);
+    const int nRows = CountOrFail(r, s.wst_b, s.stepX);
+    s.stepy = s.wst_l / nX;
+    s.stepX = s.wst_b / nRows;
+    r.X = 0;
+    r.Y = 0;
+    r.Z = s.zg0;
+    MoveTo(r, "", 0, 0, s.zg0);
+    for (int i = 0; i <= nRows; ++i) {
+        const double y = i * s.stepX;
+        PathBreak(r);
+        const bool ascending = i % 2 == 0;
+        for (int k = 0; k <= nX; ++k) {
+            const int j = ascending ? k : nX - k;
+            if (PointStep(r, j * s.stepy, y) == Step::Written && r.PumpAndPollAbort()) return;
+        }
+        r.ReportProgress(s.CrossPatternRunning ? Percent(i, nRows, 50) : Percent(i, nRows, 100));
+    }
+}
+
+void ColumnStrategy(RunState& r) {
+    MainState& s = r.S;
+    const int nCols = CountOrFail(r, s.wst_l, s.stepX);
+    const int nY = CountOrFail(r, s.wst_b, s.stepy);
+    s.stepX = s.wst_l / nCols;
+    s.stepy = s.wst_b / nY;
+    r.X = 0;
+    r.Y = 0;
+    r.Z = s.zg0;
+    MoveTo(r, "", 0, 0, s.zg0);
+    for (int i = 0; i <= nCols; ++i) {
+        const double x = i * s.stepX;
+        PathBreak(r);
+        const bool ascending = i % 2 == 0;
+        for (int k = 0; k <= nY; ++k) {
+            const int j = ascending ? k : nY - k;
+            if (PointStep(r, x, j * s.stepy) != Step::Failed && r.PumpAndPollAbort()) return;
+        }
+        r.ReportProgress(s.CrossPatternRunning ? Percent(i, nCols, 50) + 50 : Percent(i, nCols, 100));
+    }
+}
+
+ObliqueLine ClipObliqueLine(double x1, double t, double length, double width) {
+    ObliqueLine line{0, 0, x1, x1 * t};
+    if (line.x1 > length) {
+        line.y0 = (line.x1 - length) * t;
+        line.x1 = length;
+    }
+    if (line.y1 > width) {
+        line.x0 = (line.y1 - width) / t;
+        line.y1 = width;
+    }
+    return line;
+}
+
+void ObliqueStrategy(RunState& r, bool secondHalf) {
+    MainState& s = r.S;
+    RunHost& host = r.host;
+    double theta = s.Alpha;
+    if (theta > 180) theta -= 180;
+    const double a = std::numbers::pi * theta / 180;
+
+    ReadField(host, "wst_l", s.wst_l);
+    ReadField(host, "wst_b", s.wst_b);
+    ReadField(host, "stepX", s.stepX);
+    ReadField(host, "stepy", s.stepy);
+    const double entryL = s.wst_l, entryB = s.wst_b, entryStepX = s.stepX, entryStepY = s.stepy;
+    if (!(s.stepX > 0) || !(s.stepy > 0)) TooFewPaths(r);
+
+    // At 0, 90 and 180 degrees the slope has no finite value: the lines are then laid out as
+    // the family they tend to, rows (along X) or columns (along Y) stepX apart.
+    constexpr double kAxisParallel = 1e-9;
+    const double S = std::fabs(std::sin(a)), C = std::fabs(std::cos(a));
+    const bool rowsFamily = S < kAxisParallel;
+    const bool columnsFamily = !rowsFamily && C < kAxisParallel;
+
+    double t = 0, dX = 0;
+    int nX = 0, nY = 0;
+    if (rowsFamily) {
+        auto rows = TruncToInt32(s.wst_b / s.stepX);
+        if (!rows) TooFewPaths(r);
+        nY = *rows;
+    } else {
+        t = columnsFamily ? 0 : S / C;
+        dX = s.stepX / S;
+        auto n = TruncToInt32(s.wst_l / dX);
+        if (!n) TooFewPaths(r);
+        nX = *n;
+        if (nX > 0) dX = s.wst_l / nX;
+        s.stepX = dX;
+        if (!columnsFamily) {
+            auto m = TruncToInt32(s.wst_b / dX / t);
+            if (!m) TooFewPaths(r);
+            nY = *m;
+        }
+    }
+    if (double(nX) + double(nY) + 1 > 2147483647.0) TooFewPaths(r);
+
+    r.Z = s.zg0;
+    r.Zold = s.zg0;
+    if (theta < 90) r.X = s.wst_l;
+    if (!secondHalf) MoveTo(r, "", r.X, r.Y, s.zg0);
+    const std::string_view mark = r.optimise ? "(0)" : "";
+    const bool mirrored = theta <= 90;
+    const double s0 = entryStepY;
+
+    const int lastLine = nX + nY + 1;
+    for (int i = 0; i <= lastLine; ++i) {
+        ObliqueLine line;
+        if (rowsFamily) {
+            const double y = i * s.stepX;
+            line = i == 0 ? ObliqueLine{0, 0, 0, 0} : ObliqueLine{0, y, s.wst_l, y};
+        } else if (columnsFamily) {
+            const double x = i * dX;
+            line = i == 0 ? ObliqueLine{0, 0, 0, 0} : ObliqueLine{x, 0, x, s.wst_b};
+        } else {
+            line = ClipObliqueLine(i * dX, t, s.wst_l, s.wst_b);
+        }
+        double L = std::hypot(line.x0 - line.x1, line.y1 - line.y0);
+        const double q = L / s0;
+        if (!(std::fabs(q) < 2147483647.0)) TooFewPaths(r);
+        const int n = std::abs(int(std::trunc(q)));
+        if (n > 0) L = L / n;
+        host.SetFieldValue("stepy", L);
+        if (n > 0) s.stepy = std::fabs(line.y0 - line.y1) / n;
+
+        auto point = [&](int j) {
+            double x, y;
+            if (rowsFamily || columnsFamily) {
+                x = line.x0 + (n > 0 ? j * (line.x1 - line.x0) / n : 0);
+                y = line.y1 - (n > 0 ? j * (line.y1 - line.y0) / n : 0);
+            } else {
+                x = line.x0 + j * s.stepy / t;
+                y = line.y1 - j * s.stepy;
+            }
+            if (mirrored) x = s.wst_l - x;
+            return std::pair{x, y};
+        };
+        const bool forward = i % 2 == 0;
+        const auto [sx, sy] = point(forward ? 0 : n);
+        if (SampleDepth(r, sx, sy))
+            StartPath(r, mark);
+        else
+            PathBreak(r);
+        for (int k = 1; k <= n; ++k) {
+            const auto [px, py] = point(forward ? k : n - k);
+            PointStep(r, px, py);
+        }
+
+        if (nX + nY > 0) {
+            int percent = Percent(i, nX + nY, s.CrossPatternRunning ? 50 : 100);
+            if (s.CrossPatternRunning && secondHalf) percent += 50;
+            r.ReportProgress(percent);
+        }
+        if (r.PumpAndPollAbort()) return;
+    }
+    host.SetFieldValue("wst_l", entryL);
+    host.SetFieldValue("wst_b", entryB);
+    host.SetFieldValue("stepX", entryStepX);
+    host.SetFieldValue("stepy", entryStepY);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The number format of every coordinate word, and the rounding rules of the generator.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Longest text FormatNumber can produce: sign, 309 integer digits, point, 255 decimals.
+constexpr std::size_t kFormatNumberMax = 576;
+
+// v in fixed notation with d decimals, rounded half away from zero on its decimal expansion
+// to 18 significant digits; trailing zeros of the fraction and then a trailing point are
+// removed; exactly 0 gives "0". A negative value that rounds to zero keeps its sign ("-0").
+std::string FormatNumber(std::uint8_t d, double v);
+// The same into out (at least kFormatNumberMax bytes); returns the length.
+std::size_t FormatNumberTo(char* out, std::uint8_t d, double v);
+// The exact method alone, without the fast path (kept for checking the fast path).
+std::size_t FormatNumberExact(char* out, std::uint8_t d, double v);
+
+// v, or r when v lies within 0.001 of r.
+double SnapToEdge(double v, double r);
+
+// Rounds half to even; nullopt for NaN, infinities and values outside the 32-bit range.
+std::optional<std::int32_t> RoundToInt32(double v);
+// Cuts toward zero; nullopt for NaN, infinities and values outside the 32-bit range.
+std::optional<std::int32_t> TruncToInt32(double v);
+std::optional<std::int64_t> TruncToInt64(double v);

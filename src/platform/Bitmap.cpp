@@ -1,0 +1,375 @@
+#include "platform/Bitmap.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+std::vector<TColor> HalftonePalette() {
+    std::vector<TColor> palette;
+    palette.reserve(256);
+    const TColor first[10] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal,
+                              clSilver, RGB(192, 220, 192), RGB(166, 202, 240)};
+    const TColor last[10] = {RGB(255, 251, 240), RGB(160, 160, 164), clGray, clRed, clLime,
+                             clYellow, clBlue, clFuchsia, clAqua, clWhite};
+    palette.insert(palette.end(), std::begin(first), std::end(first));
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b)
+                palette.push_back(RGB(51 * r, 51 * g, 51 * b));
+    palette.resize(256 - 10, clBlack);
+    palette.insert(palette.end(), std::begin(last), std::end(last));
+    return palette;
+}
+
+constexpr int kCubeFirst = 10;
+constexpr int kCubeEnd = kCubeFirst + 216;
+constexpr int kLastStaticFirst = 246;
+
+int Distance2(TColor a, TColor b) {
+    const int dr = GetRValue(a) - GetRValue(b);
+    const int dg = GetGValue(a) - GetGValue(b);
+    const int db = GetBValue(a) - GetBValue(b);
+    return dr * dr + dg * dg + db * db;
+}
+
+// Keeps the nearest candidate; candidates must be offered in ascending index order so a
+// tie keeps the lower index.
+struct Nearest {
+    TColor colour;
+    int index = -1;
+    int distance = INT_MAX;
+    void Offer(int candidate, TColor entry) {
+        const int d = Distance2(colour, entry);
+        if (d < distance) {
+            distance = d;
+            index = candidate;
+        }
+    }
+};
+
+int NearestByScan(const std::vector<TColor>& palette, TColor colour) {
+    Nearest best{colour};
+    for (int i = 0; i < int(palette.size()); ++i)
+        best.Offer(i, palette[i]);
+    return best.index;
+}
+
+// The halftone palette without scanning all 256 entries: the distance is a sum over the
+// channels, so the nearest cube entry takes the nearest level in each channel (levels are
+// 51 apart, an odd step, so a channel never lies midway). Only the static colours can beat
+// it; the padding entries repeat entry 0 and never win a tie against it.
+int NearestHalftone(const std::vector<TColor>& palette, TColor colour) {
+    Nearest best{colour};
+    for (int i = 0; i < kCubeFirst; ++i)
+        best.Offer(i, palette[i]);
+    const int r = (GetRValue(colour) + 25) / 51;
+    const int g = (GetGValue(colour) + 25) / 51;
+    const int b = (GetBValue(colour) + 25) / 51;
+    const int cube = kCubeFirst + 36 * r + 6 * g + b;
+    best.Offer(cube, palette[cube]);
+    for (int i = kLastStaticFirst; i < 256; ++i)
+        best.Offer(i, palette[i]);
+    return best.index;
+}
+
+bool IsPaletteFormat(TPixelFormat format) {
+    return format == TPixelFormat::pf1bit || format == TPixelFormat::pf4bit ||
+           format == TPixelFormat::pf8bit;
+}
+
+int StrideOf(int width, TPixelFormat format) {
+    const long long bits = (long long)width * BitsPerPixel(format);
+    const long long stride = (bits + 31) / 32 * 4;
+    if (stride > INT_MAX)
+        throw std::length_error("bitmap row too wide");
+    return int(stride);
+}
+
+// Raw pixel access on one row: palette index for palette formats, the colour otherwise.
+unsigned ReadRaw(const std::uint8_t* row, int x, TPixelFormat format) {
+    switch (format) {
+    case TPixelFormat::pf1bit:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case TPixelFormat::pf4bit:
+        return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
+    case TPixelFormat::pf8bit:
+        return row[x];
+    case TPixelFormat::pf24bit: {
+        const std::uint8_t* p = row + 3 * x;
+        return unsigned(p[2]) | unsigned(p[1]) << 8 | unsigned(p[0]) << 16;
+    }
+    case TPixelFormat::pf32bit: {
+        const std::uint8_t* p = row + 4 * x;
+        return unsigned(p[2]) | unsigned(p[1]) << 8 | unsigned(p[0]) << 16;
+    }
+    }
+    return 0;
+}
+
+void WriteRaw(std::uint8_t* row, int x, unsigned value, TPixelFormat format) {
+    switch (format) {
+    case TPixelFormat::pf1bit: {
+        const unsigned mask = 0x80u >> (x & 7);
+        std::uint8_t& byte = row[x >> 3];
+        byte = std::uint8_t(value ? (byte | mask) : (byte & ~mask));
+        return;
+    }
+    case TPixelFormat::pf4bit: {
+        std::uint8_t& byte = row[x >> 1];
+        if (x & 1)
+            byte = std::uint8_t((byte & 0xF0u) | (value & 0xFu));
+        else
+            byte = std::uint8_t((byte & 0x0Fu) | (value & 0xFu) << 4);
+        return;
+    }
+    case TPixelFormat::pf8bit:
+        row[x] = std::uint8_t(value);
+        return;
+    case TPixelFormat::pf24bit:
+    case TPixelFormat::pf32bit: {
+        std::uint8_t* p = row + (format == TPixelFormat::pf24bit ? 3 : 4) * x;
+        p[0] = std::uint8_t(value >> 16);
+        p[1] = std::uint8_t(value >> 8);
+        p[2] = std::uint8_t(value);
+        if (format == TPixelFormat::pf32bit)
+            p[3] = 0;
+        return;
+    }
+    }
+}
+
+// The raw value that stores colour in format.
+unsigned RawOf(TPixelFormat format, TColor colour) {
+    colour &= 0xFFFFFF;
+    return IsPaletteFormat(format) ? unsigned(NearestPaletteIndex(format, colour)) : unsigned(colour);
+}
+
+}  // namespace
+
+int BitsPerPixel(TPixelFormat format) {
+    switch (format) {
+    case TPixelFormat::pf1bit: return 1;
+    case TPixelFormat::pf4bit: return 4;
+    case TPixelFormat::pf8bit: return 8;
+    case TPixelFormat::pf24bit: return 24;
+    case TPixelFormat::pf32bit: return 32;
+    }
+    return 0;
+}
+
+const std::vector<TColor>& PaletteOf(TPixelFormat format) {
+    static const std::vector<TColor> mono{clBlack, clWhite};
+    static const std::vector<TColor> vga{clBlack, clMaroon, clGreen,  clOlive,  clNavy,  clPurple,
+                                         clTeal,  clSilver, clGray,   clRed,    clLime,  clYellow,
+                                         clBlue,  clFuchsia, clAqua,  clWhite};
+    static const std::vector<TColor> halftone = HalftonePalette();
+    static const std::vector<TColor> none;
+    switch (format) {
+    case TPixelFormat::pf1bit: return mono;
+    case TPixelFormat::pf4bit: return vga;
+    case TPixelFormat::pf8bit: return halftone;
+    default: return none;
+    }
+}
+
+int NearestPaletteIndex(TPixelFormat format, TColor colour) {
+    colour &= 0xFFFFFF;
+    switch (format) {
+    case TPixelFormat::pf1bit:
+    case TPixelFormat::pf4bit:
+        return NearestByScan(PaletteOf(format), colour);
+    case TPixelFormat::pf8bit:
+        return NearestHalftone(PaletteOf(format), colour);
+    default:
+        return -1;
+    }
+}
+
+TColor TCanvas::Pixel(int x, int y) const { return bitmap_.PixelAt(x, y); }
+
+void TCanvas::SetPixel(int x, int y, TColor colour) { bitmap_.SetPixelAt(x, y, colour); }
+
+TBitmap::TBitmap() : canvas_(*this) {}
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format)
+    : format_(format), palette_(PaletteOf(format).data()), canvas_(*this) {
+    SetSize(width, height);
+}
+
+TBitmap::TBitmap(const TBitmap& other)
+    : width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
+      format_(other.format_),
+      pixels_(other.pixels_),
+      palette_(other.palette_),
+      canvas_(*this) {}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+    if (this != &other) {
+        pixels_ = other.pixels_;
+        width_ = other.width_;
+        height_ = other.height_;
+        stride_ = other.stride_;
+        format_ = other.format_;
+        palette_ = other.palette_;
+    }
+    return *this;
+}
+
+void TBitmap::SetSize(int width, int height) {
+    if (width < 0 || height < 0)
+        throw std::invalid_argument("negative bitmap size");
+    if (width == width_ && height == height_)
+        return;
+    const int stride = StrideOf(width, format_);
+    std::vector<std::uint8_t> pixels(std::size_t(stride) * std::size_t(height));
+
+    // One white row (padding zero), copied to every row before the kept pixels go in.
+    std::vector<std::uint8_t> whiteRow(static_cast<std::size_t>(stride));
+    const unsigned white = RawOf(format_, clWhite);
+    for (int x = 0; x < width; ++x)
+        WriteRaw(whiteRow.data(), x, white, format_);
+
+    const int keepWidth = std::min(width, width_);
+    const int keepHeight = std::min(height, height_);
+    const int bits = BitsPerPixel(format_);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = pixels.data() + std::size_t(y) * std::size_t(stride);
+        if (stride > 0)
+            std::memcpy(row, whiteRow.data(), std::size_t(stride));
+        if (y >= keepHeight || keepWidth == 0)
+            continue;
+        const std::uint8_t* old = pixels_.data() + std::size_t(y) * std::size_t(stride_);
+        if (bits >= 8) {
+            std::memcpy(row, old, std::size_t(keepWidth) * std::size_t(bits / 8));
+        } else {
+            for (int x = 0; x < keepWidth; ++x)
+                WriteRaw(row, x, ReadRaw(old, x, format_), format_);
+        }
+    }
+    pixels_ = std::move(pixels);
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    if (format == format_)
+        return;
+    const int stride = StrideOf(width_, format);
+    std::vector<std::uint8_t> pixels(std::size_t(stride) * std::size_t(height_));
+
+    // From a palette format every source index maps to one target value.
+    std::vector<unsigned> indexMap;
+    if (IsPaletteFormat(format_)) {
+        for (TColor entry : PaletteOf(format_))
+            indexMap.push_back(RawOf(format, entry));
+    }
+    TColor lastColour = -1;
+    unsigned lastRaw = 0;
+    for (int y = 0; y < height_; ++y) {
+        const std::uint8_t* src = pixels_.data() + std::size_t(y) * std::size_t(stride_);
+        std::uint8_t* dst = pixels.data() + std::size_t(y) * std::size_t(stride);
+        for (int x = 0; x < width_; ++x) {
+            const unsigned raw = ReadRaw(src, x, format_);
+            unsigned value;
+            if (!indexMap.empty()) {
+                value = indexMap[raw];
+            } else {
+                if (TColor(raw) != lastColour) {
+                    lastColour = TColor(raw);
+                    lastRaw = RawOf(format, lastColour);
+                }
+                value = lastRaw;
+            }
+            WriteRaw(dst, x, value, format);
+        }
+    }
+    pixels_ = std::move(pixels);
+    stride_ = stride;
+    format_ = format;
+    palette_ = PaletteOf(format).data();
+}
+
+std::uint8_t* TBitmap::ScanLine(int row) {
+    if (row < 0 || row >= height_)
+        throw std::out_of_range("scan line index out of range");
+    return pixels_.data() + std::size_t(row) * std::size_t(stride_);
+}
+
+const std::uint8_t* TBitmap::ScanLine(int row) const {
+    return const_cast<TBitmap*>(this)->ScanLine(row);
+}
+
+TColor TBitmap::PixelAt(int x, int y) const {
+    if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_))
+        return clInvalid;
+    const std::uint8_t* row = pixels_.data() + std::size_t(y) * std::size_t(stride_);
+    switch (format_) {
+    case TPixelFormat::pf24bit: {
+        const std::uint8_t* p = row + 3 * x;
+        return TColor(p[2] | p[1] << 8 | p[0] << 16);
+    }
+    case TPixelFormat::pf32bit: {
+        const std::uint8_t* p = row + 4 * x;
+        return TColor(p[2] | p[1] << 8 | p[0] << 16);
+    }
+    case TPixelFormat::pf8bit:
+        return palette_[row[x]];
+    case TPixelFormat::pf4bit:
+        return palette_[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF];
+    case TPixelFormat::pf1bit:
+        return palette_[(row[x >> 3] >> (7 - (x & 7))) & 1];
+    }
+    return clInvalid;
+}
+
+// Only the low 24 bits of colour count.
+void TBitmap::SetPixelAt(int x, int y, TColor colour) {
+    if (unsigned(x) >= unsigned(width_) || unsigned(y) >= unsigned(height_))
+        return;
+    WriteRaw(pixels_.data() + std::size_t(y) * std::size_t(stride_), x, RawOf(format_, colour), format_);
+}
+
+QImage TBitmap::ToImage() const {
+    if (Empty())
+        return QImage();
+    QImage image(width_, height_, QImage::Format_RGB32);
+    if (image.isNull())
+        throw std::bad_alloc();
+    for (int y = 0; y < height_; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width_; ++x) {
+            const TColor c = PixelAt(x, y);
+            line[x] = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+        }
+    }
+    return image;
+}
+
+TBitmap TBitmap::FromImage(const QImage& image) {
+    TBitmap bitmap;
+    if (image.isNull())
+        return bitmap;
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    if (source.isNull())
+        throw std::bad_alloc();
+    bitmap.SetSize(source.width(), source.height());
+    for (int y = 0; y < bitmap.height_; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        std::uint8_t* p = bitmap.ScanLine(y);
+        for (int x = 0; x < bitmap.width_; ++x, p += 3) {
+            p[0] = std::uint8_t(qBlue(line[x]));
+            p[1] = std::uint8_t(qGreen(line[x]));
+            p[2] = std::uint8_t(qRed(line[x]));
+        }
+    }
+    return bitmap;
+}

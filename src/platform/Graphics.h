@@ -1,0 +1,33 @@
+#pragma once
+// Colours as the picture code sees them: a 24-bit value with red in the low byte,
+// green in the middle byte and blue in the high byte. Negative values are invalid
+// (a pixel read outside a bitmap gives -1).
+#include <cstdint>
+
+using TColor = std::int32_t;
+
+constexpr TColor RGB(int r, int g, int b) {
+    return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int GetRValue(TColor c) { return c & 0xFF; }
+constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
+constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+
+constexpr TColor clBlack = RGB(0, 0, 0);
+constexpr TColor clMaroon = RGB(128, 0, 0);
+constexpr TColor clGreen = RGB(0, 128, 0);
+constexpr TColor clOlive = RGB(128, 128, 0);
+constexpr TColor clNavy = RGB(0, 0, 128);
+constexpr TColor clPurple = RGB(128, 0, 128);
+constexpr TColor clTeal = RGB(0, 128, 128);
+constexpr TColor clGray = RGB(128, 128, 128);
+constexpr TColor clSilver = RGB(192, 192, 192);
+constexpr TColor clRed = RGB(255, 0, 0);
+constexpr TColor clLime = RGB(0, 255, 0);
+constexpr TColor clYellow = RGB(255, 255, 0);
+constexpr TColor clBlue = RGB(0, 0, 255);
+constexpr TColor clFuchsia = RGB(255, 0, 255);
+constexpr TColor clAqua = RGB(0, 255, 255);
+constexpr TColor clWhite = RGB(255, 255, 255);
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clInvalid = -1;

@@ -1,0 +1,56 @@
+#pragma once
+// The line store behind an editor's Lines: the truth of a program text.
+// All text lives in a few large chunks; a line is a start position and a length in
+// side tables of fixed-size blocks, so a line costs its bytes plus 12 bytes, never a heap
+// string of its own, and growing never copies what is already stored.
+// Text length counts every line followed by a line break of two characters (CR LF),
+// as the text is written to a program file.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TStrings {
+public:
+    TStrings();
+    ~TStrings();
+    TStrings(const TStrings&) = delete;
+    TStrings& operator=(const TStrings&) = delete;
+
+    // Appends one line; returns its index.
+    std::size_t Add(std::string_view line);
+    std::size_t Count() const { return count_; }
+    // The line at index (valid until the next change of the store). Index must be < Count().
+    std::string_view Line(std::size_t index) const;
+    std::string Get(std::size_t index) const { return std::string(Line(index)); }
+    // Replaces the line at index (index < Count()).
+    void Put(std::size_t index, std::string_view line);
+    void Clear();
+
+    // Sum of the line lengths plus two characters per line.
+    std::uint64_t TextLength() const { return textBytes_ + 2 * std::uint64_t(count_); }
+    // The whole text, every line followed by CR LF.
+    std::string Text() const;
+    // Bytes held by the store (chunks and side tables), for memory checks.
+    std::size_t MemoryBytes() const;
+
+private:
+    static constexpr std::size_t kChunkBytes = std::size_t(1) << 24;   // 16 MiB
+    static constexpr std::size_t kBlockLines = std::size_t(1) << 16;
+
+    struct Block {
+        std::uint64_t start[kBlockLines];
+        std::uint32_t length[kBlockLines];
+    };
+
+    char* Reserve(std::size_t bytes, std::uint64_t& position);
+
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    std::vector<std::size_t> chunkSize_;
+    std::size_t chunkUsed_ = 0;  // bytes used in the last chunk
+    std::vector<std::unique_ptr<Block>> blocks_;
+    std::size_t count_ = 0;
+    std::uint64_t textBytes_ = 0;
+};

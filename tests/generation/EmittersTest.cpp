@@ -1,0 +1,261 @@
+#include "generation/Emitters.h"
+
+#include "generation/MainState.h"
+#include "generation/RunState.h"
+#include "TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class EmitterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetMainState();
+        // A 600 x 600 workpiece on a 6 x 6 bitmap: 0 mm maps to the first pixel, 600 mm to
+        // the last, 120 mm a pixel.
+        Main.WorkBitmap = GreyBitmap(std::vector<std::vector<int>>(6, std::vector<int>(6, 255)));
+        Main.PixelsPerMmX = Main.PixelsPerMmY = 5.0 / 600.0;
+        Main.DepthFullScale = 16777215.0;
+        Main.PassDepth = -10;
+    }
+    RunState& Run() {
+        if (!run_) {
+            run_ = std::make_unique<RunState>(Main, host);
+            run_->CaptureOptions();
+            run_->ResetToStart();
+        }
+        return *run_;
+    }
+    void SetGrey(int px, int pyFromTop, int v) { Main.WorkBitmap.SetPixelAt(px, pyFromTop, RGB(v, v, v)); }
+
+    TestHost host;
+    std::unique_ptr<RunState> run_;
+};
+
+struct MillCase {
+    const char* name;
+    bool pathStart, stair, optimise;
+    double zold, z;
+    const char* comment;
+    Lines expected;
+};
+
+TEST_F(EmitterTest, MillPointLineForms) {
+    const MillCase cases[] = {
+        {"path start", true, false, false, -1, -1, "",
+         {"G0 X0 Y0 Z1 ", "G0 X5 Y6 Z1 ", "G1 X5 Y6 Z-3 "}},
+        {"path start marked", true, true, true, -1, -1, "c",
+         {"G0 X0 Y0 Z1 (0)", "G0 X5 Y6 Z1 (0)", "G1 X5 Y6 Z-3 (0)"}},
+        {"stair level", false, true, false, -3, -3, "", {"G1 X5 Y6 Z-3 "}},
+        {"stair rising", false, true, false, -3, -1, "", {"G0 X0 Y0 Z-3 ", "G1 X5 Y6 Z-3 "}},
+        {"stair falling", false, true, false, -1, -3, "c", {"G1 X5 Y6 Z1 c", "G1 X5 Y6 Z-3 c"}},
+        {"no stair", false, false, true, -1, -3, "", {"G1 X5 Y6 Z-3 "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.lines.Clear();
+        RunState& r = Run();
+        r.optimise = c.optimise;
+        r.pathStart = c.pathStart;
+        r.Zold = c.zold;
+        r.Z = c.z;
+        // The word texts are passed ready-made; Zo stands for the old depth's word.
+        EmitMillPoint(r, "X0", "X5", "Y0", "Y6", "Z1", "Z-3", c.stair, c.comment);
+        EXPECT_EQ(host.Program(), c.expected);
+        EXPECT_FALSE(r.pathStart);
+        EXPECT_EQ(r.Zold, c.z);
+    }
+}
+
+TEST_F(EmitterTest, ArcPointLineForms) {
+    const MillCase cases[] = {
+        {"path start", true, false, false, -1, -1, "",
+         {"G0 X0 Y0 Z-1 ", "G0 X5 Y6 Z1 ", "G1 X5 Y6 Z-3 "}},
+        {"stair level", false, true, true, -3, -3, "", {"G3 X5 Y6 Z-3 I0 J0"}},
+        {"stair rising marked", false, true, true, -3, -1, "",
+         {"G0 X0 Y0 Z-3(0)", "G3 X5 Y6 Z-3 I0 J0(0)"}},
+        {"stair falling", false, true, false, -1, -3, "", {"G3 X5 Y6 Z-1 I0 J0", "G1 X5 Y6 Z-3"}},
+        {"no stair", false, false, true, -1, -3, "", {"G3 X5 Y6 Z-3 I0 J0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.lines.Clear();
+        RunState& r = Run();
+        r.optimise = c.optimise;
+        r.pathStart = c.pathStart;
+        r.Zold = c.zold;
+        r.Z = c.z;
+        EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z-1", "Z-3", c.stair);
+        EXPECT_EQ(host.Program(), c.expected);
+    }
+}
+
+TEST_F(EmitterTest, DrillPointRetractsTraversesAndPlunges) {
+    RunState& r = Run();
+    r.Z = -2;
+    EmitDrillPoint(r, "X5", "Y6", "Z-2", "X0", "Y1", "Z1");
+    EXPECT_EQ(host.Program(), (Lines{"G0 X0 Y1 Z1", "G0 X5 Y6 Z1", "G1 X5 Y6 Z-2"}));
+    EXPECT_EQ(r.Zold, -2);
+}
+
+TEST_F(EmitterTest, EmitPointChoosesTheFamilyByStrategy) {
+    struct Case {
+        int strategy;
+        bool arcIJ;
+        Lines expected;
+    } cases[] = {
+        {0, false, {"G1 X12.5 Y100 Z-2.25 "}},
+        {1, true, {"G3 X12.5 Y100 Z-2.25 I0 J0"}},
+        {1, false, {"G1 X12.5 Y100 Z-2.25 "}},
+        {4, false, {"G0 X10 Y100 Z1", "G0 X12.5 Y100 Z1", "G1 X12.5 Y100 Z-2.25"}},
+        {10, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strategy);
+        host.lines.Clear();
+        Main.StrategyIndex = c.strategy;
+        RunState& r = Run();
+        r.arcIJ = c.arcIJ;
+        r.X = 12.5, r.Y = 100, r.Z = -2.25, r.Xold = 10, r.Yold = 100, r.Zold = -2.25;
+        EmitPoint(r, "");
+        EXPECT_EQ(host.Program(), c.expected);
+    }
+}
+
+TEST_F(EmitterTest, StartPathWritesTwoLinesWhenThePointDoesNotMove) {
+    RunState& r = Run();
+    r.X = 100, r.Y = 200, r.Z = -3, r.Xold = 100, r.Yold = 200, r.Zold = -5;
+    StartPath(r, "(0)");
+    EXPECT_EQ(host.Program(), (Lines{"G0 X100 Y200 Z1(0)", "G1 X100 Y200 Z-3(0)"}));
+    EXPECT_EQ(r.Zold, Main.zg0);
+    host.lines.Clear();
+    r.Xold = 50;
+    StartPath(r, "");
+    EXPECT_EQ(host.Program(), (Lines{"G0 X50 Y200 Z1", "G0 X100 Y200 Z1 ", "G1 X100 Y200 Z-3"}));
+}
+
+TEST_F(EmitterTest, MoveToOutsideWritesOnlyTheRapidMoves) {
+    RunState& r = Run();
+    r.X = 7, r.Y = 8;
+    MoveTo(r, "(RW)", 700, 0, 1);
+    EXPECT_EQ(host.Program(), (Lines{"G0 Z1 (RW)", "G0 X700 Y0 Z1 (RW)"}));
+    EXPECT_EQ(r.Xold, 7);
+    EXPECT_EQ(r.Yold, 8);
+    EXPECT_EQ(r.Zold, Main.zg0);
+    host.lines.Clear();
+    SetGrey(0, 5, 0);
+    MoveTo(r, "", 0, 0, 1);
+    EXPECT_EQ(host.Program(), (Lines{"G0 Z1 ", "G0 X0 Y0 Z1 ", "G1 X0 Y0 Z-10 "}));
+    EXPECT_EQ(r.Zold, -10);
+}
+
+TEST_F(EmitterTest, SampleDepthMapsGreyToDepth) {
+    // Pixel column 1 of the bottom row holds the samples at x = 120..239 mm, y < 120 mm.
+    struct Case {
+        const char* name;
+        int grey;
+        double faktor, passDepth, maxDepth;
+        const char* zWord;
+    } cases[] = {
+        {"white", 255, 1, -10, -10, "Z0"},
+        {"black", 0, 1, -10, -10, "Z-10"},
+        {"grey 128", 128, 1, -10, -10, "Z-4.98"},
+        {"factor 2 lifts white", 255, 2, -10, -10, "Z10"},
+        {"pass floor", 0, 1, -2, -10, "Z-2"},
+        {"deepest depth", 0, 1, -10, -6, "Z-6"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetGrey(1, 5, c.grey);
+        Main.faktor = c.faktor;
+        Main.PassDepth = c.passDepth;
+        Main.max_tiefe = c.maxDepth;
+        RunState& r = Run();
+        r.Zold = 50;
+        ASSERT_TRUE(SampleDepth(r, 150, 50));
+        EXPECT_EQ(std::string("Z") + FormatNumber(2, r.Z), c.zWord);
+    }
+}
+
+TEST_F(EmitterTest, SampleDepthSnapsToTheEdgesAndRefusesOutside) {
+    RunState& r = Run();
+    r.Zold = 50;
+    ASSERT_TRUE(SampleDepth(r, 600.0005, 300));
+    EXPECT_EQ(r.X, 600);
+    EXPECT_FALSE(SampleDepth(r, 600.002, 300));
+    EXPECT_EQ(r.X, 600);  // kept from the last sample
+    EXPECT_EQ(r.Z, Main.zg0);
+    EXPECT_FALSE(SampleDepth(r, 10, -0.002));
+    // A pixel the bitmap does not have gives no depth and leaves X, Y, Z alone.
+    Main.PixelsPerMmX = 1;
+    r.Z = -4;
+    EXPECT_FALSE(SampleDepth(r, 100, 100));
+    EXPECT_EQ(r.Z, -4);
+}
+
+TEST_F(EmitterTest, SampleDepthSnapsToThePreviousPoint) {
+    // White with a Z factor of 0.897 lies at -1.03.
+    Main.faktor = 0.897;
+    RunState& r = Run();
+    r.Zold = -1.0;
+    ASSERT_TRUE(SampleDepth(r, 0.004, 0.3));
+    EXPECT_EQ(r.Z, -1.0);  // a change below min_deltaZ keeps the previous depth
+    EXPECT_EQ(r.X, 0);     // within 0.01 of 0 with 2 decimals
+    r.Zold = -0.9;
+    ASSERT_TRUE(SampleDepth(r, 10, 10));
+    EXPECT_NEAR(r.Z, -1.03, 1e-12);
+    r.Xold = 55.0;
+    ASSERT_TRUE(SampleDepth(r, 55.006, 10));
+    EXPECT_EQ(r.X, 55.0);
+    // Without decimals nothing is snapped.
+    r.snapTolerance = 0;
+    r.Xold = 0;
+    ASSERT_TRUE(SampleDepth(r, 0.004, 10));
+    EXPECT_EQ(r.X, 0.004);
+}
+
+TEST_F(EmitterTest, SampleDepthSkipsWhatEarlierPassesReached) {
+    RunState& r = Run();
+    r.infeedOptimise = true;
+    Main.PrevPassDepth = 0;
+    EXPECT_FALSE(SampleDepth(r, 50, 50));  // white lies at the surface
+    EXPECT_EQ(r.Z, Main.zg0);
+    SetGrey(0, 5, 0);
+    Main.PrevPassDepth = -3;
+    Main.PassDepth = -6;
+    ASSERT_TRUE(SampleDepth(r, 50, 50));
+    EXPECT_EQ(r.Z, -6);
+}
+
+TEST(Rechne_Alpha, GivesThePolarAngle) {
+    constexpr double pi = std::numbers::pi;
+    struct Case {
+        double dx, dy, alpha;
+    } cases[] = {{1, 0, 0},           {0, 1, pi / 2},  {0, 0, pi / 2},          {-1, 0, pi},
+                 {0, -1, 3 * pi / 2}, {1, -1, 7 * pi / 4}, {-1, -1, 5 * pi / 4}, {1, 1, pi / 4}};
+    for (const auto& c : cases) {
+        double a = -1;
+        Rechne_Alpha(c.dx, c.dy, a);
+        EXPECT_NEAR(a, c.alpha, 1e-12) << c.dx << "," << c.dy;
+    }
+}
+
+TEST(ret_aufloesung, SetsThePixelFormatOfTheLevel) {
+    ResetMainState();
+    Main.WorkBitmap = TBitmap(3, 2);
+    const TPixelFormat formats[] = {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit,
+                                    TPixelFormat::pf24bit, TPixelFormat::pf32bit};
+    for (int level = 0; level < 5; ++level) {
+        Main.ResolutionLevel = level;
+        ret_aufloesung(Main);
+        EXPECT_EQ(Main.WorkBitmap.PixelFormat(), formats[level]);
+        EXPECT_EQ(Main.DepthFullScale, 16777215.0);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// A main window for runs under test: fields and boxes are plain tables, messages and
+// hook calls are recorded.
+#include "generation/MainState.h"
+#include "generation/RunHost.h"
+#include "platform/LineStore.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TestHost : public RunHost {
+public:
+    TStrings lines;
+    std::map<std::string, double, std::less<>> fields;
+    std::map<std::string, bool, std::less<>> boxes;
+    std::vector<std::pair<int, char>> fileMessages;
+    std::vector<std::string> messageTexts;
+    std::vector<int> meter;
+    int clipboardCopies = 0;
+    int previewWidth = 0, previewHeight = 0;
+
+    // Fields hold what the settings hold now.
+    void FieldsFromSettings(const MainState& s) {
+        fields["wst_l"] = s.wst_l;
+        fields["wst_b"] = s.wst_b;
+        fields["wst_d"] = s.wst_d;
+        fields["max_tiefe"] = s.max_tiefe;
+        fields["stepX"] = s.stepX;
+        fields["stepy"] = s.stepy;
+        fields["faktor"] = s.faktor;
+        fields["zg0"] = s.zg0;
+        fields["komma"] = s.komma;
+        fields["min_deltaZ"] = s.min_deltaZ;
+        fields["z_zustellung"] = s.z_zustellung;
+        fields["eingabe"] = s.Alpha;
+    }
+
+    std::vector<std::string> Program() const {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < lines.Count(); ++i) out.push_back(lines.Get(i));
+        return out;
+    }
+
+    TStrings& ProgramLines() override { return lines; }
+    int GetFieldValue(std::string_view field, double& value) override {
+        auto it = fields.find(field);
+        if (it == fields.end()) return 257;
+        value = it->second;
+        return 0;
+    }
+    void SetFieldValue(std::string_view field, double value) override { fields[std::string(field)] = value; }
+    bool IsChecked(std::string_view box) override {
+        auto it = boxes.find(box);
+        return it != boxes.end() && it->second;
+    }
+    void SetChecked(std::string_view box, bool checked) override { boxes[std::string(box)] = checked; }
+    int ShowFileMessage(int line, char kind) override {
+        fileMessages.emplace_back(line, kind);
+        return 1;
+    }
+    void ShowMessageText(const std::string& text) override { messageTexts.push_back(text); }
+    void SetMeterPercent(int percent) override { meter.push_back(percent); }
+    void PreviewSize(int& width, int& height) override {
+        width = previewWidth;
+        height = previewHeight;
+    }
+    void CopyProgramToClipboard() override { ++clipboardCopies; }
+};
+
+// A 24-bit work bitmap of grey levels, given row by row from the top.
+inline TBitmap GreyBitmap(const std::vector<std::vector<int>>& rows) {
+    const int h = int(rows.size()), w = int(rows.front().size());
+    TBitmap b(w, h, TPixelFormat::pf24bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int v = rows[std::size_t(y)][std::size_t(x)];
+            b.SetPixelAt(x, y, RGB(v, v, v));
+        }
+    return b;
+}
