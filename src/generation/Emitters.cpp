@@ -6,18 +6,31 @@
 #include "platform/LineStore.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
 
 constexpr std::string_view kPathStartMark = "(0)";
 
-// Builds one line in LineBuf from its parts and appends it.
+// Builds one line from its parts and appends it to the program.
+inline void Append(char*& p, std::string_view part) {
+    std::memcpy(p, part.data(), part.size());
+    p += part.size();
+}
+template <std::size_t N>
+inline void Append(char*& p, const char (&literal)[N]) {
+    std::memcpy(p, literal, N - 1);
+    p += N - 1;
+}
+
 template <typename... Parts>
 void WriteLine(RunState& r, const Parts&... parts) {
-    r.LineBuf.clear();
-    (r.LineBuf.append(std::string_view(parts)), ...);
-    r.Flush();
+    // Words are at most kFormatNumberMax + 1 characters, comments at most 255.
+    char line[4 * kFormatNumberMax + 512];
+    char* p = line;
+    (Append(p, parts), ...);
+    r.lines.Add(std::string_view(line, std::size_t(p - line)));
 }
 
 std::string_view Mark(const RunState& r) { return r.optimise ? kPathStartMark : std::string_view(); }

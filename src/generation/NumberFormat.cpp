@@ -1,6 +1,8 @@
 #include "generation/NumberFormat.h"
 
+#include <array>
 #include <charconv>
+#include <utility>
 #include <cmath>
 #include <cstring>
 
@@ -18,22 +20,24 @@ std::size_t TrimFraction(const char* text, std::size_t len) {
     return len;
 }
 
-// Writes n as a fixed number with d decimals (n counts units of the last decimal).
-std::size_t WriteScaled(char* out, bool negative, std::uint64_t n, unsigned d) {
+// Writes n as a fixed number with D decimals (n counts units of the last decimal). The
+// decimals are a template argument so that the divisions become multiplications.
+template <unsigned D>
+std::size_t WriteScaled(char* out, bool negative, std::uint64_t n) {
     char* p = out;
     if (negative) *p++ = '-';
-    const std::uint64_t scale = kPow10Int[d];
+    constexpr std::uint64_t scale = kPow10Int[D];
     p = std::to_chars(p, p + 24, n / scale).ptr;
-    if (d > 0) {
+    if constexpr (D > 0) {
         std::uint64_t frac = n % scale;
         if (frac != 0) {
             *p++ = '.';
-            char digits[10];
-            for (unsigned i = d; i-- > 0;) {
+            char digits[D];
+            for (unsigned i = D; i-- > 0;) {
                 digits[i] = char('0' + frac % 10);
                 frac /= 10;
             }
-            unsigned keep = d;
+            unsigned keep = D;
             while (digits[keep - 1] == '0') --keep;
             std::memcpy(p, digits, keep);
             p += keep;
@@ -41,6 +45,12 @@ std::size_t WriteScaled(char* out, bool negative, std::uint64_t n, unsigned d) {
     }
     return std::size_t(p - out);
 }
+
+template <unsigned... D>
+constexpr auto MakeWriters(std::integer_sequence<unsigned, D...>) {
+    return std::array<std::size_t (*)(char*, bool, std::uint64_t), sizeof...(D)>{&WriteScaled<D>...};
+}
+constexpr auto kWriters = MakeWriters(std::make_integer_sequence<unsigned, 10>());
 
 }  // namespace
 
@@ -129,8 +139,8 @@ std::size_t FormatNumberTo(char* out, std::uint8_t d, double v) {
             // of the exact value; outside it they round the same way.
             const double margin = s * 2.5e-16 + 1e-300;
             if (frac > 0.5 + margin || frac < 0.5 - margin) {
-                std::uint64_t n = std::uint64_t(whole) + (frac > 0.5 ? 1 : 0);
-                return WriteScaled(out, v < 0, n, d);
+                const std::uint64_t n = std::uint64_t(whole) + (frac > 0.5 ? 1 : 0);
+                return kWriters[d](out, v < 0, n);
             }
         }
     }
@@ -141,8 +151,6 @@ std::string FormatNumber(std::uint8_t d, double v) {
     char buf[kFormatNumberMax];
     return std::string(buf, FormatNumberTo(buf, d, v));
 }
-
-double SnapToEdge(double v, double r) { return std::fabs(v - r) < 0.001 ? r : v; }
 
 std::optional<std::int32_t> RoundToInt32(double v) {
     if (!std::isfinite(v)) return std::nullopt;

@@ -18,7 +18,7 @@ std::size_t FormatNumberTo(char* out, std::uint8_t d, double v);
 std::size_t FormatNumberExact(char* out, std::uint8_t d, double v);
 
 // v, or r when v lies within 0.001 of r.
-double SnapToEdge(double v, double r);
+inline double SnapToEdge(double v, double r) { return (v - r < 0.001 && r - v < 0.001) ? r : v; }
 
 // Rounds half to even; nullopt for NaN, infinities and values outside the 32-bit range.
 std::optional<std::int32_t> RoundToInt32(double v);

@@ -172,8 +172,8 @@ void WriteHeader(RunState& r) {
     MainState& s = r.S;
     const std::string_view brackets = s.CommentBrackets;
     const std::string_view c1 = brackets.substr(0, std::min<std::size_t>(1, brackets.size()));
-    std::string strategy = std::to_string(s.StrategyIndex);
-    if (strategy.size() < 2) strategy.insert(0, "0");
+    const std::string number = std::to_string(s.StrategyIndex);
+    const std::string strategy = number.size() < 2 ? "0" + number : number;
     r.LineBuf = std::string(c1) + "SEL=" + strategy;
     r.PathComment = r.contour ? "R," : "O,";
     r.PathComment += F3(s.CircleCentreX) + "," + F3(s.CircleCentreY);

@@ -1,6 +1,10 @@
 #include "platform/LineStore.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#include <sys/mman.h>
 #include <limits>
 #include <stdexcept>
 
@@ -20,6 +24,19 @@ void CheckLength(std::string_view line) {
 
 static_assert(std::size_t(1) << kBlockShift == 65536);
 
+void TStrings::ChunkFree::operator()(char* p) const noexcept { std::free(p); }
+
+// Chunks are aligned to huge pages and offered to the kernel as such: a large program then
+// costs far fewer page faults while it is written.
+std::unique_ptr<char[], TStrings::ChunkFree> TStrings::AllocateChunk(std::size_t size) {
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = std::aligned_alloc(kHugePage, rounded);
+    if (p == nullptr) throw std::bad_alloc();
+    madvise(p, rounded, MADV_HUGEPAGE);
+    return std::unique_ptr<char[], ChunkFree>(static_cast<char*>(p));
+}
+
 TStrings::TStrings() = default;
 TStrings::~TStrings() = default;
 
@@ -28,7 +45,7 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
         // A line longer than a chunk gets a chunk of its own size.
         const std::size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
         chunkSize_.reserve(chunkSize_.size() + 1);
-        chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+        chunks_.push_back(AllocateChunk(size));
         chunkSize_.push_back(size);
         chunkUsed_ = 0;
     }
@@ -91,7 +108,7 @@ void TStrings::Put(std::size_t index, std::string_view line) {
 }
 
 void TStrings::Clear() {
-    std::vector<std::unique_ptr<char[]>>().swap(chunks_);
+    decltype(chunks_)().swap(chunks_);
     std::vector<std::size_t>().swap(chunkSize_);
     std::vector<std::unique_ptr<Block>>().swap(blocks_);
     chunkUsed_ = 0;

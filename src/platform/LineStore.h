@@ -47,7 +47,12 @@ private:
 
     char* Reserve(std::size_t bytes, std::uint64_t& position);
 
-    std::vector<std::unique_ptr<char[]>> chunks_;
+    struct ChunkFree {
+        void operator()(char* p) const noexcept;
+    };
+    static std::unique_ptr<char[], ChunkFree> AllocateChunk(std::size_t size);
+
+    std::vector<std::unique_ptr<char[], ChunkFree>> chunks_;
     std::vector<std::size_t> chunkSize_;
     std::size_t chunkUsed_ = 0;  // bytes used in the last chunk
     std::vector<std::unique_ptr<Block>> blocks_;

@@ -1,0 +1,139 @@
+// Throughput of the number format, of one sampled and emitted point, and of whole runs.
+#include "generation/Emitters.h"
+#include "generation/MainState.h"
+#include "generation/NumberFormat.h"
+#include "generation/ProgramRun.h"
+#include "generation/RunHost.h"
+#include "generation/RunState.h"
+#include "platform/Application.h"
+#include "platform/LineStore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <map>
+#include <random>
+#include <string>
+
+namespace {
+
+class BenchHost : public RunHost {
+public:
+    TStrings lines;
+    std::map<std::string, double, std::less<>> fields;
+    std::map<std::string, bool, std::less<>> boxes;
+    TStrings& ProgramLines() override { return lines; }
+    int GetFieldValue(std::string_view f, double& v) override {
+        auto it = fields.find(f);
+        if (it == fields.end()) return 257;
+        v = it->second;
+        return 0;
+    }
+    void SetFieldValue(std::string_view f, double v) override { fields[std::string(f)] = v; }
+    bool IsChecked(std::string_view b) override {
+        auto it = boxes.find(b);
+        return it != boxes.end() && it->second;
+    }
+    void SetChecked(std::string_view b, bool c) override { boxes[std::string(b)] = c; }
+    int ShowFileMessage(int, char) override { return 0; }
+    void ShowMessageText(const std::string&) override {}
+};
+
+void BM_FormatNumber(benchmark::State& state) {
+    const auto decimals = std::uint8_t(state.range(0));
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> dist(-600, 600);
+    std::vector<double> values(4096);
+    for (double& v : values) v = dist(rng);
+    char buf[kFormatNumberMax];
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FormatNumberTo(buf, decimals, values[i++ & 4095]));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FormatNumber)->Arg(2)->Arg(3);
+
+// A varied grey work bitmap of w x h pixels for a workpiece of w-1 x h-1 tenths of a mm.
+void PrepareWorkpiece(int w, int h) {
+    ResetMainState();
+    Main.WorkBitmap = TBitmap(w, h, TPixelFormat::pf24bit);
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = Main.WorkBitmap.ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t v = std::uint8_t((x * 7 + y * 13 + (x * y) % 101) & 0xFF);
+            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = v;
+        }
+    }
+    Main.wst_l = (w - 1) / 10.0;
+    Main.wst_b = (h - 1) / 10.0;
+    Main.PixelsPerMmX = (w - 1) / Main.wst_l;
+    Main.PixelsPerMmY = (h - 1) / Main.wst_b;
+    Main.stepX = Main.stepy = 0.1;
+    Main.z_zustellung = -10;
+    Main.ResolutionLevel = 3;
+    Main.DepthFullScale = 16777215.0;
+}
+
+void BM_SamplePointAndEmit(benchmark::State& state) {
+    PrepareWorkpiece(1001, 1001);
+    BenchHost host;
+    RunState r(Main, host);
+    r.CaptureOptions();
+    r.ResetToStart();
+    Main.PassDepth = -10;
+    Main.StrategyIndex = int(state.range(0));
+    double x = 0;
+    for (auto _ : state) {
+        if (SampleDepth(r, x, 50.0)) {
+            EmitPoint(r, "");
+            r.Xold = r.X;
+            r.Yold = r.Y;
+        }
+        x += 0.1;
+        if (x > 100) {
+            x = 0;
+            state.PauseTiming();
+            host.lines.Clear();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SamplePointAndEmit)->Arg(0)->Arg(4);
+
+// One whole run, one pass, optimiser off, 600 x 600 mm at 0.1 mm: 36 million points.
+void BM_WholeRun(benchmark::State& state) {
+    const int size = int(state.range(1));
+    PrepareWorkpiece(size, size);
+    Main.StrategyIndex = int(state.range(0));
+    BenchHost host;
+    host.fields = {{"wst_l", Main.wst_l}, {"wst_b", Main.wst_b}, {"wst_d", Main.wst_d},
+                   {"max_tiefe", Main.max_tiefe}, {"stepX", 0.1}, {"stepy", 0.1},
+                   {"faktor", 1}, {"zg0", 1}, {"komma", 2}, {"min_deltaZ", 0.05},
+                   {"z_zustellung", -10}};
+    std::uint64_t points = 0, textBytes = 0, lines = 0, storeBytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        host.lines.Clear();
+        state.ResumeTiming();
+        CreateProgram(host);
+        points += std::uint64_t(size) * std::uint64_t(size);
+        lines = host.lines.Count();
+        textBytes = host.lines.TextLength() - 2 * lines;
+        storeBytes = host.lines.MemoryBytes();
+    }
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["points_per_s"] = benchmark::Counter(double(points), benchmark::Counter::kIsRate);
+    state.counters["lines"] = double(lines);
+    state.counters["text_MB"] = double(textBytes) / 1e6;
+    state.counters["store_overhead_B_per_line"] = lines ? double(storeBytes - textBytes) / double(lines) : 0;
+    state.counters["peak_RSS_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_WholeRun)->Args({0, 6001})->Args({4, 6001})->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,52 @@
+// Throughput of the platform pieces on the hot paths: adding program lines to the line
+// store and reading pixels for depth sampling.
+#include "platform/Bitmap.h"
+#include "platform/LineStore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string_view>
+
+namespace {
+
+void BM_LineStoreAdd25Bytes(benchmark::State& state) {
+    constexpr std::string_view text = "G01 X123.456 Y78.901 Z-15";
+    static_assert(text.size() == 25);
+    TStrings lines;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lines.Add(text));
+        if (lines.Count() == (std::size_t(1) << 23)) {  // keep memory bounded
+            state.PauseTiming();
+            lines.Clear();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetBytesProcessed(state.iterations() * std::int64_t(text.size()));
+}
+BENCHMARK(BM_LineStoreAdd25Bytes);
+
+void BM_PixelAt(benchmark::State& state, TPixelFormat format) {
+    const int w = 1024, h = 1024;
+    TBitmap bmp(w, h, TPixelFormat::pf24bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            bmp.SetPixelAt(x, y, RGB(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
+    bmp.SetPixelFormat(format);
+    int x = 0, y = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(bmp.PixelAt(x, y));
+        if (++x == w) {
+            x = 0;
+            if (++y == h)
+                y = 0;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK_CAPTURE(BM_PixelAt, pf24bit, TPixelFormat::pf24bit);
+BENCHMARK_CAPTURE(BM_PixelAt, pf8bit, TPixelFormat::pf8bit);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,163 @@
+#include "platform/LineStore.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr std::size_t kChunk = std::size_t(1) << 24;
+constexpr std::size_t kBlock = (std::size_t(1) << 16) * 12;  // 8-byte start + 4-byte length
+
+// Line i of a generated text: length varies from 0 to 299, content depends on i.
+std::string GeneratedLine(std::size_t i) {
+    const std::size_t length = (i * 7919) % 300;
+    std::string line(length, ' ');
+    for (std::size_t j = 0; j < length; ++j)
+        line[j] = char('!' + (i + j * 31) % 90);
+    return line;
+}
+
+}  // namespace
+
+TEST(LineStore, AddReadAndPut) {
+    TStrings lines;
+    EXPECT_EQ(lines.Count(), 0u);
+    EXPECT_EQ(lines.TextLength(), 0u);
+    EXPECT_EQ(lines.Text(), "");
+    EXPECT_EQ(lines.Add("G00 X0 Y0"), 0u);
+    EXPECT_EQ(lines.Add(""), 1u);
+    EXPECT_EQ(lines.Add("M30"), 2u);
+    EXPECT_EQ(lines.Line(0), "G00 X0 Y0");
+    EXPECT_EQ(lines.Line(1), "");
+    EXPECT_EQ(lines.Get(2), "M30");
+
+    struct Case {
+        std::size_t index;
+        std::string text;
+    } puts[] = {
+        {0, "G01"},                       // shorter: in place
+        {0, "G01 X10.5 Y20.25 Z-1.5"},    // longer: moved
+        {1, "N10"},                       // was empty
+        {2, ""},                          // to empty
+        {2, "M02"},                       // empty again to text
+    };
+    std::string expected[3] = {"G00 X0 Y0", "", "M30"};
+    for (const Case& c : puts) {
+        lines.Put(c.index, c.text);
+        expected[c.index] = c.text;
+        std::string text;
+        for (const std::string& e : expected) {
+            text += e;
+            text += "\r\n";
+        }
+        SCOPED_TRACE(c.text);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(lines.Line(i), expected[i]);
+        EXPECT_EQ(lines.Count(), 3u);
+        EXPECT_EQ(lines.TextLength(), text.size());
+        EXPECT_EQ(lines.Text(), text);
+    }
+    EXPECT_THROW(lines.Line(3), std::out_of_range);
+    EXPECT_THROW(lines.Put(3, "x"), std::out_of_range);
+}
+
+TEST(LineStore, PutFromItsOwnText) {
+    TStrings lines;
+    lines.Add("abcdef");
+    lines.Add("xy");
+    lines.Put(0, lines.Line(0).substr(2));  // overlapping, in place
+    EXPECT_EQ(lines.Line(0), "cdef");
+    lines.Put(1, lines.Line(0));  // longer, from another line of the store
+    EXPECT_EQ(lines.Line(1), "cdef");
+    lines.Add(lines.Line(1));
+    EXPECT_EQ(lines.Line(2), "cdef");
+    EXPECT_EQ(lines.TextLength(), 3u * 6u);
+}
+
+TEST(LineStore, ManyLinesAcrossChunksAndBlocks) {
+    TStrings lines;
+    const std::size_t n = 200000;  // three blocks, about 30 MB: two chunks
+    std::uint64_t bytes = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string line = GeneratedLine(i);
+        bytes += line.size();
+        ASSERT_EQ(lines.Add(line), i);
+    }
+    ASSERT_GT(bytes, kChunk);
+    EXPECT_EQ(lines.Count(), n);
+    EXPECT_EQ(lines.TextLength(), bytes + 2 * n);
+    for (std::size_t i = 0; i < n; ++i)
+        ASSERT_EQ(lines.Line(i), GeneratedLine(i)) << i;
+
+    // Rewrite every third line, longer or shorter, and read all back.
+    for (std::size_t i = 0; i < n; i += 3)
+        lines.Put(i, GeneratedLine(i + 1));
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string expected = GeneratedLine(i % 3 == 0 ? i + 1 : i);
+        ASSERT_EQ(lines.Line(i), expected) << i;
+        text += expected;
+        text += "\r\n";
+    }
+    EXPECT_EQ(lines.TextLength(), text.size());
+    EXPECT_TRUE(lines.Text() == text);
+}
+
+TEST(LineStore, ClearFreesAndStoreIsReusable) {
+    TStrings lines;
+    for (int i = 0; i < 70000; ++i)
+        lines.Add("G01 X1 Y2");
+    lines.Clear();
+    EXPECT_EQ(lines.Count(), 0u);
+    EXPECT_EQ(lines.TextLength(), 0u);
+    EXPECT_EQ(lines.MemoryBytes(), 0u);
+    EXPECT_EQ(lines.Add("M30"), 0u);
+    EXPECT_EQ(lines.Add(""), 1u);
+    EXPECT_EQ(lines.Text(), "M30\r\n\r\n");
+}
+
+TEST(LineStore, LineLongerThanOneChunk) {
+    TStrings lines;
+    lines.Add("first");
+    std::string longLine(kChunk + 1000, 'x');
+    longLine.front() = '<';
+    longLine.back() = '>';
+    lines.Add(longLine);
+    lines.Add("after");
+    lines.Put(0, "first line, moved");
+    EXPECT_EQ(lines.Line(0), "first line, moved");
+    EXPECT_TRUE(lines.Line(1) == longLine);
+    EXPECT_EQ(lines.Line(2), "after");
+    EXPECT_EQ(lines.TextLength(), 17u + longLine.size() + 5u + 6u);
+}
+
+TEST(LineStore, LineOf4GiBIsRefused) {
+    // Address space only: the pages are never touched.
+    const std::size_t size = (std::size_t(1) << 32) + 1;
+    void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED)
+        GTEST_SKIP() << "no address space for 4 GiB";
+    const std::string_view huge(static_cast<const char*>(p), size);
+    TStrings lines;
+    EXPECT_THROW(lines.Add(huge), std::length_error);
+    lines.Add("x");
+    EXPECT_THROW(lines.Put(0, huge), std::length_error);
+    EXPECT_EQ(lines.Count(), 1u);
+    EXPECT_EQ(lines.Line(0), "x");
+    munmap(p, size);
+}
+
+TEST(LineStore, MemoryBound) {
+    TStrings lines;
+    const std::size_t n = 1000000;
+    const std::string line(20, 'g');
+    for (std::size_t i = 0; i < n; ++i)
+        lines.Add(line);
+    const std::size_t textBytes = 20 * n;
+    EXPECT_LE(lines.MemoryBytes(), textBytes + 16 * n + kChunk + kBlock);
+    EXPECT_GE(lines.MemoryBytes(), textBytes + 12 * n);
+}
