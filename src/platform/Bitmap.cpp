@@ -1,5 +1,7 @@
 #include "platform/Bitmap.h"
 
+#include <utility>
+
 #include <QImage>
 
 #include <algorithm>
@@ -219,6 +221,32 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
         stride_ = other.stride_;
         format_ = other.format_;
         palette_ = other.palette_;
+    }
+    return *this;
+}
+
+TBitmap::TBitmap(TBitmap&& other) noexcept
+    : width_(other.width_),
+      height_(other.height_),
+      stride_(other.stride_),
+      format_(other.format_),
+      pixels_(std::move(other.pixels_)),
+      palette_(other.palette_),
+      canvas_(*this) {
+    other.width_ = other.height_ = other.stride_ = 0;
+    other.pixels_.clear();
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
+    if (this != &other) {
+        pixels_ = std::move(other.pixels_);
+        width_ = other.width_;
+        height_ = other.height_;
+        stride_ = other.stride_;
+        format_ = other.format_;
+        palette_ = other.palette_;
+        other.width_ = other.height_ = other.stride_ = 0;
+        other.pixels_.clear();
     }
     return *this;
 }

@@ -53,6 +53,8 @@ public:
     TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
+    TBitmap(TBitmap&& other) noexcept;
+    TBitmap& operator=(TBitmap&& other) noexcept;
 
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -320,6 +320,20 @@ TEST(BitmapCopy, CopiesOwnPixelsAndCanvas) {
     EXPECT_EQ(original.Canvas().Pixel(2, 3), eight.PixelAt(2, 3));
 }
 
+TEST(BitmapCopy, MovesPixelsAndLeavesTheSourceEmpty) {
+    TBitmap source = PatternBitmap(4, 3, TPixelFormat::pf8bit);
+    const TColor expected = source.PixelAt(2, 1);
+    TBitmap moved(std::move(source));
+    TBitmap assigned;
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.Canvas().Pixel(2, 1), expected);
+    EXPECT_EQ(assigned.PixelFormat(), TPixelFormat::pf8bit);
+    for (const TBitmap* empty : {&source, &moved}) {
+        EXPECT_TRUE(empty->Empty());
+        EXPECT_EQ(empty->PixelAt(0, 0), -1);
+    }
+}
+
 TEST(BitmapImage, ToImageAndFromImage) {
     for (TPixelFormat f : kAllFormats) {
         const TBitmap bmp = PatternBitmap(6, 3, f);
