@@ -15,6 +15,7 @@ constexpr std::string_view kPathStartMark = "(0)";
 
 // Builds one line from its parts and appends it to the program.
 inline void Append(char*& p, std::string_view part) {
+    if (part.empty()) return;  // an empty view may have no data pointer
     std::memcpy(p, part.data(), part.size());
     p += part.size();
 }
