@@ -6,6 +6,7 @@
 #include "generation/RunHost.h"
 #include "generation/RunState.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -213,7 +214,9 @@ void ObliqueStrategy(RunState& r, bool secondHalf) {
         }
 
         if (nX + nY > 0) {
-            int percent = Percent(i, nX + nY, s.CrossPatternRunning ? 50 : 100);
+            // The last line lies beyond the far corner; it counts as the end, not past it.
+            const int done = std::min(i, nX + nY);
+            int percent = Percent(done, nX + nY, s.CrossPatternRunning ? 50 : 100);
             if (s.CrossPatternRunning && secondHalf) percent += 50;
             r.ReportProgress(percent);
         }

@@ -194,9 +194,18 @@ struct Remembered {
     double wst_l, wst_b, stepX, stepy;
 };
 
-// Checks, before anything is changed, that the run can form its passes and that its
-// program fits in memory. Returns the message to show when it cannot run.
-std::optional<std::string> CheckRunFeasible(RunHost& host, const MainState& s) {
+bool IsLinearStrategy(int strategy) {
+    switch (strategy) {
+        case 0: case 4: case 9: case 13: case 10: case 17: case 11: case 15: case 12: case 16:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Checks, before anything is changed, that the run can lay out its paths, form its passes
+// and keep its program in memory. False when it cannot run; the reason has been shown.
+bool CheckRunFeasible(RunHost& host, const MainState& s) {
     double l = s.wst_l, b = s.wst_b, sx = s.stepX, sy = s.stepy, depth = s.max_tiefe,
            infeed = s.z_zustellung;
     ReadField(host, "wst_l", l);
@@ -205,26 +214,38 @@ std::optional<std::string> CheckRunFeasible(RunHost& host, const MainState& s) {
     ReadField(host, "stepy", sy);
     ReadField(host, "max_tiefe", depth);
     ReadField(host, "z_zustellung", infeed);
-    if (infeed == 0)
-        return "Die Zustellung pro Durchgang ist 0. Bitte eine Zustellung eingeben; "
-               "es wurde kein Programm erstellt.";
-    auto passes = ComputePassCount(depth, infeed);
-    if (!passes)
-        return "Aus max. Tiefe und Zustellung ergibt sich kein gültiger Durchgang. "
-               "Bitte die Werte prüfen; es wurde kein Programm erstellt.";
     int strategy = s.StrategyIndex;
     if (host.IsChecked("achse_90_grad")) strategy = RemapFor90Degrees(strategy);
+    // A spacing of 0 or below lays out no path: too few paths, as for a spacing wider than
+    // the workpiece.
+    if (IsLinearStrategy(strategy) && (!(sx > 0) || !(sy > 0))) {
+        host.ShowFileMessage(MsgTooFewPaths, 'N');
+        return false;
+    }
+    if (infeed == 0) {
+        host.ShowMessageText("Die Zustellung pro Durchgang ist 0. Bitte eine Zustellung eingeben; "
+                             "es wurde kein Programm erstellt.");
+        return false;
+    }
+    auto passes = ComputePassCount(depth, infeed);
+    if (!passes) {
+        host.ShowMessageText("Aus max. Tiefe und Zustellung ergibt sich kein gültiger Durchgang. "
+                             "Bitte die Werte prüfen; es wurde kein Programm erstellt.");
+        return false;
+    }
     const bool drilling = FamilyOf(strategy, false) == PointFamily::Drilling;
     const std::uint64_t lines = EstimateProgramLines(strategy, l, b, sx, sy, *passes, drilling);
     const std::uint64_t limit = MaxProgramLines();
     if (lines > limit) {
-        return "Das Programm würde etwa " + std::to_string(lines / 1000000) +
-               " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
-               std::to_string(limit / 1000000) +
-               " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
-               "es wurde kein Programm erstellt.";
+        host.ShowMessageText(
+            "Das Programm würde etwa " + std::to_string(lines / 1000000) +
+            " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
+            std::to_string(limit / 1000000) +
+            " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
+            "es wurde kein Programm erstellt.");
+        return false;
     }
-    return std::nullopt;
+    return true;
 }
 
 }  // namespace
@@ -298,10 +319,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         host.ShowFileMessage(MsgNoPicture, 'N');
         return;
     }
-    if (auto problem = CheckRunFeasible(host, s)) {
-        host.ShowMessageText(*problem);
-        return;
-    }
+    if (!CheckRunFeasible(host, s)) return;
 
     RunState r(s, host);
     Remembered kept{s.wst_l, s.wst_b, s.stepX, s.stepy};

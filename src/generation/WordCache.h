@@ -16,20 +16,27 @@ public:
     }
     std::uint8_t Decimals() const { return decimals_; }
 
-    // The word; valid until kEntries - 1 further words have been formatted.
+    // The word; it stays valid while at most kEntries - 1 further words are asked for
+    // (found or formatted): a new word replaces the entry that was asked for longest ago.
     std::string_view Word(char letter, double v) {
         std::uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
+        ++clock_;
+        Entry* oldest = &entries_[0];
         for (auto& e : entries_) {
-            if (e.valid && e.bits == bits && e.letter == letter) return {e.text, e.length};
+            if (e.valid && e.bits == bits && e.letter == letter) {
+                e.lastUse = clock_;
+                return {e.text, e.length};
+            }
+            if (e.lastUse < oldest->lastUse) oldest = &e;
         }
-        Entry& e = entries_[next_];
-        next_ = (next_ + 1) % kEntries;
+        Entry& e = *oldest;
         e.text[0] = letter;
         e.length = 1 + FormatNumberTo(e.text + 1, decimals_, v);
         e.bits = bits;
         e.letter = letter;
         e.valid = true;
+        e.lastUse = clock_;
         return {e.text, e.length};
     }
 
@@ -40,10 +47,11 @@ private:
         std::uint64_t bits = 0;
         char letter = 0;
         bool valid = false;
+        std::uint64_t lastUse = 0;
         std::size_t length = 0;
         char text[kFormatNumberMax + 1];
     };
     Entry entries_[kEntries];
-    int next_ = 0;
+    std::uint64_t clock_ = 0;
     std::uint8_t decimals_ = 2;
 };
