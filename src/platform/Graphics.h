@@ -31,3 +31,18 @@ constexpr TColor clAqua = RGB(0, 255, 255);
 constexpr TColor clWhite = RGB(255, 255, 255);
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clInvalid = -1;
+
+// System colours: a negative value whose low byte is the system colour index; the painting
+// code resolves them against the current palette.
+constexpr TColor clSystemColor = TColor(0xFF000000u);
+constexpr TColor clWindow = clSystemColor | 5;
+constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clHighlight = clSystemColor | 13;
+constexpr TColor clHighlightText = clSystemColor | 14;
+constexpr TColor clBtnFace = clSystemColor | 15;
+constexpr TColor clGrayText = clSystemColor | 17;
+
+// The pen styles a border line can have.
+enum class TPenStyle : std::uint8_t {
+    psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame
+};
