@@ -62,49 +62,48 @@ void ReadField(RunHost& host, const char* name, double& variable) {
 
 }  // namespace
 
-void RowStrategy(RunState& r) {
+namespace {
+
+// Rows and columns are one serpentine pattern with the axes exchanged: paths stepX apart
+// across the workpiece, points stepy apart along each path, both refitted to the edges.
+// Rows pump messages after every written point and report the first half of a cross;
+// columns pump after every sampled point and report the second half.
+void SerpentineStrategy(RunState& r, bool rows) {
     MainState& s = r.S;
-    const int nX = CountOrFail(r, s.wst_l, s.stepy);
-    const int nRows = CountOrFail(r, s.wst_b, s.stepX);
-    s.stepy = s.wst_l / nX;
-    s.stepX = s.wst_b / nRows;
+    const double alongExtent = rows ? s.wst_l : s.wst_b;
+    const double acrossExtent = rows ? s.wst_b : s.wst_l;
+    const int nPoints = CountOrFail(r, alongExtent, s.stepy);
+    const int nPaths = CountOrFail(r, acrossExtent, s.stepX);
+    s.stepy = alongExtent / nPoints;
+    s.stepX = acrossExtent / nPaths;
     r.X = 0;
     r.Y = 0;
     r.Z = s.zg0;
     MoveTo(r, "", 0, 0, s.zg0);
-    for (int i = 0; i <= nRows; ++i) {
-        const double y = i * s.stepX;
+    for (int i = 0; i <= nPaths; ++i) {
+        const double across = i * s.stepX;
         PathBreak(r);
         const bool ascending = i % 2 == 0;
-        for (int k = 0; k <= nX; ++k) {
-            const int j = ascending ? k : nX - k;
-            if (PointStep(r, j * s.stepy, y) == Step::Written && r.PumpAndPollAbort()) return;
+        for (int k = 0; k <= nPoints; ++k) {
+            const double along = (ascending ? k : nPoints - k) * s.stepy;
+            const Step step = rows ? PointStep(r, along, across) : PointStep(r, across, along);
+            const bool pump = rows ? step == Step::Written : step != Step::Failed;
+            if (pump && r.PumpAndPollAbort()) return;
         }
-        r.ReportProgress(s.CrossPatternRunning ? Percent(i, nRows, 50) : Percent(i, nRows, 100));
+        int percent;
+        if (!s.CrossPatternRunning)
+            percent = Percent(i, nPaths, 100);
+        else
+            percent = Percent(i, nPaths, 50) + (rows ? 0 : 50);
+        r.ReportProgress(percent);
     }
 }
 
-void ColumnStrategy(RunState& r) {
-    MainState& s = r.S;
-    const int nCols = CountOrFail(r, s.wst_l, s.stepX);
-    const int nY = CountOrFail(r, s.wst_b, s.stepy);
-    s.stepX = s.wst_l / nCols;
-    s.stepy = s.wst_b / nY;
-    r.X = 0;
-    r.Y = 0;
-    r.Z = s.zg0;
-    MoveTo(r, "", 0, 0, s.zg0);
-    for (int i = 0; i <= nCols; ++i) {
-        const double x = i * s.stepX;
-        PathBreak(r);
-        const bool ascending = i % 2 == 0;
-        for (int k = 0; k <= nY; ++k) {
-            const int j = ascending ? k : nY - k;
-            if (PointStep(r, x, j * s.stepy) != Step::Failed && r.PumpAndPollAbort()) return;
-        }
-        r.ReportProgress(s.CrossPatternRunning ? Percent(i, nCols, 50) + 50 : Percent(i, nCols, 100));
-    }
-}
+}  // namespace
+
+void RowStrategy(RunState& r) { SerpentineStrategy(r, true); }
+
+void ColumnStrategy(RunState& r) { SerpentineStrategy(r, false); }
 
 ObliqueLine ClipObliqueLine(double x1, double t, double length, double width) {
     ObliqueLine line{0, 0, x1, x1 * t};

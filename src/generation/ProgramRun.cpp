@@ -194,14 +194,8 @@ struct Remembered {
     double wst_l, wst_b, stepX, stepy;
 };
 
-bool IsLinearStrategy(int strategy) {
-    switch (strategy) {
-        case 0: case 4: case 9: case 13: case 10: case 17: case 11: case 15: case 12: case 16:
-            return true;
-        default:
-            return false;
-    }
-}
+// Rows, columns, oblique lines and their crosses: every strategy but the radial ones.
+bool IsLinearStrategy(int strategy) { return strategy >= 0 && strategy <= 19 && !IsRadialStrategy(strategy); }
 
 // Checks, before anything is changed, that the run can lay out its paths, form its passes
 // and keep its program in memory. False when it cannot run; the reason has been shown.
