@@ -8,8 +8,7 @@
 #include <limits>
 #include <stdexcept>
 
-// A line's start is the index of its chunk in the high 32 bits and its offset in the chunk
-// in the low 32 bits. An empty line may hold any start: it is never read.
+// An empty line may hold any position: it is never read.
 
 namespace {
 
@@ -23,6 +22,8 @@ void CheckLength(std::string_view line) {
 }  // namespace
 
 static_assert(std::size_t(1) << kBlockShift == 65536);
+// Offsets in a chunk take 24 bits of a line entry.
+static_assert(std::size_t(1) << 24 == 16777216);
 
 void TStrings::ChunkFree::operator()(char* p) const noexcept { std::free(p); }
 
@@ -42,17 +43,35 @@ TStrings::~TStrings() = default;
 
 char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
     if (chunks_.empty() || bytes > chunkSize_.back() - chunkUsed_) {
-        // A line longer than a chunk gets a chunk of its own size.
+        // A line longer than a chunk gets a chunk of its own size (and starts at offset 0).
         const std::size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
         chunkSize_.reserve(chunkSize_.size() + 1);
         chunks_.push_back(AllocateChunk(size));
         chunkSize_.push_back(size);
         chunkUsed_ = 0;
     }
-    position = std::uint64_t(chunks_.size() - 1) << 32 | chunkUsed_;
+    position = std::uint64_t(chunks_.size() - 1) << 24 | chunkUsed_;
     char* target = chunks_.back().get() + chunkUsed_;
     chunkUsed_ += bytes;
     return target;
+}
+
+std::uint64_t& TStrings::EntryOf(std::size_t index) const {
+    return blocks_[index >> kBlockShift]->entry[index & (kBlockLines - 1)];
+}
+
+void TStrings::SetEntry(std::size_t index, std::uint64_t position, std::size_t length) {
+    const std::uint64_t stored = length < kLongLine ? length : kLongLine;
+    if (length >= kLongLine)
+        longLengths_[index] = length;
+    else if (!longLengths_.empty())
+        longLengths_.erase(index);
+    EntryOf(index) = position << 16 | stored;
+}
+
+std::size_t TStrings::LengthOf(std::size_t index, std::uint64_t entry) const {
+    const std::size_t stored = std::size_t(entry & kLongLine);
+    return stored < kLongLine ? stored : longLengths_.at(index);
 }
 
 std::size_t TStrings::Add(std::string_view line) {
@@ -63,10 +82,7 @@ std::size_t TStrings::Add(std::string_view line) {
     std::uint64_t position = 0;
     if (!line.empty())
         std::memcpy(Reserve(line.size(), position), line.data(), line.size());
-    Block& block = *blocks_[index >> kBlockShift];
-    const std::size_t slot = index & (kBlockLines - 1);
-    block.start[slot] = position;
-    block.length[slot] = std::uint32_t(line.size());
+    SetEntry(index, position, line.size());
     count_ = index + 1;
     textBytes_ += line.size();
     return index;
@@ -75,35 +91,30 @@ std::size_t TStrings::Add(std::string_view line) {
 std::string_view TStrings::Line(std::size_t index) const {
     if (index >= count_)
         throw std::out_of_range("line index out of range");
-    const Block& block = *blocks_[index >> kBlockShift];
-    const std::size_t slot = index & (kBlockLines - 1);
-    const std::uint32_t length = block.length[slot];
+    const std::uint64_t entry = EntryOf(index);
+    const std::size_t length = LengthOf(index, entry);
     if (length == 0)
         return {};
-    const std::uint64_t start = block.start[slot];
-    return {chunks_[start >> 32].get() + (start & 0xFFFFFFFFu), length};
+    const std::uint64_t position = entry >> 16;
+    return {chunks_[position >> 24].get() + (position & 0xFFFFFF), length};
 }
 
 void TStrings::Put(std::size_t index, std::string_view line) {
     if (index >= count_)
         throw std::out_of_range("line index out of range");
     CheckLength(line);
-    Block& block = *blocks_[index >> kBlockShift];
-    const std::size_t slot = index & (kBlockLines - 1);
-    const std::uint32_t old = block.length[slot];
+    const std::uint64_t entry = EntryOf(index);
+    const std::size_t old = LengthOf(index, entry);
+    std::uint64_t position = entry >> 16;
     if (line.size() <= old) {
         // The new text may be part of the old one: memmove.
-        if (!line.empty()) {
-            const std::uint64_t start = block.start[slot];
-            std::memmove(chunks_[start >> 32].get() + (start & 0xFFFFFFFFu), line.data(), line.size());
-        }
+        if (!line.empty())
+            std::memmove(chunks_[position >> 24].get() + (position & 0xFFFFFF), line.data(), line.size());
     } else {
         // Chunks never move, so line may even be a view into this store.
-        std::uint64_t position = 0;
         std::memcpy(Reserve(line.size(), position), line.data(), line.size());
-        block.start[slot] = position;
     }
-    block.length[slot] = std::uint32_t(line.size());
+    SetEntry(index, position, line.size());
     textBytes_ = textBytes_ - old + line.size();
 }
 
@@ -111,6 +122,7 @@ void TStrings::Clear() {
     decltype(chunks_)().swap(chunks_);
     std::vector<std::size_t>().swap(chunkSize_);
     std::vector<std::unique_ptr<Block>>().swap(blocks_);
+    decltype(longLengths_)().swap(longLengths_);
     chunkUsed_ = 0;
     count_ = 0;
     textBytes_ = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The line store behind an editor's Lines: the truth of a program text.
-// All text lives in a few large chunks; a line is a start position and a length in
-// side tables of fixed-size blocks, so a line costs its bytes plus 12 bytes, never a heap
+// All text lives in a few large chunks; a line is one 8-byte entry (chunk, offset, length)
+// in side tables of fixed-size blocks, so a line costs its bytes plus 8 bytes, never a heap
 // string of its own, and growing never copies what is already stored.
 // Text length counts every line followed by a line break of two characters (CR LF),
 // as the text is written to a program file.
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TStrings {
@@ -40,12 +41,17 @@ private:
     static constexpr std::size_t kChunkBytes = std::size_t(1) << 24;   // 16 MiB
     static constexpr std::size_t kBlockLines = std::size_t(1) << 16;
 
+    // An entry holds the chunk index in bits 40-63, the offset in the chunk in bits 16-39
+    // and the length in bits 0-15; a length of kLongLine or more is kept in longLengths_.
     struct Block {
-        std::uint64_t start[kBlockLines];
-        std::uint32_t length[kBlockLines];
+        std::uint64_t entry[kBlockLines];
     };
+    static constexpr std::uint64_t kLongLine = 0xFFFF;
 
     char* Reserve(std::size_t bytes, std::uint64_t& position);
+    std::uint64_t& EntryOf(std::size_t index) const;
+    void SetEntry(std::size_t index, std::uint64_t position, std::size_t length);
+    std::size_t LengthOf(std::size_t index, std::uint64_t entry) const;
 
     struct ChunkFree {
         void operator()(char* p) const noexcept;
@@ -56,6 +62,7 @@ private:
     std::vector<std::size_t> chunkSize_;
     std::size_t chunkUsed_ = 0;  // bytes used in the last chunk
     std::vector<std::unique_ptr<Block>> blocks_;
+    std::unordered_map<std::size_t, std::size_t> longLengths_;
     std::size_t count_ = 0;
     std::uint64_t textBytes_ = 0;
 };

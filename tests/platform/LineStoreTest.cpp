@@ -10,7 +10,7 @@
 namespace {
 
 constexpr std::size_t kChunk = std::size_t(1) << 24;
-constexpr std::size_t kBlock = (std::size_t(1) << 16) * 12;  // 8-byte start + 4-byte length
+constexpr std::size_t kBlock = (std::size_t(1) << 16) * 8;  // one 8-byte entry a line
 
 // Line i of a generated text: length varies from 0 to 299, content depends on i.
 std::string GeneratedLine(std::size_t i) {
@@ -158,6 +158,27 @@ TEST(LineStore, MemoryBound) {
     for (std::size_t i = 0; i < n; ++i)
         lines.Add(line);
     const std::size_t textBytes = 20 * n;
-    EXPECT_LE(lines.MemoryBytes(), textBytes + 16 * n + kChunk + kBlock);
-    EXPECT_GE(lines.MemoryBytes(), textBytes + 12 * n);
+    EXPECT_LE(lines.MemoryBytes(), textBytes + 8 * n + kChunk + kBlock);
+    EXPECT_GE(lines.MemoryBytes(), textBytes + 8 * n);
+}
+
+// Lengths from 65535 bytes on do not fit a line entry and are kept aside; putting a short
+// text over such a line, or a long one over a short line, keeps every neighbour intact.
+TEST(LineStore, LongLinesKeepTheirLength) {
+    TStrings lines;
+    const std::string a(65534, 'a'), b(65535, 'b'), c(70000, 'c');
+    lines.Add(a);
+    lines.Add(b);
+    lines.Add(c);
+    lines.Add("tail");
+    EXPECT_EQ(lines.Line(0), a);
+    EXPECT_EQ(lines.Line(1), b);
+    EXPECT_EQ(lines.Line(2), c);
+    lines.Put(2, "short");
+    lines.Put(0, c);
+    EXPECT_EQ(lines.Line(0), c);
+    EXPECT_EQ(lines.Line(1), b);
+    EXPECT_EQ(lines.Line(2), "short");
+    EXPECT_EQ(lines.Line(3), "tail");
+    EXPECT_EQ(lines.TextLength(), c.size() + b.size() + 5 + 4 + 8);
 }
