@@ -326,8 +326,11 @@ bool TFclSingleCaret::ComputeOffsets()
         break;
     }
     if (c.shape_ == TFclCaretShape::csBitmap) {
-        x -= c.hotSpotX_;
-        y -= c.hotSpotY_;
+        // Any hot spot is allowed: keep the offset inside the 32-bit range.
+        x = static_cast<int>(
+            std::clamp<std::int64_t>(std::int64_t(x) - c.hotSpotX_, INT32_MIN, INT32_MAX));
+        y = static_cast<int>(
+            std::clamp<std::int64_t>(std::int64_t(y) - c.hotSpotY_, INT32_MIN, INT32_MAX));
     }
     const bool changed = x != offsetX_ || y != offsetY_;
     offsetX_ = x;

@@ -33,6 +33,9 @@ std::uint32_t TicksSince(std::uint32_t Last, std::uint32_t Now)
 TFclTimerPool::TFclTimerPool(TTickSource Clock)
     : timer_(std::make_unique<QTimer>()), clock_(std::move(Clock))
 {
+    // A coarse Qt timer may wake up to 5 % early, which for intervals above 540 ms is more
+    // than the accepted 27 ms: the trigger would wait a whole tick. A precise one never does.
+    timer_->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] { DoTimer(); });
 }
 

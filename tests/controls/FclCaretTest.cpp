@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 // A control whose window can come and go.
@@ -52,6 +54,34 @@ TEST(FclCaret, ShapeSetsAlignmentAndSizeAndCellDrivesTheOffsets)
         EXPECT_EQ(single.OffsetX(), c.offsetX);
         EXPECT_EQ(single.OffsetY(), c.offsetY);
     }
+}
+
+TEST(FclCaret, ABitmapCaretTakesTheBitmapsSizeAndSubtractsItsHotSpot)
+{
+    Owner owner;
+    TFclSingleCaret single(owner.Query());
+    TFclCaret* caret = single.Caret();
+    const TBitmap bitmap(6, 4);
+    caret->SetBitmap(&bitmap);
+    caret->SetBitmapHotSpotX(1);  // no change yet: the shape is not csBitmap
+    caret->SetBitmapHotSpotY(2);
+    single.SetLinked(true);
+    EXPECT_EQ(single.OffsetX(), 0);
+    EXPECT_EQ(single.OffsetY(), 0);
+
+    caret->SetShape(TFclCaretShape::csBitmap);
+    EXPECT_EQ(caret->CaretWidth(), 6);
+    EXPECT_EQ(caret->CaretHeight(), 4);
+    EXPECT_EQ(single.OffsetX(), -1);     // caLeft: 0 - 1
+    EXPECT_EQ(single.OffsetY(), 3 - 2);  // (10 - 4) div 2 - 2
+    EXPECT_TRUE(single.SystemCaret().UsesBitmap);
+    EXPECT_EQ(single.SystemCaret().Width, 6);
+    caret->SetBitmapHotSpotX(3);
+    EXPECT_EQ(single.OffsetX(), -3);
+
+    // A hot spot at the end of the integer range gives the nearest offset, not an overflow.
+    caret->SetBitmapHotSpotX(INT32_MIN);
+    EXPECT_EQ(single.OffsetX(), INT32_MAX);
 }
 
 TEST(FclCaret, LinkingCreatesMovesAndDestroysTheSystemCaret)

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+
 #include <cstdint>
 #include <vector>
 
@@ -202,4 +207,31 @@ TEST_F(TimerPoolTest, ElapsedTimeAccumulatesOverFirings)
         pool.DoTimer();
     }
     EXPECT_EQ(fired, (std::vector<Firing>{{h, 100, 100}, {h, 100, 190}, {h, 100, 320}}));
+}
+
+TEST(TimerPool, TheQtTimerNeverWakesATriggerTooEarly)
+{
+    // Start 40 ms past a half second of the monotonic clock: a timer that may round its
+    // wake-up to a nearby half second (Qt's coarse timers do, by up to 5 %) would wake the
+    // 1000 ms trigger 40 ms early, find it not yet due and fire it one interval late.
+    auto phase = [] {
+        QElapsedTimer monotonic;
+        monotonic.start();
+        return monotonic.msecsSinceReference() % 500;
+    };
+    while (phase() < 38 || phase() > 44)
+        QThread::usleep(200);
+    TFclTimerPool pool;
+    const std::uint32_t start = SystemTickCount();
+    std::uint32_t firedAfter = 0;
+    pool.AddOneShotTrigger(1000, [&](void*, std::int32_t, std::uint32_t, std::int32_t) {
+        firedAfter = SystemTickCount() - start;
+    });
+    QElapsedTimer wait;
+    wait.start();
+    // Firing one interval late means about 2000 ms; a loaded machine may still be slow.
+    while (firedAfter == 0 && wait.elapsed() < 1900)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_GE(firedAfter, 973u);
+    EXPECT_LT(firedAfter, 1900u);
 }

@@ -212,11 +212,27 @@ TEST_F(EmitterTest, SampleDepthSnapsToThePreviousPoint) {
     r.Xold = 55.0;
     ASSERT_TRUE(SampleDepth(r, 55.006, 10));
     EXPECT_EQ(r.X, 55.0);
-    // Without decimals nothing is snapped.
-    r.snapTolerance = 0;
-    r.Xold = 0;
-    ASSERT_TRUE(SampleDepth(r, 0.004, 10));
-    EXPECT_EQ(r.X, 0.004);
+}
+
+TEST_F(EmitterTest, SnappingToleranceFollowsTheDecimals) {
+    // One unit of the last written decimal; without decimals nothing is snapped.
+    struct Case {
+        int komma;
+        double x, expectedX;
+    } cases[] = {
+        {0, 55.0004, 55.0004}, {0, 0.004, 0.004}, {1, 55.09, 55}, {1, 55.2, 55.2},
+        {2, 55.009, 55},       {2, 55.02, 55.02}, {3, 55.0009, 55}, {3, 55.002, 55.002},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.komma << " decimals, x " << c.x);
+        Main.komma = std::uint8_t(c.komma);
+        RunState& r = Run();
+        r.CaptureOptions();
+        r.Xold = 55;
+        r.Yold = 300;
+        ASSERT_TRUE(SampleDepth(r, c.x, 10));
+        EXPECT_EQ(r.X, c.expectedX);
+    }
 }
 
 TEST_F(EmitterTest, SampleDepthSkipsWhatEarlierPassesReached) {
