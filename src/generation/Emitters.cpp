@@ -14,24 +14,33 @@ namespace {
 constexpr std::string_view kPathStartMark = "(0)";
 
 // Builds one line from its parts and appends it to the program.
-inline void Append(char*& p, std::string_view part) {
-    if (part.empty()) return;  // an empty view may have no data pointer
-    std::memcpy(p, part.data(), part.size());
-    p += part.size();
-}
+inline std::string_view View(std::string_view part) { return part; }
 template <std::size_t N>
-inline void Append(char*& p, const char (&literal)[N]) {
-    std::memcpy(p, literal, N - 1);
-    p += N - 1;
+inline std::string_view View(const char (&literal)[N]) {
+    return {literal, N - 1};
 }
 
 template <typename... Parts>
 void WriteLine(RunState& r, const Parts&... parts) {
-    // Words are at most kFormatNumberMax + 1 characters, comments at most 255.
-    char line[4 * kFormatNumberMax + 512];
-    char* p = line;
-    (Append(p, parts), ...);
-    r.lines.Add(std::string_view(line, std::size_t(p - line)));
+    const std::string_view views[] = {View(parts)...};
+    std::size_t total = 0;
+    for (std::string_view v : views) total += v.size();
+    char line[1024];
+    if (total <= sizeof line) {
+        char* p = line;
+        for (std::string_view v : views) {
+            if (v.empty()) continue;  // an empty view may have no data pointer
+            std::memcpy(p, v.data(), v.size());
+            p += v.size();
+        }
+        r.lines.Add(std::string_view(line, total));
+    } else {
+        // Only extreme numbers or long comments get here.
+        std::string longLine;
+        longLine.reserve(total);
+        for (std::string_view v : views) longLine.append(v);
+        r.lines.Add(longLine);
+    }
 }
 
 std::string_view Mark(const RunState& r) { return r.optimise ? kPathStartMark : std::string_view(); }

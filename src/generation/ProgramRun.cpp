@@ -40,11 +40,22 @@ void SetFieldAndVariable(RunHost& host, std::string_view name, double& variable,
 std::string F(const MainState& s, double v) { return FormatNumber(s.komma, v); }
 std::string F3(double v) { return FormatNumber(3, v); }
 
-// Restores a value when the scope ends, whichever way it ends.
+// Restores a value when the scope ends, whichever way it ends. While an error is already
+// on its way up, a second one from the restoration is dropped: the first is the one to show.
 template <typename Fn>
 struct OnExit {
     Fn fn;
-    ~OnExit() { fn(); }
+    int pending = std::uncaught_exceptions();
+    ~OnExit() noexcept(false) {
+        if (std::uncaught_exceptions() == pending) {
+            fn();
+            return;
+        }
+        try {
+            fn();
+        } catch (...) {
+        }
+    }
 };
 template <typename Fn>
 OnExit(Fn) -> OnExit<Fn>;

@@ -61,12 +61,13 @@ std::uint64_t& TStrings::EntryOf(std::size_t index) const {
 }
 
 void TStrings::SetEntry(std::size_t index, std::uint64_t position, std::size_t length) {
+    std::uint64_t& entry = EntryOf(index);
     const std::uint64_t stored = length < kLongLine ? length : kLongLine;
     if (length >= kLongLine)
         longLengths_[index] = length;
-    else if (!longLengths_.empty())
-        longLengths_.erase(index);
-    EntryOf(index) = position << 16 | stored;
+    else if (index < count_ && (entry & kLongLine) == kLongLine)
+        longLengths_.erase(index);  // a long line replaced by a short one
+    entry = position << 16 | stored;
 }
 
 std::size_t TStrings::LengthOf(std::size_t index, std::uint64_t entry) const {

@@ -95,6 +95,14 @@ TEST_F(EmitterTest, ArcPointLineForms) {
     }
 }
 
+TEST_F(EmitterTest, ALineLongerThanUsualIsWrittenWhole) {
+    RunState& r = Run();
+    const std::string comment(3000, 'c');
+    const std::string x = "X" + std::string(600, '1');
+    EmitMillPoint(r, "X0", x, "Y0", "Y6", "Z1", "Z-3", false, comment);
+    EXPECT_EQ(host.Program(), Lines{"G1 " + x + " Y6 Z-3 " + comment});
+}
+
 TEST_F(EmitterTest, DrillPointRetractsTraversesAndPlunges) {
     RunState& r = Run();
     r.Z = -2;
