@@ -243,8 +243,7 @@ void TFclIntlSup::ReadSettings(const IntlSettings& source)
     currencyFormat_ = source.iCurrency;
     negCurrencyFormat_ = source.iNegCurr;
     hourLeadingZero_ = source.iTLZero != 0;
-    twelveHour_ = !source.LongTimeFormat.empty()
-                  && UpCaseChar(source.LongTimeFormat.back()) == 'M';
+    twelveHour_ = !source.LongTimeFormat.empty() && source.LongTimeFormat.back() == 'M';
     monthNames_ = source.LongMonthNames;
     dayNames_ = source.LongDayNames;
 

@@ -128,6 +128,11 @@ TEST(IntlSup, SettingsReadingRules)
     EXPECT_FALSE(sup.TwelveHourClock());
     EXPECT_EQ(sup.TimeMask(true), "hh:mm:ss");
     EXPECT_EQ(sup.TimeMask(false), "hh:mm");
+    // Only the AM/PM marker ends a twelve-hour format; minutes at the end do not.
+    s.LongTimeFormat = "H:mm";
+    EXPECT_FALSE(TFclIntlSup(s).TwelveHourClock());
+    s.LongTimeFormat = "h:mm AMPM";
+    EXPECT_TRUE(TFclIntlSup(s).TwelveHourClock());
 
     s.sCurrency = "kr";
     EXPECT_EQ(TFclIntlSup(s).CurrencyLeft(), "kr ");

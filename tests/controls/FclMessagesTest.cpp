@@ -37,6 +37,9 @@ TEST(MessageTable, HoldsExactlyTheNumbersOfTheRunsInOrder)
     for (std::size_t i = 0; i < table.size(); ++i) {
         EXPECT_EQ(table[i].Number, expected[i]) << "entry " << i;
         EXPECT_NE(std::string(table[i].Text), "") << table[i].Number;
+        // The search lands on this very entry, the last one included.
+        EXPECT_EQ(GetMessageText(static_cast<std::uint16_t>(table[i].Number)), table[i].Text)
+            << table[i].Number;
     }
 }
 
