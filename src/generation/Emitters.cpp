@@ -14,31 +14,35 @@ namespace {
 constexpr std::string_view kPathStartMark = "(0)";
 
 // Builds one line from its parts and appends it to the program.
-inline std::string_view View(std::string_view part) { return part; }
+inline std::size_t SizeOf(std::string_view part) { return part.size(); }
 template <std::size_t N>
-inline std::string_view View(const char (&literal)[N]) {
-    return {literal, N - 1};
+inline std::size_t SizeOf(const char (&)[N]) {
+    return N - 1;
+}
+inline void Append(char*& p, std::string_view part) {
+    if (part.empty()) return;  // an empty view may have no data pointer
+    std::memcpy(p, part.data(), part.size());
+    p += part.size();
+}
+template <std::size_t N>
+inline void Append(char*& p, const char (&literal)[N]) {
+    std::memcpy(p, literal, N - 1);
+    p += N - 1;
 }
 
 template <typename... Parts>
 void WriteLine(RunState& r, const Parts&... parts) {
-    const std::string_view views[] = {View(parts)...};
-    std::size_t total = 0;
-    for (std::string_view v : views) total += v.size();
+    const std::size_t total = (SizeOf(parts) + ...);
     char line[1024];
     if (total <= sizeof line) {
         char* p = line;
-        for (std::string_view v : views) {
-            if (v.empty()) continue;  // an empty view may have no data pointer
-            std::memcpy(p, v.data(), v.size());
-            p += v.size();
-        }
+        (Append(p, parts), ...);
         r.lines.Add(std::string_view(line, total));
     } else {
         // Only extreme numbers or long comments get here.
         std::string longLine;
         longLine.reserve(total);
-        for (std::string_view v : views) longLine.append(v);
+        (longLine.append(std::string_view(parts)), ...);
         r.lines.Add(longLine);
     }
 }
