@@ -163,8 +163,9 @@ void EmitPoint(RunState& r, std::string_view comment) {
     const PointFamily family = FamilyOf(r.S.StrategyIndex, r.arcIJ);
     if (family == PointFamily::None) return;
     WordCache& w = r.words;
-    const std::string_view X = w.Word('X', r.X), Y = w.Word('Y', r.Y), Z = w.Word('Z', r.Z);
+    // The old words first: they are the previous point's words, found at the first look.
     const std::string_view Xo = w.Word('X', r.Xold), Yo = w.Word('Y', r.Yold), Zo = w.Word('Z', r.Zold);
+    const std::string_view X = w.Word('X', r.X), Y = w.Word('Y', r.Y), Z = w.Word('Z', r.Z);
     switch (family) {
         case PointFamily::Milling:
             EmitMillPoint(r, Xo, X, Yo, Y, Zo, Z, r.stair, comment);

@@ -10,9 +10,11 @@
 
 class WordCache {
 public:
+    static constexpr int kEntries = 8;
+
     void SetDecimals(std::uint8_t d) {
         decimals_ = d;
-        for (auto& e : entries_) e.valid = false;
+        for (auto& k : keys_) k.letter = 0;
     }
     std::uint8_t Decimals() const { return decimals_; }
 
@@ -22,36 +24,46 @@ public:
         std::uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
         ++clock_;
-        Entry* oldest = &entries_[0];
-        for (auto& e : entries_) {
-            if (e.valid && e.bits == bits && e.letter == letter) {
-                e.lastUse = clock_;
-                return {e.text, e.length};
-            }
-            if (e.lastUse < oldest->lastUse) oldest = &e;
+        // The word last asked for with this letter is the likeliest one.
+        int& hint = last_[letter & 3];
+        if (keys_[hint].bits == bits && keys_[hint].letter == letter) {
+            keys_[hint].lastUse = clock_;
+            return {texts_[hint].text, texts_[hint].length};
         }
-        Entry& e = *oldest;
-        e.text[0] = letter;
-        e.length = 1 + FormatNumberTo(e.text + 1, decimals_, v);
-        e.bits = bits;
-        e.letter = letter;
-        e.valid = true;
-        e.lastUse = clock_;
-        return {e.text, e.length};
+        int oldest = 0;
+        for (int i = 0; i < kEntries; ++i) {
+            if (keys_[i].bits == bits && keys_[i].letter == letter) {
+                keys_[i].lastUse = clock_;
+                hint = i;
+                return {texts_[i].text, texts_[i].length};
+            }
+            if (keys_[i].lastUse < keys_[oldest].lastUse) oldest = i;
+        }
+        Key& k = keys_[oldest];
+        Text& t = texts_[oldest];
+        k.bits = bits;
+        k.letter = letter;
+        k.lastUse = clock_;
+        t.text[0] = letter;
+        t.length = 1 + FormatNumberTo(t.text + 1, decimals_, v);
+        hint = oldest;
+        return {t.text, t.length};
     }
 
-    static constexpr int kEntries = 8;
-
 private:
-    struct Entry {
+    struct Key {
         std::uint64_t bits = 0;
-        char letter = 0;
-        bool valid = false;
+        char letter = 0;  // 0: unused
         std::uint64_t lastUse = 0;
+    };
+    struct Text {
         std::size_t length = 0;
         char text[kFormatNumberMax + 1];
     };
-    Entry entries_[kEntries];
+    // Keys apart from the texts, so that a look-up touches little memory.
+    Key keys_[kEntries];
+    Text texts_[kEntries];
+    int last_[4] = {};
     std::uint64_t clock_ = 0;
     std::uint8_t decimals_ = 2;
 };

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include <sys/mman.h>
 #include <limits>
 #include <stdexcept>
 
@@ -27,14 +26,11 @@ static_assert(std::size_t(1) << 24 == 16777216);
 
 void TStrings::ChunkFree::operator()(char* p) const noexcept { std::free(p); }
 
-// Chunks are aligned to huge pages and offered to the kernel as such: a large program then
-// costs far fewer page faults while it is written.
+// Chunks come straight from malloc (for their size, fresh pages from the system); they are
+// never copied or moved once allocated.
 std::unique_ptr<char[], TStrings::ChunkFree> TStrings::AllocateChunk(std::size_t size) {
-    constexpr std::size_t kHugePage = std::size_t(2) << 20;
-    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
-    void* p = std::aligned_alloc(kHugePage, rounded);
+    void* p = std::malloc(size);
     if (p == nullptr) throw std::bad_alloc();
-    madvise(p, rounded, MADV_HUGEPAGE);
     return std::unique_ptr<char[], ChunkFree>(static_cast<char*>(p));
 }
 
