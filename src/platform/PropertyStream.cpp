@@ -255,58 +255,47 @@ bool TPropertyReader::ReadBoolean()
     return t == TValueType::vaTrue;
 }
 
-std::string TPropertyReader::ReadString()
+std::span<const std::uint8_t> TPropertyReader::TakePayload(TValueType Type, std::size_t& Start)
 {
-    const std::size_t start = pos_;
-    Expect(TValueType::vaString);
+    Start = pos_;
+    Expect(Type);
     std::size_t n;
     try {
         n = TakeLength();
     } catch (...) {
-        pos_ = start;
+        pos_ = Start;
         throw;
     }
-    std::string s(reinterpret_cast<const char*>(data_.data() + pos_), n);
+    const std::span<const std::uint8_t> payload = data_.subspan(pos_, n);
     pos_ += n;
-    return s;
+    return payload;
+}
+
+std::string TPropertyReader::ReadString()
+{
+    std::size_t start;
+    const auto payload = TakePayload(TValueType::vaString, start);
+    return std::string(reinterpret_cast<const char*>(payload.data()), payload.size());
 }
 
 std::vector<std::uint8_t> TPropertyReader::ReadBinary()
 {
-    const std::size_t start = pos_;
-    Expect(TValueType::vaBinary);
-    std::size_t n;
-    try {
-        n = TakeLength();
-    } catch (...) {
-        pos_ = start;
-        throw;
-    }
-    std::vector<std::uint8_t> v(data_.begin() + static_cast<std::ptrdiff_t>(pos_),
-                                data_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
-    pos_ += n;
-    return v;
+    std::size_t start;
+    const auto payload = TakePayload(TValueType::vaBinary, start);
+    return std::vector<std::uint8_t>(payload.begin(), payload.end());
 }
 
 void TPropertyReader::ReadBinary(std::span<std::uint8_t> Dest)
 {
-    const std::size_t start = pos_;
-    Expect(TValueType::vaBinary);
-    std::size_t n;
-    try {
-        n = TakeLength();
-    } catch (...) {
+    std::size_t start;
+    const auto payload = TakePayload(TValueType::vaBinary, start);
+    if (payload.size() != Dest.size()) {
         pos_ = start;
-        throw;
-    }
-    if (n != Dest.size()) {
-        pos_ = start;
-        Fail("binary value of " + Decimal(Dest.size()) + " bytes expected, " + Decimal(n) +
+        Fail("binary value of " + Decimal(Dest.size()) + " bytes expected, " + Decimal(payload.size()) +
              " found");
     }
-    if (n != 0)
-        std::memcpy(Dest.data(), data_.data() + pos_, n);
-    pos_ += n;
+    if (!payload.empty())
+        std::memcpy(Dest.data(), payload.data(), payload.size());
 }
 
 void TPropertyReader::ReadListBegin()

@@ -101,6 +101,8 @@ private:
     TValueType TakeType();
     void Expect(TValueType Type);
     std::size_t TakeLength();
+    // The bytes of a string or binary value of Type; Start is where the value began.
+    std::span<const std::uint8_t> TakePayload(TValueType Type, std::size_t& Start);
     std::int64_t TakeInteger(TValueType Type);
 
     std::span<const std::uint8_t> data_;
