@@ -55,11 +55,6 @@ int Percent(int i, int n, double scale) {
     return int(std::nearbyint(double(i) / double(n) * scale));
 }
 
-void ReadField(RunHost& host, const char* name, double& variable) {
-    double value = variable;
-    if (host.GetFieldValue(name, value) == 0 && std::isfinite(value)) variable = value;
-}
-
 }  // namespace
 
 namespace {

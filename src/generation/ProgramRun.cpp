@@ -19,12 +19,6 @@ namespace {
 
 constexpr std::string_view kCrossSwitchMark = "(RW)";
 
-// Reads a field into its variable; a failed read leaves the variable as it was.
-void ReadField(RunHost& host, std::string_view name, double& variable) {
-    double value = variable;
-    if (host.GetFieldValue(name, value) == 0 && std::isfinite(value)) variable = value;
-}
-
 void ReadByteField(RunHost& host, std::string_view name, std::uint8_t& variable) {
     double value = variable;
     if (host.GetFieldValue(name, value) != 0) return;

@@ -46,3 +46,7 @@ public:
     virtual void CopyProgramToClipboard() {}
     virtual void OnRunEnd() {}                   // enable the controls again
 };
+
+// Reads a field into its variable; a failed read, or a value that is not a finite number,
+// leaves the variable as it was.
+void ReadField(RunHost& host, std::string_view field, double& variable);

@@ -1,0 +1,8 @@
+#include "generation/RunHost.h"
+
+#include <cmath>
+
+void ReadField(RunHost& host, std::string_view field, double& variable) {
+    double value = variable;
+    if (host.GetFieldValue(field, value) == 0 && std::isfinite(value)) variable = value;
+}
