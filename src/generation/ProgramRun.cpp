@@ -18,6 +18,7 @@
 namespace {
 
 constexpr std::string_view kCrossSwitchMark = "(RW)";
+constexpr const char* kNotAvailable = "Dieses Bahnmuster ist in dieser Programmversion nicht verfügbar.";
 
 void ReadByteField(RunHost& host, std::string_view name, std::uint8_t& variable) {
     double value = variable;
@@ -57,7 +58,7 @@ OnExit(Fn) -> OnExit<Fn>;
 template <typename Routine, typename... Args>
 void Call(const Routine& routine, RunState& r, Args... args) {
     if (!routine) {
-        r.host.ShowMessageText("Dieses Bahnmuster ist in dieser Programmversion nicht verfügbar.");
+        r.host.ShowMessageText(kNotAvailable);
         throw RunFailure{};
     }
     routine(r, args...);
@@ -204,7 +205,23 @@ bool IsLinearStrategy(int strategy) { return strategy >= 0 && strategy <= 19 && 
 
 // Checks, before anything is changed, that the run can lay out its paths, form its passes
 // and keep its program in memory. False when it cannot run; the reason has been shown.
-bool CheckRunFeasible(RunHost& host, const MainState& s) {
+// Whether the routines that the strategy runs exist.
+bool HasRoutines(int strategy, const StrategyRoutines& t) {
+    switch (strategy) {
+        case 0: case 4: return bool(t.RowStrategy);
+        case 9: case 13: return bool(t.ColumnStrategy);
+        case 10: case 17: return t.RowStrategy && t.ColumnStrategy;
+        case 1: case 5: return bool(t.CircleStrategy);
+        case 2: case 6: return bool(t.EllipseStrategy);
+        case 3: case 7: return bool(t.SpiralStrategy);
+        case 8: case 14: return bool(t.LabyrinthStrategy);
+        case 18: case 19: return bool(t.PolygonStrategy);
+        case 11: case 12: case 15: case 16: return bool(t.ObliqueStrategy);
+        default: return true;  // an index outside the table runs no body
+    }
+}
+
+bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines& routines) {
     double l = s.wst_l, b = s.wst_b, sx = s.stepX, sy = s.stepy, depth = s.max_tiefe,
            infeed = s.z_zustellung;
     ReadField(host, "wst_l", l);
@@ -215,6 +232,10 @@ bool CheckRunFeasible(RunHost& host, const MainState& s) {
     ReadField(host, "z_zustellung", infeed);
     int strategy = s.StrategyIndex;
     if (host.IsChecked("achse_90_grad")) strategy = RemapFor90Degrees(strategy);
+    if (!HasRoutines(strategy, routines)) {
+        host.ShowMessageText(kNotAvailable);
+        return false;
+    }
     // A spacing of 0 or below lays out no path: too few paths, as for a spacing wider than
     // the workpiece.
     if (IsLinearStrategy(strategy) && (!(sx > 0) || !(sy > 0))) {
@@ -318,7 +339,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         host.ShowFileMessage(MsgNoPicture, 'N');
         return;
     }
-    if (!CheckRunFeasible(host, s)) return;
+    if (!CheckRunFeasible(host, s, routines)) return;
 
     RunState r(s, host);
     Remembered kept{s.wst_l, s.wst_b, s.stepX, s.stepy};

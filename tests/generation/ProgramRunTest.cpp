@@ -353,3 +353,21 @@ TEST(ComputePassCount, CorrectsTheInfeedOnlyWhenPassesDivideTheDepth) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pattern whose routine the program does not have yet is refused before the editor is
+// touched.
+TEST_F(ProgramRunTest, AStrategyWithoutItsRoutineLosesNothing) {
+    host.lines.Add("old program");
+    for (int strategy : {1, 10}) {
+        SCOPED_TRACE(strategy);
+        host.messageTexts.clear();
+        Main.StrategyIndex = strategy;  // circles have no routine here; the cross lacks its columns
+        EXPECT_EQ(Run(), Lines{"old program"});
+        EXPECT_EQ(host.messageTexts.size(), 1u);
+        EXPECT_EQ(host.clipboardCopies, 0);
+    }
+}
+
+}  // namespace
