@@ -19,7 +19,7 @@ public:
     std::uint8_t Decimals() const { return decimals_; }
 
     // The word; it stays valid while at most kEntries - 1 further words are asked for
-    // (found or formatted): a new word replaces the entry that was asked for longest ago.
+    // (found or formatted): a new word never replaces one of the last kEntries - 1 asked for.
     std::string_view Word(char letter, double v) {
         std::uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
@@ -30,15 +30,19 @@ public:
             keys_[hint].lastUse = clock_;
             return {texts_[hint].text, texts_[hint].length};
         }
-        int oldest = 0;
         for (int i = 0; i < kEntries; ++i) {
             if (keys_[i].bits == bits && keys_[i].letter == letter) {
                 keys_[i].lastUse = clock_;
                 hint = i;
                 return {texts_[i].text, texts_[i].length};
             }
-            if (keys_[i].lastUse < keys_[oldest].lastUse) oldest = i;
         }
+        // The next slot in turn, unless one of the last kEntries - 1 words stands there: at
+        // most that many are in use, so a free slot is found within kEntries steps.
+        int oldest = next_;
+        while (clock_ - keys_[oldest].lastUse < std::uint64_t(kEntries) && keys_[oldest].letter != 0)
+            oldest = (oldest + 1) % kEntries;
+        next_ = (oldest + 1) % kEntries;
         Key& k = keys_[oldest];
         Text& t = texts_[oldest];
         k.bits = bits;
@@ -64,6 +68,7 @@ private:
     Key keys_[kEntries];
     Text texts_[kEntries];
     int last_[4] = {};
+    int next_ = 0;
     std::uint64_t clock_ = 0;
     std::uint8_t decimals_ = 2;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,27 @@ TEST(WordCache, WordsOfOnePointStayIntact) {
         for (int i = 0; i < 7; ++i)
             EXPECT_EQ(std::string(views[std::size_t(i)]), letters[i] + FormatNumber(2, values[i]))
                 << "point " << start << " word " << i;
+    }
+}
+
+// Any sequence of requests: a view stays intact while at most seven further words are asked
+// for, whether they are found again or formatted.
+TEST(WordCache, ViewsSurviveSevenFurtherRequestsInAnyOrder) {
+    WordCache cache;
+    cache.SetDecimals(2);
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> pick(0, 11), letterPick(0, 2);
+    struct Held {
+        std::string_view view;
+        std::string expected;
+    };
+    std::vector<Held> held;
+    for (int n = 0; n < 20000; ++n) {
+        const char letter = "XYZ"[letterPick(rng)];
+        const double v = pick(rng) * 0.25;
+        held.push_back({cache.Word(letter, v), letter + FormatNumber(2, v)});
+        if (held.size() > 8) held.erase(held.begin());
+        for (const Held& h : held) ASSERT_EQ(std::string(h.view), h.expected) << "request " << n;
     }
 }
 
