@@ -45,6 +45,8 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
         chunks_.push_back(AllocateChunk(size));
         chunkSize_.push_back(size);
         chunkUsed_ = 0;
+        lastChunk_ = chunks_.back().get();
+        lastChunkSize_ = size;
     }
     position = std::uint64_t(chunks_.size() - 1) << 24 | chunkUsed_;
     char* target = chunks_.back().get() + chunkUsed_;
@@ -71,7 +73,7 @@ std::size_t TStrings::LengthOf(std::size_t index, std::uint64_t entry) const {
     return stored < kLongLine ? stored : longLengths_.at(index);
 }
 
-std::size_t TStrings::Add(std::string_view line) {
+std::size_t TStrings::AddSlow(std::string_view line) {
     CheckLength(line);
     const std::size_t index = count_;
     if ((index >> kBlockShift) >= blocks_.size())
@@ -121,6 +123,8 @@ void TStrings::Clear() {
     std::vector<std::unique_ptr<Block>>().swap(blocks_);
     decltype(longLengths_)().swap(longLengths_);
     chunkUsed_ = 0;
+    lastChunk_ = nullptr;
+    lastChunkSize_ = 0;
     count_ = 0;
     textBytes_ = 0;
 }

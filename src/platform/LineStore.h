@@ -7,6 +7,7 @@
 // as the text is written to a program file.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,7 +22,22 @@ public:
     TStrings& operator=(const TStrings&) = delete;
 
     // Appends one line; returns its index.
-    std::size_t Add(std::string_view line);
+    std::size_t Add(std::string_view line) {
+        // The common case inline: a short line that fits the last chunk and block.
+        const std::size_t index = count_;
+        const std::size_t size = line.size();
+        if (size - 1 < kLongLine - 1 && size <= lastChunkSize_ - chunkUsed_ &&
+            (index & (kBlockLines - 1)) != 0) {
+            std::memcpy(lastChunk_ + chunkUsed_, line.data(), size);
+            const std::uint64_t position = std::uint64_t(chunks_.size() - 1) << 24 | chunkUsed_;
+            chunkUsed_ += size;
+            blocks_.back()->entry[index & (kBlockLines - 1)] = position << 16 | size;
+            count_ = index + 1;
+            textBytes_ += size;
+            return index;
+        }
+        return AddSlow(line);
+    }
     std::size_t Count() const { return count_; }
     // The line at index (valid until the next change of the store). Index must be < Count().
     std::string_view Line(std::size_t index) const;
@@ -48,6 +64,7 @@ private:
     };
     static constexpr std::uint64_t kLongLine = 0xFFFF;
 
+    std::size_t AddSlow(std::string_view line);
     char* Reserve(std::size_t bytes, std::uint64_t& position);
     std::uint64_t& EntryOf(std::size_t index) const;
     void SetEntry(std::size_t index, std::uint64_t position, std::size_t length);
@@ -61,6 +78,8 @@ private:
     std::vector<std::unique_ptr<char[], ChunkFree>> chunks_;
     std::vector<std::size_t> chunkSize_;
     std::size_t chunkUsed_ = 0;  // bytes used in the last chunk
+    char* lastChunk_ = nullptr;       // the last chunk and its size, for the inline Add
+    std::size_t lastChunkSize_ = 0;
     std::vector<std::unique_ptr<Block>> blocks_;
     std::unordered_map<std::size_t, std::size_t> longLengths_;
     std::size_t count_ = 0;
