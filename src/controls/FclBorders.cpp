@@ -1,4 +1,5 @@
 #include "controls/FclBorders.h"
+#include "controls/FclProperty.h"
 
 #include <cstdint>
 #include <string>
@@ -13,42 +14,32 @@ void TFclBorder::Changed()
 
 void TFclBorder::SetEnabled(bool Value)
 {
-    if (Value == enabled_)
-        return;
-    enabled_ = Value;
-    Changed();
+    if (StoreChanged(enabled_, Value))
+        Changed();
 }
 
 void TFclBorder::SetBorderStyle(TFclBorderStyle Value)
 {
-    if (Value == borderStyle_)
-        return;
-    borderStyle_ = Value;
-    Changed();
+    if (StoreChanged(borderStyle_, Value))
+        Changed();
 }
 
 void TFclBorder::SetPenColor(TColor Value)
 {
-    if (Value == penColor_)
-        return;
-    penColor_ = Value;
-    Changed();
+    if (StoreChanged(penColor_, Value))
+        Changed();
 }
 
 void TFclBorder::SetPenStyle(TPenStyle Value)
 {
-    if (Value == penStyle_)
-        return;
-    penStyle_ = Value;
-    Changed();
+    if (StoreChanged(penStyle_, Value))
+        Changed();
 }
 
 void TFclBorder::SetPenWidth(int Value)
 {
-    if (Value < 1 || Value == penWidth_)
-        return;
-    penWidth_ = Value;
-    Changed();
+    if (Value >= 1 && StoreChanged(penWidth_, Value))
+        Changed();
 }
 
 void TFclBorder::Assign(const TFclBorder& Source)

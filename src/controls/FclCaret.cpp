@@ -1,4 +1,5 @@
 #include "controls/FclCaret.h"
+#include "controls/FclProperty.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -40,10 +41,8 @@ void TFclCaret::Changed()
 
 void TFclCaret::SetAlign(TFclCaretAlign Value)
 {
-    if (Value == align_)
-        return;
-    align_ = Value;
-    Changed();
+    if (StoreChanged(align_, Value))
+        Changed();
 }
 
 void TFclCaret::SetBitmap(const TBitmap* Value)
@@ -74,34 +73,26 @@ void TFclCaret::SetBitmapHotSpotY(int Value)
 
 void TFclCaret::SetBlinkTime(std::uint16_t Value)
 {
-    if (Value == blinkTime_)
-        return;
-    blinkTime_ = Value;
-    Changed();
+    if (StoreChanged(blinkTime_, Value))
+        Changed();
 }
 
 void TFclCaret::SetCaretHeight(int Value)
 {
-    if (Value < 1 || Value == caretHeight_)
-        return;
-    caretHeight_ = Value;
-    Changed();
+    if (Value >= 1 && StoreChanged(caretHeight_, Value))
+        Changed();
 }
 
 void TFclCaret::SetCaretWidth(int Value)
 {
-    if (Value < 1 || Value == caretWidth_)
-        return;
-    caretWidth_ = Value;
-    Changed();
+    if (Value >= 1 && StoreChanged(caretWidth_, Value))
+        Changed();
 }
 
 void TFclCaret::SetIsGray(bool Value)
 {
-    if (Value == isGray_)
-        return;
-    isGray_ = Value;
-    Changed();
+    if (StoreChanged(isGray_, Value))
+        Changed();
 }
 
 void TFclCaret::SetShape(TFclCaretShape Value)
@@ -197,18 +188,14 @@ void TFclSingleCaret::SetCaret(TFclCaret* NewCaret)
 
 void TFclSingleCaret::SetCellHeight(int Value)
 {
-    if (Value < 1 || Value == cellHeight_)
-        return;
-    cellHeight_ = Value;
-    Rebuild();
+    if (Value >= 1 && StoreChanged(cellHeight_, Value))
+        Rebuild();
 }
 
 void TFclSingleCaret::SetCellWidth(int Value)
 {
-    if (Value < 1 || Value == cellWidth_)
-        return;
-    cellWidth_ = Value;
-    Rebuild();
+    if (Value >= 1 && StoreChanged(cellWidth_, Value))
+        Rebuild();
 }
 
 void TFclSingleCaret::SetLinked(bool Value)
