@@ -159,7 +159,6 @@ void EmitDrillPoint(RunState& r, std::string_view X, std::string_view Y, std::st
 }
 
 void EmitPoint(RunState& r, std::string_view comment) {
-    r.LineBuf.clear();
     const PointFamily family = FamilyOf(r.S.StrategyIndex, r.arcIJ);
     if (family == PointFamily::None) return;
     WordCache& w = r.words;
@@ -183,7 +182,6 @@ void EmitPoint(RunState& r, std::string_view comment) {
 
 void StartPath(RunState& r, std::string_view comment) {
     r.Zold = r.S.zg0;
-    r.LineBuf.clear();
     WordCache& w = r.words;
     const std::string_view X = w.Word('X', r.X), Y = w.Word('Y', r.Y), Z = w.Word('Z', r.Z);
     const std::string_view Xo = w.Word('X', r.Xold), Yo = w.Word('Y', r.Yold), Zo = w.Word('Z', r.Zold);

@@ -18,6 +18,9 @@
 namespace {
 
 constexpr std::string_view kCrossSwitchMark = "(RW)";
+constexpr const char* kNoPass =
+    "Aus max. Tiefe und Zustellung ergibt sich kein gültiger Durchgang. "
+    "Bitte die Werte prüfen; es wurde kein Programm erstellt.";
 constexpr const char* kNotAvailable = "Dieses Bahnmuster ist in dieser Programmversion nicht verfügbar.";
 
 void ReadByteField(RunHost& host, std::string_view name, std::uint8_t& variable) {
@@ -249,8 +252,7 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
     }
     auto passes = ComputePassCount(depth, infeed);
     if (!passes) {
-        host.ShowMessageText("Aus max. Tiefe und Zustellung ergibt sich kein gültiger Durchgang. "
-                             "Bitte die Werte prüfen; es wurde kein Programm erstellt.");
+        host.ShowMessageText(kNoPass);
         return false;
     }
     const bool drilling = FamilyOf(strategy, false) == PointFamily::Drilling;
@@ -346,8 +348,8 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
     const bool optimiseAtStart = host.IsChecked("Prg_optimieren");
     // The 90-degree remap is put back at the end, so that two runs give the same program.
     bool remapped = false;
-    int strategyBefore = s.StrategyIndex;
-    double alphaBefore = s.Alpha;
+    const int strategyBefore = s.StrategyIndex;
+    const double alphaBefore = s.Alpha;
     double angleFieldBefore = s.Alpha;
     bool failed = false;
     std::exception_ptr error;
@@ -379,9 +381,6 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         const bool axis90 = host.IsChecked("achse_90_grad");
         if (axis90) {
             remapped = true;
-            strategyBefore = s.StrategyIndex;
-            alphaBefore = s.Alpha;
-            angleFieldBefore = s.Alpha;
             host.GetFieldValue("eingabe", angleFieldBefore);
             s.StrategyIndex = RemapFor90Degrees(s.StrategyIndex);
             s.Alpha += 90;
@@ -409,7 +408,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
             ReadField(host, "z_zustellung", s.z_zustellung);
             auto passes = ComputePassCount(s.max_tiefe, s.z_zustellung);
             if (!passes) {
-                host.ShowMessageText("Aus max. Tiefe und Zustellung ergibt sich kein gültiger Durchgang.");
+                host.ShowMessageText(kNoPass);
                 throw RunFailure{};
             }
             s.PassCount = *passes;

@@ -40,8 +40,6 @@ void RunState::CaptureOptions() {
     words.SetDecimals(S.komma);
 }
 
-void RunState::Flush() { lines.Add(LineBuf); }
-
 bool RunState::PumpAndPollAbort() {
     Application->ProcessMessages();
     return S.AbortRequested;

@@ -26,7 +26,7 @@ struct RunState {
     double X = 0, Y = 0, Z = 0;
     double Xold = 0, Yold = 0, Zold = 0;
     bool pathStart = false;
-    std::string LineBuf;
+    std::string LineBuf;  // the parameter line while the header is built; emitters build on the stack
     std::string PathComment;
 
     // Option boxes as they stand at the start of the run (the option group is disabled
@@ -47,8 +47,6 @@ struct RunState {
     void ResetToStart();
     // Reads the option boxes and derives the per-run constants from the settings.
     void CaptureOptions();
-    // Appends LineBuf to the program.
-    void Flush();
     // Calls Application->ProcessMessages() and tells whether an abort was requested.
     bool PumpAndPollAbort();
     // ProgressPercent := percent; the meter follows at multiples of 10.
