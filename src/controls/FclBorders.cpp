@@ -105,11 +105,9 @@ void TFclBorders::WriteProperties(TPropertyWriter& Writer, std::string_view Pref
 
 bool TFclBorders::ReadProperty(std::string_view Name, TPropertyReader& Reader)
 {
-    const auto dot = Name.find('.');
-    if (dot == std::string_view::npos)
+    std::string_view side, rest;
+    if (!SplitPropertyName(Name, side, rest))
         return false;
-    const std::string_view side = Name.substr(0, dot);
-    const std::string_view rest = Name.substr(dot + 1);
     if (side == "LeftBorder")
         return left_.ReadProperty(rest, Reader);
     if (side == "RightBorder")

@@ -100,11 +100,9 @@ void TFclEfColors::WriteProperties(TPropertyWriter& Writer, std::string_view Pre
 
 bool TFclEfColors::ReadProperty(std::string_view Name, TPropertyReader& Reader)
 {
-    const auto dot = Name.find('.');
-    if (dot == std::string_view::npos)
+    std::string_view set, rest;
+    if (!SplitPropertyName(Name, set, rest))
         return false;
-    const std::string_view set = Name.substr(0, dot);
-    const std::string_view rest = Name.substr(dot + 1);
     if (set == "Disabled")
         return disabled_.ReadProperty(rest, Reader);
     if (set == "Error")

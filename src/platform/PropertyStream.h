@@ -110,3 +110,12 @@ private:
 };
 
 const char* ValueTypeName(TValueType Type);
+
+// Splits a nested property name "Owner.Rest" at its first dot; false when it has none.
+inline bool SplitPropertyName(std::string_view name, std::string_view& owner, std::string_view& rest) {
+    const auto dot = name.find('.');
+    if (dot == std::string_view::npos) return false;
+    owner = name.substr(0, dot);
+    rest = name.substr(dot + 1);
+    return true;
+}
