@@ -66,6 +66,7 @@ PointFamily FamilyOf(int strategyIndex, bool arcIJ) {
 
 bool SampleDepth(RunState& r, double x, double y) {
     const MainState& s = r.S;
+    ++r.pointsSampled;
     x = SnapToEdge(x, 0);
     y = SnapToEdge(y, 0);
     x = SnapToEdge(x, s.wst_l);

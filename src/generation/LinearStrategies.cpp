@@ -80,11 +80,11 @@ void SerpentineStrategy(RunState& r, bool rows) {
     r.Y = 0;
     r.Z = s.zg0;
     MoveTo(r, "", 0, 0, s.zg0);
+    int unpolled = 0;  // counted across paths: many short paths may write nothing either
     for (int i = 0; i <= nPaths; ++i) {
         const double across = i * s.stepX;
         PathBreak(r);
         const bool ascending = i % 2 == 0;
-        int unpolled = 0;
         for (int k = 0; k <= nPoints; ++k) {
             const double along = (ascending ? k : nPoints - k) * s.stepy;
             const Step step = rows ? PointStep(r, along, across) : PointStep(r, across, along);
