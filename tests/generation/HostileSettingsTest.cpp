@@ -311,10 +311,51 @@ TEST(HostileSettings, StretchesOfPointsThatWriteNothingStillPollTheCancelButton)
     }
 }
 
-// -- Random runs ---------------------------------------------------------------------------
-
-// The patterns the random runs take; the radial patterns join this table when they exist.
+// The patterns the runs below take; the radial patterns join this table when they exist.
 const int kPatterns[] = {0, 4, 9, 10, 11, 12, 13, 15, 16, 17};
+
+TEST(HostileSettings, EveryPatternPassCountAndBoxRetractsAboveTheMaterial) {
+    // A picture of white, black and grey patches, so that paths break inside the workpiece,
+    // and later passes find points finished when the infeed optimisation is on.
+    const Picture patches = {
+        {255, 0, 128, 255, 30, 255, 200},
+        {0, 255, 255, 60, 255, 0, 255},
+        {128, 255, 0, 255, 90, 255, 10},
+        {255, 40, 255, 0, 255, 160, 255},
+        {0, 255, 220, 255, 0, 255, 0},
+    };
+    const std::vector<std::vector<std::string>> boxSets = {
+        {}, {"kante_fraesen"}, {"stoppen"}, {"Prg_optimieren"}, {"zustellung_optimieren"}, {"treppe"},
+        {"achse_90_grad"},
+        {"kante_fraesen", "stoppen", "Prg_optimieren", "zustellung_optimieren", "treppe", "achse_90_grad"},
+    };
+    for (int pattern : kPatterns) {
+        for (double passes : {1.0, 3.0}) {
+            for (double angle : {30.0, 150.0, 250.0}) {
+                for (const auto& boxes : boxSets) {
+                    std::ostringstream name;
+                    name << "pattern " << pattern << " passes " << passes << " angle " << angle << " boxes";
+                    for (const auto& b : boxes) name << " " << b;
+                    SCOPED_TRACE(name.str());
+                    Settings s;
+                    s.strategy = pattern, s.angle = angle, s.wst_l = 30, s.wst_b = 20, s.stepX = 3, s.stepy = 2;
+                    s.z_zustellung = s.max_tiefe / passes;
+                    s.picture = patches;
+                    s.boxes = boxes;
+                    TestHost host;
+                    Prepare(host, s);
+                    const Watched w = RunWatched(host);
+                    ASSERT_FALSE(w.cancelled);
+                    ASSERT_GT(w.program.size(), 10u);
+                    EXPECT_TRUE(program_checks::WellFormed(w.program, WorkpieceBox(Main, s.wst_l, s.wst_b)));
+                    EXPECT_TRUE(program_checks::NoRapidSidewaysBelowSafeHeight(w.program, s.zg0));
+                }
+            }
+        }
+    }
+}
+
+// -- Random runs ---------------------------------------------------------------------------
 
 // Random settings from a fixed seed, mostly sensible, often extreme. The distributions are
 // made from the engine's raw numbers (whose sequence the standard fixes), so every platform
