@@ -54,12 +54,12 @@ constexpr auto MakeWriters(std::integer_sequence<unsigned, D...>) {
 }
 constexpr auto kWriters = MakeWriters(std::make_integer_sequence<unsigned, 10>());
 
-}  // namespace
-
-void ThrowNotFinite() {
+[[noreturn]] void ThrowNotFinite() {
     throw Exception("Eine Zahl ohne endlichen Wert (unendlich oder keine Zahl) kann nicht "
                     "geschrieben werden.");
 }
+
+}  // namespace
 
 std::size_t FormatNumberExact(char* out, std::uint8_t d, double v) {
     if (v == 0) {

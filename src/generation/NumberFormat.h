@@ -15,8 +15,6 @@ constexpr std::size_t kFormatNumberMax = 576;
 std::string FormatNumber(std::uint8_t d, double v);
 // The same into out (at least kFormatNumberMax bytes); returns the length.
 std::size_t FormatNumberTo(char* out, std::uint8_t d, double v);
-// Raises the Exception FormatNumber raises for a value that is not finite.
-[[noreturn]] void ThrowNotFinite();
 // The exact method alone, without the fast path (kept for checking the fast path).
 std::size_t FormatNumberExact(char* out, std::uint8_t d, double v);
 

@@ -44,29 +44,28 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     const double thickness = AsTheRunReadsIt(host, "wst_d", s.wst_d);
     const double factor = AsTheRunReadsIt(host, "faktor", s.faktor);
     struct Setting {
-        const char* field;
+        const char* name;  // as the user knows it
         double value;
     };
     // The oblique milling pattern takes the angle as it stands, the others from the angle field.
     const double angle = s.StrategyIndex == 11 ? s.Alpha : AsTheRunReadsIt(host, "eingabe", s.Alpha);
     const Setting settings[] = {
-        {"wst_l", length},
-        {"wst_b", width},
-        {"wst_d", thickness},
-        {"faktor", factor},
-        {"max_tiefe", AsTheRunReadsIt(host, "max_tiefe", s.max_tiefe)},
-        {"z_zustellung", AsTheRunReadsIt(host, "z_zustellung", s.z_zustellung)},
-        {"stepX", AsTheRunReadsIt(host, "stepX", s.stepX)},
-        {"stepy", AsTheRunReadsIt(host, "stepy", s.stepy)},
-        {"zg0", AsTheRunReadsIt(host, "zg0", s.zg0)},
-        {"min_deltaZ", AsTheRunReadsIt(host, "min_deltaZ", s.min_deltaZ)},
-        {"eingabe", UsesTheAngle(s.StrategyIndex) ? angle : 0.0},
+        {"Länge", length},
+        {"Breite", width},
+        {"Dicke", thickness},
+        {"Z-Faktor", factor},
+        {"max. Tiefe", AsTheRunReadsIt(host, "max_tiefe", s.max_tiefe)},
+        {"Zustellung", AsTheRunReadsIt(host, "z_zustellung", s.z_zustellung)},
+        {"Bahnabstand", AsTheRunReadsIt(host, "stepX", s.stepX)},
+        {"Punktabstand", AsTheRunReadsIt(host, "stepy", s.stepy)},
+        {"Sicherheitshöhe", AsTheRunReadsIt(host, "zg0", s.zg0)},
+        {"kleinste Z-Änderung", AsTheRunReadsIt(host, "min_deltaZ", s.min_deltaZ)},
+        {"Winkel", UsesTheAngle(s.StrategyIndex) ? angle : 0.0},
     };
     for (const Setting& setting : settings) {
         if (!std::isfinite(setting.value)) {
-            host.ShowMessageText(std::string("Der Wert von \"") + setting.field +
-                                 "\" ist keine endliche Zahl (ist die Einstellungsdatei beschädigt?)." +
-                                 kNoProgram);
+            host.ShowMessageText(std::string("Der Wert für \"") + setting.name +
+                                 "\" ist keine Zahl (ist die Einstellungsdatei beschädigt?)." + kNoProgram);
             return false;
         }
     }
@@ -74,7 +73,7 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     const auto measure = [](double v) { return v > 0 && v <= kLargestWorkpieceMeasure; };
     if (!measure(length) || !measure(width) || !measure(thickness)) {
         host.ShowMessageText("Länge, Breite und Dicke des Werkstücks müssen größer als 0 und höchstens "
-                             "1000000000 mm sein." + std::string(kNoProgram));
+                             "1000 km sein." + std::string(kNoProgram));
         return false;
     }
 
