@@ -66,6 +66,7 @@ PointFamily FamilyOf(int strategyIndex, bool arcIJ) {
 
 bool SampleDepth(RunState& r, double x, double y) {
     const MainState& s = r.S;
+    ++r.pointsSampled;
     x = SnapToEdge(x, 0);
     y = SnapToEdge(y, 0);
     x = SnapToEdge(x, s.wst_l);
@@ -77,13 +78,24 @@ bool SampleDepth(RunState& r, double x, double y) {
     // Pixel coordinates; a value outside the integer range reads as outside the bitmap.
     const double fx = std::trunc(x * s.PixelsPerMmX);
     const double fy = std::trunc(y * s.PixelsPerMmY);
-    if (!(fx >= -2147483648.0 && fx <= 2147483647.0 && fy >= -2147483648.0 && fy <= 2147483647.0))
+    // A pixel the bitmap cannot give fails like a point outside the workpiece, with the safe
+    // height as its depth: a failed point's depth becomes the old depth of the path break, and
+    // the next path start traverses at it.
+    if (!(fx >= -2147483648.0 && fx <= 2147483647.0 && fy >= -2147483648.0 && fy <= 2147483647.0)) {
+        r.Z = s.zg0;
         return false;
+    }
     const long long px = (long long)fx;
     const long long py = (long long)s.WorkBitmap.Height() - (long long)fy - 1;
-    if (px < 0 || py < 0 || px > 2147483647LL || py > 2147483647LL) return false;
+    if (px < 0 || py < 0 || px > 2147483647LL || py > 2147483647LL) {
+        r.Z = s.zg0;
+        return false;
+    }
     const TColor c = s.WorkBitmap.PixelAt(int(px), int(py));
-    if (c < 0) return false;
+    if (c < 0) {
+        r.Z = s.zg0;
+        return false;
+    }
 
     double z = double(c) * s.wst_d / s.DepthFullScale;
     z = s.faktor * z;
@@ -188,6 +200,10 @@ void StartPath(RunState& r, std::string_view comment) {
     WriteLine(r, "G0 ", Xo, " ", Yo, " ", Zo, comment);
     if (X != Xo || Y != Yo) WriteLine(r, "G0 ", X, " ", Y, " ", Zo, " ", comment);
     WriteLine(r, "G1 ", X, " ", Y, " ", Z, comment);
+    // The tool now stands at the path's first point: the next retract rises there, not at a
+    // point the tool has left. Zold stays at the safe height.
+    r.Xold = r.X;
+    r.Yold = r.Y;
 }
 
 void MoveTo(RunState& r, std::string_view comment, double x, double y, double zsafe) {

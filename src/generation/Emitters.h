@@ -19,7 +19,8 @@ void EmitArcPoint(RunState& r, std::string_view Xo, std::string_view X, std::str
 void EmitDrillPoint(RunState& r, std::string_view X, std::string_view Y, std::string_view Z,
                     std::string_view Xo, std::string_view Yo, std::string_view Zsafe);
 
-// Retract at the old point, traverse at the safe height, plunge at the current point.
+// Retract at the old point, traverse at the safe height, plunge at the current point; the
+// current point then is the old point (where the tool stands), Zold the safe height.
 void StartPath(RunState& r, std::string_view comment);
 // Rise to zsafe, move over (x, y) and plunge there when the point samples.
 void MoveTo(RunState& r, std::string_view comment, double x, double y, double zsafe);

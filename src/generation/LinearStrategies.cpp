@@ -51,6 +51,11 @@ int CountOrFail(RunState& r, double extent, double spacing) {
     return *n;
 }
 
+// Points between two polls of the cancel button where the points pump nothing themselves
+// (a long oblique line, a row of points outside the workpiece or finished by an earlier
+// pass): a cancel is then still answered within a few hundred points.
+constexpr int kPointsPerPoll = 256;
+
 int Percent(int i, int n, double scale) {
     return int(std::nearbyint(double(i) / double(n) * scale));
 }
@@ -75,6 +80,7 @@ void SerpentineStrategy(RunState& r, bool rows) {
     r.Y = 0;
     r.Z = s.zg0;
     MoveTo(r, "", 0, 0, s.zg0);
+    int unpolled = 0;  // counted across paths: many short paths may write nothing either
     for (int i = 0; i <= nPaths; ++i) {
         const double across = i * s.stepX;
         PathBreak(r);
@@ -83,7 +89,10 @@ void SerpentineStrategy(RunState& r, bool rows) {
             const double along = (ascending ? k : nPoints - k) * s.stepy;
             const Step step = rows ? PointStep(r, along, across) : PointStep(r, across, along);
             const bool pump = rows ? step == Step::Written : step != Step::Failed;
-            if (pump && r.PumpAndPollAbort()) return;
+            if (pump || ++unpolled == kPointsPerPoll) {
+                unpolled = 0;
+                if (r.PumpAndPollAbort()) return;
+            }
         }
         int percent;
         if (!s.CrossPatternRunning)
@@ -176,7 +185,10 @@ void ObliqueStrategy(RunState& r, bool secondHalf) {
         } else {
             line = ClipObliqueLine(i * dX, t, s.wst_l, s.wst_b);
         }
-        double L = std::hypot(line.x0 - line.x1, line.y1 - line.y0);
+        // A line beyond the far corner lies outside the workpiece: it keeps only its upper
+        // end, which breaks the path (or lies on the corner), instead of its length outside.
+        const bool beyond = line.x0 > s.wst_l || line.y0 > s.wst_b;
+        double L = beyond ? 0 : std::hypot(line.x0 - line.x1, line.y1 - line.y0);
         const double q = L / s0;
         if (!(std::fabs(q) < 2147483647.0)) TooFewPaths(r);
         const int n = std::abs(int(std::trunc(q)));
@@ -205,6 +217,7 @@ void ObliqueStrategy(RunState& r, bool secondHalf) {
         for (int k = 1; k <= n; ++k) {
             const auto [px, py] = point(forward ? k : n - k);
             PointStep(r, px, py);
+            if (k % kPointsPerPoll == 0 && r.PumpAndPollAbort()) return;
         }
 
         if (nX + nY > 0) {

@@ -1,5 +1,7 @@
 #include "generation/NumberFormat.h"
 
+#include "platform/Exception.h"
+
 #include <array>
 #include <charconv>
 #include <utility>
@@ -52,6 +54,11 @@ constexpr auto MakeWriters(std::integer_sequence<unsigned, D...>) {
 }
 constexpr auto kWriters = MakeWriters(std::make_integer_sequence<unsigned, 10>());
 
+[[noreturn]] void ThrowNotFinite() {
+    throw Exception("Eine Zahl ohne endlichen Wert (unendlich oder keine Zahl) kann nicht "
+                    "geschrieben werden.");
+}
+
 }  // namespace
 
 std::size_t FormatNumberExact(char* out, std::uint8_t d, double v) {
@@ -59,12 +66,7 @@ std::size_t FormatNumberExact(char* out, std::uint8_t d, double v) {
         out[0] = '0';
         return 1;
     }
-    if (!std::isfinite(v)) {
-        const char* t = std::isnan(v) ? "NAN" : (v < 0 ? "-INF" : "INF");
-        std::size_t n = std::strlen(t);
-        std::memcpy(out, t, n);
-        return n;
-    }
+    if (!std::isfinite(v)) ThrowNotFinite();
     const bool negative = v < 0;
     // The decimal expansion to 18 significant digits: "d.ddddddddddddddddde+XX".
     char sci[40];

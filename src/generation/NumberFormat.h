@@ -11,6 +11,7 @@ constexpr std::size_t kFormatNumberMax = 576;
 // v in fixed notation with d decimals, rounded half away from zero on its decimal expansion
 // to 18 significant digits; trailing zeros of the fraction and then a trailing point are
 // removed; exactly 0 gives "0". A negative value that rounds to zero keeps its sign ("-0").
+// An infinity or NaN is no number to write: it raises Exception, never a word.
 std::string FormatNumber(std::uint8_t d, double v);
 // The same into out (at least kFormatNumberMax bytes); returns the length.
 std::size_t FormatNumberTo(char* out, std::uint8_t d, double v);

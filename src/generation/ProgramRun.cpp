@@ -4,6 +4,7 @@
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
 #include "generation/RunHost.h"
+#include "generation/RunSettingsCheck.h"
 #include "generation/RunState.h"
 #include "platform/Application.h"
 #include "platform/LineStore.h"
@@ -341,6 +342,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         host.ShowFileMessage(MsgNoPicture, 'N');
         return;
     }
+    if (!CheckRunSettings(host, s)) return;
     if (!CheckRunFeasible(host, s, routines)) return;
 
     RunState r(s, host);

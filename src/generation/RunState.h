@@ -3,6 +3,7 @@
 // flag and the texts being built, with what the run reads of its surroundings.
 #include "generation/WordCache.h"
 
+#include <cstdint>
 #include <string>
 
 struct MainState;
@@ -42,6 +43,10 @@ struct RunState {
     double snapTolerance = 0.01;
 
     WordCache words;
+
+    // Points sampled so far in this run (every SampleDepth call): the work done, which tests
+    // hold against the polls of the cancel button.
+    std::uint64_t pointsSampled = 0;
 
     // Sets the run values to their start values (X, Y 0; Z, Zold zg0; texts empty).
     void ResetToStart();

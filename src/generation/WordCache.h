@@ -42,14 +42,17 @@ public:
         int oldest = next_;
         while (clock_ - keys_[oldest].lastUse < std::uint64_t(kEntries) && keys_[oldest].letter != 0)
             oldest = (oldest + 1) % kEntries;
-        next_ = (oldest + 1) % kEntries;
         Key& k = keys_[oldest];
         Text& t = texts_[oldest];
+        // The slot is free while the word is formatted: a value that cannot be written
+        // raises an error and leaves no key with a text that is not its own.
+        k.letter = 0;
+        t.length = 1 + FormatNumberTo(t.text + 1, decimals_, v);
+        t.text[0] = letter;
+        next_ = (oldest + 1) % kEntries;
         k.bits = bits;
         k.letter = letter;
         k.lastUse = clock_;
-        t.text[0] = letter;
-        t.length = 1 + FormatNumberTo(t.text + 1, decimals_, v);
         hint = oldest;
         return {t.text, t.length};
     }

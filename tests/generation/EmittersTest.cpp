@@ -147,6 +147,27 @@ TEST_F(EmitterTest, StartPathWritesTwoLinesWhenThePointDoesNotMove) {
     EXPECT_EQ(host.Program(), (Lines{"G0 X50 Y200 Z1", "G0 X100 Y200 Z1 ", "G1 X100 Y200 Z-3"}));
 }
 
+TEST_F(EmitterTest, StartPathLeavesTheOldPointWhereTheToolStands) {
+    // Two path starts in a row: the second retracts at the first path's point, where the
+    // tool is, not at the point before it (a rapid move sideways through the material).
+    RunState& r = Run();
+    r.X = 0, r.Y = 0, r.Z = -10, r.Xold = 6, r.Yold = 0;
+    StartPath(r, "");
+    EXPECT_EQ(r.Xold, 0);
+    EXPECT_EQ(r.Yold, 0);
+    EXPECT_EQ(r.Zold, Main.zg0);
+    host.lines.Clear();
+    r.X = 3, r.Z = -10;
+    StartPath(r, "");
+    EXPECT_EQ(host.Program(), (Lines{"G0 X0 Y0 Z1", "G0 X3 Y0 Z1 ", "G1 X3 Y0 Z-10"}));
+    // A drilling point after the path start rises where the path started.
+    host.lines.Clear();
+    Main.StrategyIndex = 15;
+    r.X = 4;
+    EmitPoint(r, "");
+    EXPECT_EQ(host.Program()[0], "G0 X3 Y0 Z1");
+}
+
 TEST_F(EmitterTest, MoveToOutsideWritesOnlyTheRapidMoves) {
     RunState& r = Run();
     r.X = 7, r.Y = 8;
@@ -199,11 +220,14 @@ TEST_F(EmitterTest, SampleDepthSnapsToTheEdgesAndRefusesOutside) {
     EXPECT_EQ(r.X, 600);  // kept from the last sample
     EXPECT_EQ(r.Z, Main.zg0);
     EXPECT_FALSE(SampleDepth(r, 10, -0.002));
-    // A pixel the bitmap does not have gives no depth and leaves X, Y, Z alone.
+    // A pixel the bitmap does not have gives no depth and leaves X and Y alone; its depth is
+    // the safe height, as for every failed point, since it becomes the old depth at which the
+    // next path start traverses.
     Main.PixelsPerMmX = 1;
     r.Z = -4;
     EXPECT_FALSE(SampleDepth(r, 100, 100));
-    EXPECT_EQ(r.Z, -4);
+    EXPECT_EQ(r.X, 600);
+    EXPECT_EQ(r.Z, Main.zg0);
 }
 
 TEST_F(EmitterTest, SampleDepthSnapsToThePreviousPoint) {

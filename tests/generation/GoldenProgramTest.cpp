@@ -374,10 +374,11 @@ TEST(GoldenProgramEdges, CrossMeterRunsToFiftyOverTheRowsAndOnToHundredOverTheCo
 
 TEST(GoldenProgramEdges, ObliqueStepFieldShowsTheSpacingAlongEachLineThenTheEnteredValue) {
     // Per line of oblique_30: the point spacing along it, or its length when it is shorter
-    // than the entered spacing (line 0 is a single point; line 7 is shorter than 6 mm).
+    // than the entered spacing (line 0 is a single point; line 7 is shorter than 6 mm; line 8
+    // lies beyond the far corner, outside the workpiece, and has no length in it).
     const std::vector<double> alongLines = {0.0, 6.415002990995842, 6.415002990995842, 6.415002990995841,
                                             6.415002990995841, 6.9183303423374936, 7.4216576936791485,
-                                            3.0199641080499076, 8.112522432468813};
+                                            3.0199641080499076, 0.0};
     RecordingHost host;
     Prepare(host, kGoldenCases[8].setup);
     ASSERT_STREQ(kGoldenCases[8].name, "oblique_30");

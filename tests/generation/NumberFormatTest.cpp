@@ -1,5 +1,8 @@
 #include "generation/NumberFormat.h"
 
+#include "generation/WordCache.h"
+#include "platform/Exception.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,6 +54,26 @@ TEST(FormatNumber, FastPathAgreesWithExactMethod) {
         check(d, std::nextafter(tie, 1e300));
         check(d, -tie);
     }
+}
+
+TEST(FormatNumber, AValueThatIsNotFiniteIsAnErrorNotAWord) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int d : {0, 2, 3, 12}) {
+        for (double bad : {nan, inf, -inf}) {
+            EXPECT_THROW(FormatNumber(std::uint8_t(d), bad), Exception) << d << " " << bad;
+            char out[kFormatNumberMax];
+            EXPECT_THROW(FormatNumberExact(out, std::uint8_t(d), bad), Exception);
+        }
+    }
+    EXPECT_EQ(FormatNumber(2, 1e308).size(), 309u);  // the largest finite values still are numbers
+    // The word cache keeps no half-made word behind the error.
+    WordCache words;
+    EXPECT_EQ(words.Word('Z', -1.5), "Z-1.5");
+    EXPECT_THROW(words.Word('Z', nan), Exception);
+    EXPECT_THROW(words.Word('Z', nan), Exception);
+    EXPECT_EQ(words.Word('Z', -1.5), "Z-1.5");
+    EXPECT_EQ(words.Word('Z', 2), "Z2");
 }
 
 TEST(Conversions, RefuseWhatNoIntegerHolds) {

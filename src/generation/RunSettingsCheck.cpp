@@ -1,0 +1,87 @@
+#include "generation/RunSettingsCheck.h"
+
+#include "generation/MainState.h"
+#include "generation/RunHost.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kNoProgram = " Bitte die Werte prüfen; es wurde kein Programm erstellt.";
+
+// The colour value of white, which the run maps to the top of the material.
+constexpr double kWhite = 16777215.0;
+
+double AsTheRunReadsIt(RunHost& host, std::string_view field, double variable) {
+    ReadField(host, field, variable);
+    return variable;
+}
+
+// The depth of colour value c before the pass and depth limits, in the order of operations
+// of the depth sampling. It is monotone in c, so that its values at black and white bound
+// every other colour's.
+double DepthOfColour(double c, double thickness, double factor) {
+    double z = c * thickness / kWhite;
+    z = factor * z;
+    return z - thickness;
+}
+
+bool UsesTheAngle(int strategy) { return strategy == 11 || strategy == 12 || strategy == 15 || strategy == 16; }
+
+}  // namespace
+
+bool CheckRunSettings(RunHost& host, const MainState& s) {
+    if (s.StrategyIndex < 0 || s.StrategyIndex > 19) {
+        host.ShowMessageText("Ein Bahnmuster mit der Nummer " + std::to_string(s.StrategyIndex) +
+                             " gibt es nicht. Bitte ein Bahnmuster wählen; es wurde kein Programm erstellt.");
+        return false;
+    }
+
+    const double length = AsTheRunReadsIt(host, "wst_l", s.wst_l);
+    const double width = AsTheRunReadsIt(host, "wst_b", s.wst_b);
+    const double thickness = AsTheRunReadsIt(host, "wst_d", s.wst_d);
+    const double factor = AsTheRunReadsIt(host, "faktor", s.faktor);
+    struct Setting {
+        const char* name;  // as the user knows it
+        double value;
+    };
+    // The oblique milling pattern takes the angle as it stands, the others from the angle field.
+    const double angle = s.StrategyIndex == 11 ? s.Alpha : AsTheRunReadsIt(host, "eingabe", s.Alpha);
+    const Setting settings[] = {
+        {"Länge", length},
+        {"Breite", width},
+        {"Dicke", thickness},
+        {"Z-Faktor", factor},
+        {"max. Tiefe", AsTheRunReadsIt(host, "max_tiefe", s.max_tiefe)},
+        {"Zustellung", AsTheRunReadsIt(host, "z_zustellung", s.z_zustellung)},
+        {"Bahnabstand", AsTheRunReadsIt(host, "stepX", s.stepX)},
+        {"Punktabstand", AsTheRunReadsIt(host, "stepy", s.stepy)},
+        {"Sicherheitshöhe", AsTheRunReadsIt(host, "zg0", s.zg0)},
+        {"kleinste Z-Änderung", AsTheRunReadsIt(host, "min_deltaZ", s.min_deltaZ)},
+        {"Winkel", UsesTheAngle(s.StrategyIndex) ? angle : 0.0},
+    };
+    for (const Setting& setting : settings) {
+        if (!std::isfinite(setting.value)) {
+            host.ShowMessageText(std::string("Der Wert für \"") + setting.name +
+                                 "\" ist keine Zahl (ist die Einstellungsdatei beschädigt?)." + kNoProgram);
+            return false;
+        }
+    }
+
+    const auto measure = [](double v) { return v > 0 && v <= kLargestWorkpieceMeasure; };
+    if (!measure(length) || !measure(width) || !measure(thickness)) {
+        host.ShowMessageText("Länge, Breite und Dicke des Werkstücks müssen größer als 0 und höchstens "
+                             "1000 km sein." + std::string(kNoProgram));
+        return false;
+    }
+
+    if (!std::isfinite(DepthOfColour(0, thickness, factor)) ||
+        !std::isfinite(DepthOfColour(kWhite, thickness, factor))) {
+        host.ShowMessageText("Mit dieser Werkstückdicke und diesem Z-Faktor ergeben sich Tiefen außerhalb "
+                             "des Zahlenbereichs." + std::string(kNoProgram));
+        return false;
+    }
+    return true;
+}
