@@ -99,7 +99,7 @@ bool ReadHeader(const TStrings& lines, Header& h) {
 class Replayer {
 public:
     Replayer(ReplayHost& host, const ReplayOptions& options)
-        : host_(host), canvas_(host.Canvas()), o_(options), colours_(ColoursOfKind(options.colourKind)) {}
+        : host_(host), o_(options), colours_(ColoursOfKind(options.colourKind)) {}
 
     void Run();
 
@@ -115,7 +115,7 @@ private:
     int PixelY(double y) const { return imageHeight_ - (ClampedTrunc(y / Sim.MmPerPixelY) + oy_); }
     void ShadowColour(double z) {
         if (o_.shadow) {
-            canvas_.SetPenColour(
+            canvas_->SetPenColour(
                 DepthColour(o_.colourKind, ClampedTrunc((h_.thickness + z) * 512 / h_.thickness)));
         }
     }
@@ -124,7 +124,7 @@ private:
     bool HandleLine(std::string_view line);
 
     ReplayHost& host_;
-    ReplayCanvas& canvas_;
+    ReplayCanvas* canvas_ = nullptr;  // the picture's canvas once it is prepared
     ReplayOptions o_;
     SimColours colours_;
     Header h_;
@@ -144,9 +144,9 @@ void Replayer::DrawArc(double x0, double y0, double x1, double y1) {
     const int sy = imageHeight_ - (ClampedRound(y0 / Sim.MmPerPixelY) + oy_);
     const int ex = ClampedRound(x1 / Sim.MmPerPixelX) + ox_;
     const int ey = imageHeight_ - (ClampedRound(y1 / Sim.MmPerPixelY) + oy_);
-    canvas_.Arc(ox_ - rx, imageHeight_ - (oy_ + ry), ox_ + rx, imageHeight_ - (oy_ - ry), sx, sy,
+    canvas_->Arc(ox_ - rx, imageHeight_ - (oy_ + ry), ox_ + rx, imageHeight_ - (oy_ - ry), sx, sy,
                 ex, ey);
-    canvas_.MoveTo(ex, ey);
+    canvas_->MoveTo(ex, ey);
 }
 
 // A move whose width changes is drawn in steps, so the cut widens or narrows gradually.
@@ -165,7 +165,7 @@ void Replayer::SteppedMove() {
     const double dX = (x_ - prevX_) / n, dY = (y_ - prevY_) / n, dZ = (z_ - prevZ_) / n;
     if (g_ == 0 || g_ == 1) {
         for (int k = 1; k <= steps; ++k) {
-            canvas_.SetPenWidth(prevWidth_ + ClampedTrunc(k * dW));
+            canvas_->SetPenWidth(prevWidth_ + ClampedTrunc(k * dW));
             const int sx = PixelX(prevX_ + k * dX);
             const int sy = PixelY(prevY_ + k * dY);
             if (o_.shadow) {
@@ -173,7 +173,7 @@ void Replayer::SteppedMove() {
                 WaitStep();
                 host_.Pump();
             }
-            canvas_.LineTo(sx, sy);
+            canvas_->LineTo(sx, sy);
         }
     } else if (g_ == 3) {
         double a0 = 0, a1 = 0;
@@ -184,10 +184,10 @@ void Replayer::SteppedMove() {
         dA /= n;
         for (int k = 1; k <= steps; ++k) {
             if (Main.AbortRequested) break;
-            canvas_.SetPenWidth(prevWidth_ + ClampedTrunc(k * dW));
+            canvas_->SetPenWidth(prevWidth_ + ClampedTrunc(k * dW));
             const double a = a0 + k * dA;
             ShadowColour(prevZ_ + k * dZ);
-            canvas_.LineTo(PixelX(r * std::cos(a)), PixelY(r * std::sin(a)));
+            canvas_->LineTo(PixelX(r * std::cos(a)), PixelY(r * std::sin(a)));
             WaitStep();
             host_.Pump();
         }
@@ -215,17 +215,17 @@ bool Replayer::HandleLine(std::string_view line) {
         }
         if (!wz.empty()) {
             if (ParseWordValue(wz, v)) Sim.SimError = true;
-            else { z_ = v; width_ = ToolWidthPx(host_, z_); canvas_.SetPenWidth(width_); }
+            else { z_ = v; width_ = ToolWidthPx(host_, z_); canvas_->SetPenWidth(width_); }
         }
         if (wx.empty() && wy.empty() && wz.empty()) {
             host_.Pump();
         } else if (z_ > 0) {
-            canvas_.MoveTo(px_, imageHeight_ - py_);
+            canvas_->MoveTo(px_, imageHeight_ - py_);
             width_ = prevWidth_ = 0;
         } else if (width_ == prevWidth_ || (x_ == prevX_ && y_ == prevY_)) {
             ShadowColour(z_);
-            canvas_.SetPenWidth(width_);
-            if (g_ == 0 || g_ == 1) canvas_.LineTo(px_, imageHeight_ - py_);
+            canvas_->SetPenWidth(width_);
+            if (g_ == 0 || g_ == 1) canvas_->LineTo(px_, imageHeight_ - py_);
             else if (g_ == 3) DrawArc(prevX_, prevY_, x_, y_);
         } else {
             SteppedMove();
@@ -257,6 +257,7 @@ void Replayer::Run() {
     if (!o_.printing) host_.Pump();
     imageHeight_ = ht;
     if (w < 2 || ht < 2) return;  // no picture to draw into
+    canvas_ = &host_.Canvas();
 
     Sim.SimError = false;
     Sim.MmPerPixelX = h_.length / (w - 1);
@@ -275,14 +276,14 @@ void Replayer::Run() {
 
     ox_ = ClampedRound(h_.centreX / Sim.MmPerPixelX);
     oy_ = ClampedRound(h_.centreY / Sim.MmPerPixelY);
-    canvas_.MoveTo(ox_, imageHeight_ - oy_);
+    canvas_->MoveTo(ox_, imageHeight_ - oy_);
     x_ = prevX_ = h_.centreX;
     y_ = prevY_ = h_.centreY;
     z_ = prevZ_ = 0;
     g_ = 0;
     width_ = prevWidth_ = 0;
     Sim.TimerTick = true;
-    canvas_.SetPenColour(colours_.plainPen);
+    canvas_->SetPenColour(colours_.plainPen);
 
     for (long long i = first; i <= last; ++i) {
         WaitStep();

@@ -39,6 +39,7 @@ public:
     virtual ~ReplayHost() = default;
 
     virtual const TStrings& ProgramLines() = 0;
+    // The canvas of the prepared picture (asked for after PrepareImage).
     virtual ReplayCanvas& Canvas() = 0;
     // The area to fit the workpiece into (the picture panel, or the printer page).
     virtual void AreaSize(int& width, int& height) = 0;
