@@ -46,3 +46,7 @@ constexpr TColor clGrayText = clSystemColor | 17;
 enum class TPenStyle : std::uint8_t {
     psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame
 };
+
+// c0 for t <= 0, c1 for t >= 1; otherwise each of red, green and blue is
+// Round(channel of c0 * (1 - t) + channel of c1 * t), halves to even.
+TColor BlendColour(TColor c0, TColor c1, double t);

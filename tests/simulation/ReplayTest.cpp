@@ -1,0 +1,287 @@
+// The replay against a recording canvas: the fit of the parameter line, tool widths, depth
+// colours, stepped moves, arcs about the origin and every way the replay stops.
+#include "generation/MainState.h"
+#include "platform/LineStore.h"
+#include "simulation/Replay.h"
+#include "simulation/ReplayCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RecordingCanvas : ReplayCanvas {
+    std::vector<std::string> calls;
+    int penWidth = 0;
+    TColor pen = 0;
+    void Fill(TColor c) override { calls.push_back("Fill " + std::to_string(c)); }
+    void SetPenColour(TColor c) override { pen = c; }
+    void SetPenWidth(int w) override { penWidth = w; }
+    void MoveTo(int x, int y) override {
+        calls.push_back("Move " + std::to_string(x) + " " + std::to_string(y));
+    }
+    void LineTo(int x, int y) override {
+        calls.push_back("Line " + std::to_string(x) + " " + std::to_string(y) + " w" +
+                        std::to_string(penWidth) + " c" + std::to_string(pen));
+    }
+    void Arc(int l, int t, int r, int b, int x1, int y1, int x2, int y2) override {
+        calls.push_back("Arc " + std::to_string(l) + " " + std::to_string(t) + " " +
+                        std::to_string(r) + " " + std::to_string(b) + " " + std::to_string(x1) +
+                        " " + std::to_string(y1) + " " + std::to_string(x2) + " " +
+                        std::to_string(y2) + " w" + std::to_string(penWidth));
+    }
+    std::vector<std::string> Drawn() const {
+        std::vector<std::string> d;
+        for (const auto& c : calls) {
+            if (c.rfind("Line", 0) == 0 || c.rfind("Arc", 0) == 0) d.push_back(c);
+        }
+        return d;
+    }
+};
+
+struct Host : ReplayHost {
+    TStrings lines;
+    RecordingCanvas canvas;
+    int areaW = 717, areaH = 720;
+    int imageW = 0, imageH = 0;
+    TColor background = -1;
+    std::vector<int> messages;
+    std::vector<int> meter;
+    int ticks = 0, pumps = 0;
+    std::function<void()> onPump;
+
+    const TStrings& ProgramLines() override { return lines; }
+    ReplayCanvas& Canvas() override { return canvas; }
+    void AreaSize(int& w, int& h) override { w = areaW; h = areaH; }
+    void PrepareImage(int w, int h, TColor bg) override {
+        imageW = w;
+        imageH = h;
+        background = bg;
+        canvas.Fill(bg);
+    }
+    void Pump() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    void WaitForTick() override {
+        ++ticks;
+        Sim.TimerTick = true;
+    }
+    int ShowFileMessage(int line, char) override {
+        messages.push_back(line);
+        return 1;
+    }
+    void SetMeterPercent(int p) override { meter.push_back(p); }
+
+    void Program(std::vector<std::string> body, const std::string& sel) {
+        lines.Clear();
+        lines.Add("%");
+        lines.Add(sel);
+        for (const auto& l : body) lines.Add(l);
+    }
+};
+
+class Replay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetMainState();
+        Sim = SimulationState();
+    }
+    ReplayOptions fast{false, true, false, 1};
+};
+
+TEST_F(Replay, TheParameterLineFitsTheWorkpieceIntoThePicture) {
+    Host h;
+    h.Program({"G0 X0 Y0 Z1"}, "(SEL=00,O,0,0,600,400,10,2,1,2,0)");
+    simulieren(h, fast);
+    EXPECT_EQ(h.imageW, 717);
+    EXPECT_EQ(h.imageH, 478);
+    EXPECT_DOUBLE_EQ(Sim.MmPerPixelX, 600.0 / 716);
+    EXPECT_DOUBLE_EQ(Sim.MmPerPixelY, 400.0 / 477);
+    EXPECT_TRUE(h.messages.empty());
+    EXPECT_TRUE(h.canvas.Drawn().empty());  // every Z above the surface: the pen only moves
+}
+
+TEST_F(Replay, ToolWidthFollowsTheTipAngle) {
+    struct Case {
+        double tipAngle, z;
+        int width;
+    } const cases[] = {
+        {90, -2, 4 * 716 / 600},   // radius 2 mm: a 4 mm wide cut
+        {0, -1, int(20 * 716.0 / 600)},  // no angle: the largest radius
+        {90, -11, int(20 * 716.0 / 600)},  // the radius is held at SimRadius
+        {45, 0, 0},
+        {45, 0.5, 0},
+    };
+    for (const Case& c : cases) {
+        ResetMainState();
+        Main.SimTipAngle = c.tipAngle;
+        Sim.MmPerPixelX = 600.0 / 716;
+        Host h;
+        EXPECT_EQ(ToolWidthPx(h, c.z), c.width) << c.tipAngle << " " << c.z;
+    }
+}
+
+TEST_F(Replay, DepthColoursRunFromDeepToTheSurface) {
+    EXPECT_EQ(DepthColour(3, 512), TColor(0x9DDBFE));
+    EXPECT_EQ(DepthColour(3, 0), TColor(0x000000));
+    EXPECT_EQ(DepthColour(1, 256), TColor(0x808080));  // 127.5 rounds to even 128
+    EXPECT_EQ(DepthColour(2, 0), TColor(0x0000FF));
+    EXPECT_EQ(BlendColour(clBlack, clWhite, -1), clBlack);
+    EXPECT_EQ(BlendColour(clBlack, clWhite, 2), clWhite);
+}
+
+TEST_F(Replay, AWidthChangeOnAStraightMoveIsDrawnInSteps) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    Main.SimTipAngle = 90;
+    // 100 x 100 mm on 101 x 101 pixels: one millimetre a pixel; Z-2.5 is a 4 pixel cut.
+    h.Program({"G1 X0 Y0 Z0", "G1 X8 Y0 Z-2.5"}, "(SEL=00,O,0,0,100,100,10,2,1,3,0)");
+    simulieren(h, fast);
+    const std::vector<std::string> expected = {
+        "Line 0 101 w0 c0",  // the move at Z 0 is a one-pixel line
+        "Line 2 101 w1 c0", "Line 4 101 w2 c0", "Line 6 101 w3 c0", "Line 8 101 w4 c0",
+    };
+    EXPECT_EQ(h.canvas.Drawn(), expected);
+}
+
+TEST_F(Replay, ArcsAreDrawnAboutTheProgramOrigin) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    h.Program({"G1 X10 Y0 Z0", "G3 X10 Y0 Z0 I0 J0", "G2 X0 Y10", "G1 X0 Y10"},
+              "(SEL=01,O,50,50,100,100,10,2,1,5,0)");
+    simulieren(h, fast);
+    const std::vector<std::string> d = h.canvas.Drawn();
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_EQ(d[0], "Line 60 51 w0 c0");
+    EXPECT_EQ(d[1], "Arc 40 41 60 61 60 51 60 51 w0");  // end = start: the whole circle
+    // The G2 line draws nothing and leaves the pen; the G1 line then starts from there.
+    EXPECT_EQ(d[2], "Line 50 41 w0 c0");
+}
+
+TEST_F(Replay, ShadowsDarkenWithDepth) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    ReplayOptions o = fast;
+    o.shadow = true;
+    o.colourKind = 3;
+    h.Program({"G1 X1 Y0 Z0", "G1 X2 Y0 Z-10"}, "(SEL=00,O,0,0,100,100,10,2,1,3,0)");
+    Main.SimTipAngle = 0;
+    Main.SimRadius = 0;  // width 0 everywhere: straight lines, no steps
+    simulieren(h, o);
+    const std::vector<std::string> d = h.canvas.Drawn();
+    ASSERT_EQ(d.size(), 2u);
+    EXPECT_EQ(d[0], "Line 1 101 w0 c" + std::to_string(0x9DDBFE));
+    EXPECT_EQ(d[1], "Line 2 101 w0 c0");
+}
+
+TEST_F(Replay, TheReplayStopsWhereTheProgramCannotBeRead) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> body;
+        const char* sel;
+        std::vector<int> messages;
+        std::size_t drawn;
+    } const cases[] = {
+        {"no parameter line", {"G1 X1 Y1 Z0"}, "(hello)", {14}, 0},
+        {"centre does not read", {"G1 X1 Y1 Z0"}, "(SEL=00,O,a,0,100,100,10,2,1,3,0)", {14}, 0},
+        {"thickness 0", {"G1 X1 Y1 Z0"}, "(SEL=00,O,0,0,100,100,0,2,1,3,0)", {14}, 0},
+        {"negative length", {"G1 X1 Y1 Z0"}, "(SEL=00,O,0,0,-100,100,10,2,1,3,0)", {14}, 0},
+        {"a word that does not read",
+         {"G1 X1 Y0 Z0", "G1 X1.2.3 Y0", "G1 X5 Y0"}, "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {14}, 2},
+        {"too deep", {"G1 X1 Y0 Z0", "G1 X2 Y0 Z-13", "G1 X5 Y0"},
+         "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {13, 14}, 2},
+        {"a bare G is G0", {"G Z0 X3 Y0"}, "(SEL=00,O,0,0,100,100,10,2,1,2,0)", {}, 1},
+        {"lines beyond the program", {"G1 X1 Y0 Z0"}, "(SEL=00,O,0,0,100,100,10,2,1,900,0)", {}, 1},
+    };
+    for (const Case& c : cases) {
+        ResetMainState();
+        Host h;
+        h.areaW = 101;
+        h.areaH = 101;
+        h.Program(c.body, c.sel);
+        simulieren(h, fast);
+        EXPECT_EQ(h.messages, c.messages) << c.name;
+        EXPECT_EQ(h.canvas.Drawn().size(), c.drawn) << c.name;
+    }
+}
+
+TEST_F(Replay, StartsAfterTheHeaderAndEndsBeforeTheTrailer) {
+    Main.HeaderLineCount = 1;
+    Main.TrailerLineCount = 1;
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    // SelHeaderLines 1: the body starts at line index 2; SelLastLine 0: it ends before the
+    // trailer line.
+    h.Program({"G1 X1 Y0 Z0", "G1 X2 Y0 Z0", "G1 X50 Y50 Z0"}, "(SEL=00,O,0,0,100,100,10,2,1,0,0)");
+    simulieren(h, fast);
+    EXPECT_EQ(h.canvas.Drawn().size(), 2u);
+    EXPECT_EQ(h.meter.back(), 100);
+}
+
+TEST_F(Replay, AnAbortStopsInsideASteppedArcAndIsClearedAtTheEnd) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    Main.SimTipAngle = 90;
+    h.Program({"G1 X20 Y0 Z0", "G3 X0 Y20 Z-5", "G1 X0 Y0"}, "(SEL=01,O,50,50,100,100,10,2,1,4,0)");
+    int lines = 0;
+    h.onPump = [&] {
+        if (h.canvas.Drawn().size() > 3 && lines++ == 0) Main.AbortRequested = true;
+    };
+    simulieren(h, fast);
+    // The arc would take Trunc(10 * 20 / 1) = 200 steps; it stops within a few.
+    EXPECT_LT(h.canvas.Drawn().size(), 10u);
+    EXPECT_FALSE(Main.AbortRequested);
+}
+
+TEST_F(Replay, ASteppedArcNearTheOriginGetsOneStep) {
+    Host h;
+    h.areaW = 1001;
+    h.areaH = 1001;
+    Main.SimTipAngle = 90;
+    // 10 mm on 1000 pixels; the width changes by 10 px but R / MmPerPixelX is 0.
+    h.Program({"G1 X0 Y0 Z0", "G3 X0 Y0 Z-0.05"}, "(SEL=01,O,5,5,10,10,10,2,1,3,0)");
+    simulieren(h, fast);
+    EXPECT_EQ(h.canvas.Drawn().size(), 2u);
+    EXPECT_TRUE(h.messages.empty());
+}
+
+TEST_F(Replay, PacedReplayWaitsForTheTimerEveryLine) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    ReplayOptions paced{false, false, false, 4};
+    h.Program({"G1 X1 Y0 Z0", "G1 X2 Y0 Z0", "G1 X3 Y0 Z0"}, "(SEL=00,O,0,0,100,100,10,2,1,4,0)");
+    simulieren(h, paced);
+    EXPECT_EQ(h.ticks, 3);
+    ReplayOptions printing{true, false, false, 4};
+    h.ticks = 0;
+    simulieren(h, printing);
+    EXPECT_EQ(h.ticks, 0);
+}
+
+TEST_F(Replay, WordValuesRead) {
+    double v = 7;
+    EXPECT_FALSE(ParseWordValue("X12.5", v));
+    EXPECT_EQ(v, 12.5);
+    EXPECT_FALSE(ParseWordValue("Z-0.3", v));
+    EXPECT_EQ(v, -0.3);
+    EXPECT_FALSE(ParseWordValue("X+5", v));
+    EXPECT_EQ(v, 5);
+    v = 7;
+    EXPECT_TRUE(ParseWordValue("X1.2.3", v));
+    EXPECT_TRUE(ParseWordValue("X-", v));
+    EXPECT_TRUE(ParseWordValue("X", v));
+    EXPECT_EQ(v, 7);
+}
+
+}  // namespace
