@@ -149,3 +149,16 @@ std::size_t TStrings::MemoryBytes() const {
     bytes += blocks_.capacity() * sizeof(blocks_[0]);
     return bytes;
 }
+
+void TStrings::Swap(TStrings& other) noexcept {
+    using std::swap;
+    swap(chunks_, other.chunks_);
+    swap(chunkSize_, other.chunkSize_);
+    swap(chunkUsed_, other.chunkUsed_);
+    swap(lastChunk_, other.lastChunk_);
+    swap(lastChunkSize_, other.lastChunkSize_);
+    swap(blocks_, other.blocks_);
+    swap(longLengths_, other.longLengths_);
+    swap(count_, other.count_);
+    swap(textBytes_, other.textBytes_);
+}

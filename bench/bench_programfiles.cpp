@@ -1,0 +1,59 @@
+// Saving a 36-million-line program to a file beside the build and loading it back.
+#include "mainwindow/ProgramFiles.h"
+#include "platform/LineStore.h"
+
+#include <QDir>
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+const TStrings& BigProgram() {
+    static TStrings lines;
+    if (lines.Count() == 0) {
+        char buf[64];
+        for (int row = 0; row < 6001; ++row) {
+            for (int col = 0; col < 6000; ++col) {
+                const int n = std::snprintf(buf, sizeof buf, "G1 X%d.%d Y%d.%d Z-%d.%02d", col / 10,
+                                            col % 10, row / 10, row % 10, (col * 7 + row) % 10,
+                                            (col * 13) % 100);
+                lines.Add(std::string_view(buf, std::size_t(n)));
+            }
+        }
+    }
+    return lines;
+}
+
+std::string Target() { return QDir::currentPath().toStdString() + "/bench_program.cnc"; }
+
+void BM_SaveProgram(benchmark::State& state) {
+    const TStrings& lines = BigProgram();
+    for (auto _ : state) {
+        SaveRequest r;
+        r.count = 1;
+        r.directory = QDir::currentPath().toStdString() + "/";
+        r.names = {"bench_program.cnc"};
+        if (SaveProgram(r, lines) != 0) state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(lines.TextLength()));
+    state.counters["lines"] = double(lines.Count());
+}
+BENCHMARK(BM_SaveProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LoadProgram(benchmark::State& state) {
+    std::uint64_t lines = 0;
+    for (auto _ : state) {
+        TStrings loaded;
+        if (!LoadProgramFile(Target(), loaded)) state.SkipWithError("load failed");
+        lines += loaded.Count();
+    }
+    state.counters["lines_per_s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsRate);
+    QDir().remove(QString::fromStdString(Target()));
+}
+BENCHMARK(BM_LoadProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

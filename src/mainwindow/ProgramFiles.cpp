@@ -1,0 +1,298 @@
+#include "mainwindow/ProgramFiles.h"
+
+#include "platform/LineStore.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+std::vector<std::string> ProgramListNames(const std::string& name, int count) {
+    std::vector<std::string> names;
+    const bool blank = std::all_of(name.begin(), name.end(),
+                                   [](unsigned char c) { return c <= ' '; });
+    if (blank || count < 1) return names;
+    names.push_back(name);
+    for (int k = 1; k < count; ++k) names.push_back(name + std::to_string(k));
+    return names;
+}
+
+std::vector<LineRange> SplitProgram(std::size_t lines, int parts) {
+    std::vector<LineRange> ranges;
+    if (parts < 1) return ranges;
+    const std::size_t n = std::size_t(parts);
+    const std::size_t per = lines / n;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t first = i * per;
+        const std::size_t end = i + 1 == n ? lines : (i + 1) * per;
+        ranges.push_back({first, end - 1});
+    }
+    return ranges;
+}
+
+std::vector<std::string> FramingLines(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const std::string& e : entries) {
+        if (std::any_of(e.begin(), e.end(), [](unsigned char c) { return c > ' '; })) {
+            out.push_back(e);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// Collects lines into large blocks before they go to the file.
+class BlockWriter {
+public:
+    explicit BlockWriter(QSaveFile& file) : file_(file), buffer_(new char[kBlock]) {}
+    void Line(std::string_view line) {
+        if (line.size() + 2 > kBlock - used_) {
+            Flush();
+            if (line.size() + 2 > kBlock) {  // a line longer than a block goes on its own
+                Write(line.data(), line.size());
+                Write("\r\n", 2);
+                return;
+            }
+        }
+        char* at = buffer_.get() + used_;
+        std::memcpy(at, line.data(), line.size());
+        at[line.size()] = '\r';
+        at[line.size() + 1] = '\n';
+        used_ += line.size() + 2;
+    }
+    bool Flush() {
+        Write(buffer_.get(), used_);
+        used_ = 0;
+        return ok_;
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    void Write(const char* data, std::size_t size) {
+        if (ok_ && size) ok_ = file_.write(data, qint64(size)) == qint64(size);
+    }
+    static constexpr std::size_t kBlock = std::size_t(4) << 20;
+    QSaveFile& file_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
+                      const TStrings& lines, LineRange range,
+                      const std::vector<std::string>& trailer) {
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    BlockWriter out(file);
+    for (const std::string& h : header) out.Line(h);
+    for (std::size_t i = range.first; i <= range.last && i < lines.Count() && out.Ok(); ++i) {
+        out.Line(lines.Line(i));
+    }
+    for (const std::string& t : trailer) out.Line(t);
+    if (!out.Flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+int SaveProgram(const SaveRequest& r, const TStrings& lines) {
+    if (r.count <= 0) return -1;
+    if (lines.Count() <= 1) return 5;
+    if (r.names.size() != std::size_t(r.count)) return 2;
+    for (const std::string& name : r.names) {
+        if (std::all_of(name.begin(), name.end(), [](unsigned char c) { return c <= ' '; })) {
+            return 3;
+        }
+    }
+    if (r.count == 1) {
+        return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count() - 1}, {})
+                   ? 0
+                   : 4;
+    }
+    const std::vector<std::string> header = FramingLines(r.headerLines);
+    const std::vector<std::string> trailer = FramingLines(r.trailerLines);
+    const std::vector<LineRange> parts = SplitProgram(lines.Count(), r.count);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        if (!WriteProgramPart(r.directory + r.names[i], header, lines, parts[i],
+                              last ? std::vector<std::string>{} : trailer)) {
+            return 4;
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+bool IsValidUtf8(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        unsigned min = 0;
+        if ((c & 0xE0) == 0xC0) { len = 2; min = 0x80; }
+        else if ((c & 0xF0) == 0xE0) { len = 3; min = 0x800; }
+        else if ((c & 0xF8) == 0xF0) { len = 4; min = 0x10000; }
+        else return false;
+        if (i + len > n) return false;
+        unsigned cp = c & (0x7F >> len);
+        for (std::size_t k = 1; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (p[i + k] & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += len;
+    }
+    return true;
+}
+
+// Windows-1252 bytes as UTF-8.
+std::string Cp1252ToUtf8(std::string_view s) {
+    static const char16_t high[32] = {
+        0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+    std::string out;
+    out.reserve(s.size() + 8);
+    for (unsigned char c : s) {
+        const unsigned cp = c < 0x80 || c >= 0xA0 ? c : high[c - 0x80];
+        if (cp < 0x80) {
+            out += char(cp);
+        } else if (cp < 0x800) {
+            out += char(0xC0 | cp >> 6);
+            out += char(0x80 | (cp & 0x3F));
+        } else {
+            out += char(0xE0 | cp >> 12);
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool HasHighBytes(std::string_view s) {
+    for (unsigned char c : s) {
+        if (c >= 0x80) return true;
+    }
+    return false;
+}
+
+// Reads the file's lines into `lines`. A line ends at CR LF, LF or CR (a CR LF split between
+// two blocks counts once). Without `asCp1252`, a line that is not valid UTF-8 stops the read
+// with `utf8` cleared, so the caller can read the file again as Windows-1252.
+bool ReadLines(QFile& file, TStrings& lines, bool asCp1252, bool& utf8) {
+    constexpr qint64 kBlock = qint64(8) << 20;
+    std::string carry;  // an unfinished line from the block before
+    std::vector<char> block(static_cast<std::size_t>(kBlock));
+    bool lastWasCr = false;
+    auto add = [&](std::string_view line) {
+        if (HasHighBytes(line)) {
+            if (asCp1252) {
+                lines.Add(Cp1252ToUtf8(line));
+                return true;
+            }
+            if (!IsValidUtf8(line)) {
+                utf8 = false;
+                return false;
+            }
+        }
+        lines.Add(line);
+        return true;
+    };
+    while (true) {
+        const qint64 got = file.read(block.data(), kBlock);
+        if (got < 0) return false;
+        if (got == 0) break;
+        const std::string_view data(block.data(), std::size_t(got));
+        std::size_t start = 0;
+        if (lastWasCr && data[0] == '\n') start = 1;
+        lastWasCr = false;
+        for (std::size_t i = start; i < data.size(); ++i) {
+            const char c = data[i];
+            if (c != '\r' && c != '\n') continue;
+            bool ok = true;
+            if (carry.empty()) {
+                ok = add(data.substr(start, i - start));
+            } else {
+                carry.append(data.substr(start, i - start));
+                ok = add(carry);
+                carry.clear();
+            }
+            if (!ok) return true;
+            if (c == '\r') {
+                if (i + 1 < data.size()) {
+                    if (data[i + 1] == '\n') ++i;
+                } else {
+                    lastWasCr = true;
+                }
+            }
+            start = i + 1;
+        }
+        carry.append(data.substr(start));
+    }
+    if (!carry.empty()) add(carry);
+    return true;
+}
+
+}  // namespace
+
+bool LoadProgramFile(const std::string& path, TStrings& lines) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    TStrings loaded;
+    bool utf8 = true;
+    if (!ReadLines(file, loaded, false, utf8)) return false;
+    if (!utf8) {
+        loaded.Clear();
+        if (!file.seek(0)) return false;
+        bool unused = false;
+        if (!ReadLines(file, loaded, true, unused)) return false;
+    }
+    lines.Swap(loaded);
+    return true;
+}
+
+char ProgramKeyCapital(char key) { return key >= 'a' && key <= 'z' ? char(key - 'a' + 'A') : key; }
+
+std::vector<PrintPlacement> PaginateListing(std::size_t lines, int lineHeight, int pageHeight) {
+    std::vector<PrintPlacement> out;
+    out.reserve(lines);
+    const int top = 3 * lineHeight;
+    int y = top;
+    int page = 1;
+    for (std::size_t i = 0; i < lines; ++i) {
+        PrintPlacement p{page, false, 0};
+        if (y == top) {
+            p.pageHeader = true;
+            y += lineHeight;
+        }
+        p.y = y;
+        out.push_back(p);
+        y += lineHeight;
+        if (y > pageHeight - top) {
+            y = top;
+            ++page;
+        }
+    }
+    return out;
+}
+
+int ListingProgress(std::size_t index, std::size_t lastIndex) {
+    if (lastIndex == 0) return 100;  // a one-line listing is done with its line
+    const double p = 100.0 * double(index) / double(lastIndex);
+    return int(std::nearbyint(p));
+}

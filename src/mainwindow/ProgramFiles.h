@@ -1,0 +1,66 @@
+#pragma once
+// Program files: the program list of numbered names, the split of a program into parts, the
+// writing of each part (header lines, the part's lines, trailer lines but after the last part)
+// and the reading of a program file. Files are written with CR LF to a temporary file beside
+// the target that replaces it only when complete, so a failed save never leaves a
+// half-written file where a good one was; they are read with CR LF, LF or CR as line end.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TStrings;
+
+// The names of a program list chosen as `name`: name, name1, ..., name(count-1); none when
+// the name is blank or count < 1.
+std::vector<std::string> ProgramListNames(const std::string& name, int count);
+
+// The first and last line index of each of n parts of a program of `lines` lines: every
+// part has lines div n lines, the last one takes the rest.
+struct LineRange {
+    std::size_t first;
+    std::size_t last;  // first - 1 for an empty part
+};
+std::vector<LineRange> SplitProgram(std::size_t lines, int parts);
+
+// The lines that frame a part: the non-blank entries in order.
+std::vector<std::string> FramingLines(const std::vector<std::string>& entries);
+
+// Writes header, lines[range], then trailer, each line followed by CR LF, to `path`
+// atomically. False (the old file untouched) when it cannot be created or written.
+bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
+                      const TStrings& lines, LineRange range,
+                      const std::vector<std::string>& trailer);
+
+// What a save asks for and what it answers with.
+struct SaveRequest {
+    int count = 0;                           // prg_anzahl
+    std::string directory;                   // ProgramListDir, with its trailing separator
+    std::vector<std::string> names;          // the items of the program list
+    std::vector<std::string> headerLines;    // HeaderLines 1 to 10
+    std::vector<std::string> trailerLines;   // TrailerLines 1 to 10
+};
+// 0 when the program was saved; otherwise the message-file line to show: 5 (at most one
+// line), 2 (the list does not hold `count` names), 3 (an empty name), 4 (a part could not be
+// written: the parts before it stay). count 0 saves nothing and answers -1.
+int SaveProgram(const SaveRequest& request, const TStrings& lines);
+
+// Reads a program file into lines (cleared first): one line per line of the file, CR LF, LF
+// or CR ending a line; UTF-8 when the bytes are valid UTF-8, else Windows-1252 turned into
+// UTF-8. False, lines unchanged, when the file cannot be read.
+bool LoadProgramFile(const std::string& path, TStrings& lines);
+
+// Typing in the program editor: ASCII letters become capitals, every other character stays.
+char ProgramKeyCapital(char key);
+
+// Where the listing's lines go on the printed pages. Every page starts with its header line
+// at y 0; the first text line of a page is at top + h, top = 3 h.
+struct PrintPlacement {
+    int page;         // 1-based
+    bool pageHeader;  // the page's header line is written before this line
+    int y;            // the line's y
+};
+std::vector<PrintPlacement> PaginateListing(std::size_t lines, int lineHeight, int pageHeight);
+// The meter value after line `index` of a listing whose last index is `lastIndex`.
+int ListingProgress(std::size_t index, std::size_t lastIndex);

@@ -1,0 +1,221 @@
+// Program files: the list names, the split into parts with their framing lines, atomic
+// writing that never leaves a half-written file, reading any line end, and the listing's
+// pagination.
+#include "mainwindow/ProgramFiles.h"
+#include "platform/LineStore.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void Fill(TStrings& lines, int count) {
+    lines.Clear();
+    for (int i = 0; i < count; ++i) lines.Add("L" + std::to_string(i));
+}
+
+TEST(ProgramFiles, TheListNumbersItsNames) {
+    EXPECT_EQ(ProgramListNames("teil", 3), (std::vector<std::string>{"teil", "teil1", "teil2"}));
+    EXPECT_EQ(ProgramListNames("teil", 1), std::vector<std::string>{"teil"});
+    EXPECT_TRUE(ProgramListNames("  ", 3).empty());
+    EXPECT_TRUE(ProgramListNames("teil", 0).empty());
+}
+
+TEST(ProgramFiles, PartsTakeLinesDivNAndTheLastTheRest) {
+    struct Case {
+        std::size_t lines;
+        int parts;
+        std::vector<std::pair<long, long>> ranges;
+    } const cases[] = {
+        {10, 3, {{0, 2}, {3, 5}, {6, 9}}},
+        {5, 10, {{0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, 4}}},
+        {7, 1, {{0, 6}}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<LineRange> r = SplitProgram(c.lines, c.parts);
+        ASSERT_EQ(r.size(), c.ranges.size());
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            EXPECT_EQ(long(r[i].first), c.ranges[i].first) << c.lines << "/" << c.parts << " part " << i;
+            EXPECT_EQ(long(r[i].last), c.ranges[i].second) << c.lines << "/" << c.parts << " part " << i;
+        }
+    }
+}
+
+class SaveTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::string Dir() const { return dir.path().toStdString() + "/"; }
+    SaveRequest Request(int count) const {
+        SaveRequest r;
+        r.count = count;
+        r.directory = Dir();
+        r.names = ProgramListNames("teil", count);
+        r.headerLines = {"%", "", "(KOPF)", " "};
+        r.trailerLines = {"M30", ""};
+        return r;
+    }
+};
+
+TEST_F(SaveTest, EveryPartHasTheHeaderAndAllButTheLastTheTrailer) {
+    TStrings lines;
+    Fill(lines, 10);
+    ASSERT_EQ(SaveProgram(Request(3), lines), 0);
+    EXPECT_EQ(ReadAll(Dir() + "teil"), "%\r\n(KOPF)\r\nL0\r\nL1\r\nL2\r\nM30\r\n");
+    EXPECT_EQ(ReadAll(Dir() + "teil1"), "%\r\n(KOPF)\r\nL3\r\nL4\r\nL5\r\nM30\r\n");
+    EXPECT_EQ(ReadAll(Dir() + "teil2"), "%\r\n(KOPF)\r\nL6\r\nL7\r\nL8\r\nL9\r\n");
+}
+
+TEST_F(SaveTest, OnePartIsTheProgramAsItIs) {
+    TStrings lines;
+    Fill(lines, 3);
+    ASSERT_EQ(SaveProgram(Request(1), lines), 0);
+    EXPECT_EQ(ReadAll(Dir() + "teil"), "L0\r\nL1\r\nL2\r\n");
+}
+
+TEST_F(SaveTest, RefusalsNameTheirMessageLine) {
+    TStrings lines;
+    Fill(lines, 1);
+    EXPECT_EQ(SaveProgram(Request(2), lines), 5);
+    Fill(lines, 4);
+    SaveRequest r = Request(3);
+    r.names.pop_back();
+    EXPECT_EQ(SaveProgram(r, lines), 2);
+    r = Request(3);
+    r.names[1] = " ";
+    EXPECT_EQ(SaveProgram(r, lines), 3);
+    EXPECT_EQ(SaveProgram(Request(0), lines), -1);
+    EXPECT_FALSE(QDir(dir.path()).exists("teil"));
+}
+
+TEST_F(SaveTest, AFailedPartKeepsThePartsBeforeAndTheOldFile) {
+    TStrings lines;
+    Fill(lines, 9);
+    WriteAll(Dir() + "teil2", "old part\r\n");
+    QDir(dir.path()).mkdir("teil1");  // a folder where part 2 should go: it cannot be written
+    EXPECT_EQ(SaveProgram(Request(3), lines), 4);
+    EXPECT_EQ(ReadAll(Dir() + "teil"), "%\r\n(KOPF)\r\nL0\r\nL1\r\nL2\r\nM30\r\n");
+    EXPECT_EQ(ReadAll(Dir() + "teil2"), "old part\r\n");
+}
+
+TEST_F(SaveTest, AFullDiskLeavesTheOldFileByteForByte) {
+    TStrings lines;
+    for (int i = 0; i < 20000; ++i) lines.Add("G1 X123.45 Y678.9 Z-1.25");
+    const std::string old = "G0 Z1\r\nM30\r\n";
+    WriteAll(Dir() + "teil", old);
+    // A file size limit makes the write fail part way, as a full disk does.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 64 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int result = SaveProgram(Request(1), lines);
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(result, 4);
+    EXPECT_EQ(ReadAll(Dir() + "teil"), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary file left
+}
+
+TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } const cases[] = {
+        {"CR LF", "G0 Z1\r\nG1 X1\r\n", {"G0 Z1", "G1 X1"}},
+        {"LF", "G0 Z1\nG1 X1", {"G0 Z1", "G1 X1"}},
+        {"CR", "G0 Z1\rG1 X1\r", {"G0 Z1", "G1 X1"}},
+        {"empty lines", "A\r\n\r\n\nB\r\r", {"A", "", "", "B", ""}},
+        {"UTF-8", "(Fr\xC3\xA4sen)\n", {"(Fr\xC3\xA4sen)"}},
+        {"Windows-1252", "(Fr\xE4sen \x80)\n", {"(Fr\xC3\xA4sen \xE2\x82\xAC)"}},
+    };
+    for (const Case& c : cases) {
+        WriteAll(Dir() + "in.cnc", c.bytes);
+        TStrings lines;
+        lines.Add("stays until the read succeeds");
+        ASSERT_TRUE(LoadProgramFile(Dir() + "in.cnc", lines)) << c.name;
+        std::vector<std::string> got;
+        for (std::size_t i = 0; i < lines.Count(); ++i) got.push_back(lines.Get(i));
+        EXPECT_EQ(got, c.lines) << c.name;
+    }
+    TStrings lines;
+    lines.Add("kept");
+    EXPECT_FALSE(LoadProgramFile(Dir() + "missing.cnc", lines));
+    ASSERT_EQ(lines.Count(), 1u);
+    EXPECT_EQ(lines.Get(0), "kept");
+}
+
+TEST(ProgramFiles, TypingGivesCapitals) {
+    std::string typed = "g1 x10 ä;";
+    for (char& c : typed) c = ProgramKeyCapital(c);
+    EXPECT_EQ(typed, "G1 X10 ä;");
+}
+
+TEST(ProgramFiles, EveryPageStartsWithItsHeaderAndTheFirstLineAtFourLineHeights) {
+    // Line height 10, page height 100: top 30, lines at 40..70, a new page after y > 70.
+    const std::vector<PrintPlacement> p = PaginateListing(7, 10, 100);
+    ASSERT_EQ(p.size(), 7u);
+    const int expectedY[] = {40, 50, 60, 70, 40, 50, 60};
+    const int expectedPage[] = {1, 1, 1, 1, 2, 2, 2};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(p[i].y, expectedY[i]) << i;
+        EXPECT_EQ(p[i].page, expectedPage[i]) << i;
+        EXPECT_EQ(p[i].pageHeader, i == 0 || i == 4) << i;
+    }
+    EXPECT_EQ(ListingProgress(0, 0), 100);
+    EXPECT_EQ(ListingProgress(1, 8), 12);   // 12.5 rounds to even
+    EXPECT_EQ(ListingProgress(8, 8), 100);
+}
+
+}  // namespace
+
+#include "mainwindow/ProgramListing.h"
+
+#include <QFile>
+#include <QPrinter>
+
+namespace {
+
+TEST(ProgramListing, PrintsEveryPageToAPdf) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.path() + QStringLiteral("/listing.pdf");
+    printer.setOutputFileName(pdf);
+    TStrings lines;
+    for (int i = 0; i < 200; ++i) lines.Add("G1 X" + std::to_string(i) + " Y0 Z-1");
+    std::vector<int> meter;
+    ASSERT_TRUE(PrintListing(printer, lines, "bild.bmp", "10.12.2026",
+                             [&](int p) { meter.push_back(p); }));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
+    ASSERT_FALSE(meter.empty());
+    EXPECT_EQ(meter.back(), 100);
+    EXPECT_EQ(ListingPageHeader("bild.bmp", "10.12.2026", 3),
+              "Fraxilon    Name: bild.bmp      Datum: 10.12.2026      Seite: 3");
+}
+
+}  // namespace
