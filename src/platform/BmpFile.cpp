@@ -127,6 +127,9 @@ void CheckBmpHeaders(std::string_view d, const std::string& name) {
                        (bits == 16 || bits == 32));
     if (!fits)
         Broken(name, what);
+    // A palette larger than the depth can address is a damaged header.
+    if (headerSize >= 40 && bits <= 8 && Get32(d, 46) > (1u << bits))
+        Broken(name, what);
     CheckPictureFitsMemory(width, rows);
     if (offBits >= d.size() || offBits < 14 + headerSize)
         Broken(name, what);
