@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class TFxImage {
 public:
@@ -84,6 +85,9 @@ public:
     // Recomputes Picture from the cached effect (or the loaded picture) and the noise layer;
     // rebuilds a missing cache that the values need. Nothing happens without both pictures.
     void ApplyEffects();
+
+    // A free text the control stores with its values; nothing reads it.
+    std::string PictureEffects;
 
     // Runs whenever Picture was recomputed or replaced (the painting side repaints).
     std::function<void()> OnPictureChanged;

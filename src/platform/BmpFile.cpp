@@ -30,6 +30,9 @@ std::uint32_t GetBE32(std::string_view d, std::size_t at) {
            std::uint32_t(std::uint8_t(d[at + 2])) << 8 | std::uint8_t(d[at + 3]);
 }
 
+// Exception texts are single-byte Windows-1252; file names and Qt's texts arrive as UTF-16.
+std::string Shown(const QString& text) { return text.toLatin1().toStdString(); }
+
 [[noreturn]] void Broken(const std::string& name, const std::string& why) {
     throw Exception("Die Datei \"" + name + "\" ist keine g\xFCltige " + why);
 }
@@ -85,12 +88,10 @@ std::string EncodeBmp24(const TBitmap& bitmap) {
 void SaveBitmapToBmpFile(const TBitmap& bitmap, const std::string& path) {
     const std::string bytes = EncodeBmp24(bitmap);
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        throw Exception("Die Datei \"" + path + "\" kann nicht geschrieben werden: " +
-                        file.errorString().toStdString());
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
-        throw Exception("Die Datei \"" + path + "\" kann nicht geschrieben werden: " +
-                        file.errorString().toStdString());
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
+        throw Exception("Die Datei \"" + Shown(QString::fromStdString(path)) +
+                        "\" kann nicht geschrieben werden: " + Shown(file.errorString()));
 }
 
 void CheckBmpHeaders(std::string_view d, const std::string& name) {

@@ -51,6 +51,11 @@ Format FormatOfContents(std::string_view d) {
     return Format::Unknown;
 }
 
+// Exception texts are single-byte Windows-1252; file names and Qt's texts arrive as UTF-8 or
+// UTF-16.
+std::string Shown(const QString& text) { return text.toLatin1().toStdString(); }
+std::string Shown(const std::string& utf8) { return Shown(QString::fromStdString(utf8)); }
+
 const char* FormatName(Format f) {
     switch (f) {
     case Format::Bmp: return "Bitmap-Datei";
@@ -72,7 +77,7 @@ TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::strin
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw Exception("Die Datei \"" + name + "\" kann nicht gelesen werden: " +
-                        reader.errorString().toStdString());
+                        Shown(reader.errorString()));
     if (image.hasAlphaChannel()) {
         // Transparent pixels show the white of a fresh bitmap.
         QImage onWhite(image.size(), QImage::Format_RGB32);
@@ -89,9 +94,10 @@ TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::strin
 
 }  // namespace
 
-TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& name) {
+TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& fileName) {
+    const std::string name = Shown(fileName);
     const Format byContents = FormatOfContents(data);
-    Format format = FormatOfName(name);
+    Format format = FormatOfName(fileName);
     if (format == Format::Metafile || byContents == Format::Metafile)
         throw Exception("Die Datei \"" + name +
                         "\" ist eine Metadatei (WMF/EMF); Metadateien k\xF6nnen nicht gelesen werden.");
@@ -116,15 +122,15 @@ TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& n
 TDecodedPicture DecodePictureFile(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception("Die Datei \"" + path + "\" kann nicht ge\xF6" "ffnet werden: " +
-                        file.errorString().toStdString());
+        throw Exception("Die Datei \"" + Shown(path) + "\" kann nicht ge\xF6" "ffnet werden: " +
+                        Shown(file.errorString()));
     const qint64 size = file.size();
     if (size < 0 || std::uint64_t(size) > PictureMemoryBudget() / 4)
-        throw Exception("Die Datei \"" + path + "\" ist zu gro\xDF.");
+        throw Exception("Die Datei \"" + Shown(path) + "\" ist zu gro\xDF.");
     std::string data(std::size_t(size), '\0');
     if (size > 0 && file.read(data.data(), size) != size)
-        throw Exception("Die Datei \"" + path + "\" kann nicht gelesen werden: " +
-                        file.errorString().toStdString());
+        throw Exception("Die Datei \"" + Shown(path) + "\" kann nicht gelesen werden: " +
+                        Shown(file.errorString()));
     return DecodePictureBytes(data, path);
 }
 

@@ -66,6 +66,9 @@ inline std::string BmpFile(int bits, int w, int h, const std::vector<TColor>& pa
                     char(std::uint8_t(row[std::size_t(bit / 8)]) | (v << (8 - bits - bit % 8)));
             } else if (bits == 8) {
                 row[std::size_t(x)] = char(v);
+            } else if (bits == 16) {  // v is the 5-5-5 word itself
+                row[std::size_t(2 * x)] = char(v & 0xFF);
+                row[std::size_t(2 * x + 1)] = char(v >> 8);
             } else {
                 const int at = x * bits / 8;
                 row[std::size_t(at)] = char(GetBValue(TColor(v)));
@@ -76,6 +79,37 @@ inline std::string BmpFile(int bits, int w, int h, const std::vector<TColor>& pa
         s += row;
     }
     return s;
+}
+
+// A CMYK JPEG file (Adobe convention: the stored values are inverted, 255 = no ink).
+inline std::string CmykJpegFile(int w, int h, const unsigned char cmyk[4]) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 100, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(w) * 4);
+    for (int x = 0; x < w; ++x)
+        for (int k = 0; k < 4; ++k)
+            row[std::size_t(4 * x + k)] = cmyk[k];
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    std::string file(reinterpret_cast<const char*>(out), size);
+    jpeg_destroy_compress(&c);
+    std::free(out);
+    return file;
 }
 
 // A smooth colour picture that survives JPEG compression within a few levels.

@@ -80,6 +80,32 @@ TEST_F(PictureFiles, BitmapsOfEveryDepthReadTo24Bits) {
     }
 }
 
+TEST_F(PictureFiles, SixteenBitAndRunLengthBitmaps) {
+    // 5-5-5 words: pure red, green and blue, and black.
+    const unsigned words[] = {0x7C00, 0x03E0, 0x001F, 0};
+    const TDecodedPicture p16 =
+        DecodePictureBytes(BmpFile(16, 4, 1, {}, [&](int x, int) { return words[x]; }), "a.bmp");
+    ASSERT_EQ(p16.pixels.Width(), 4);
+    EXPECT_GE(GetRValue(p16.pixels.PixelAt(0, 0)), 240);
+    EXPECT_EQ(p16.pixels.PixelAt(0, 0) & 0xFFFF00, 0);
+    EXPECT_GE(GetGValue(p16.pixels.PixelAt(1, 0)), 240);
+    EXPECT_GE(GetBValue(p16.pixels.PixelAt(2, 0)), 240);
+    EXPECT_EQ(p16.pixels.PixelAt(3, 0), clBlack);
+
+    // RLE8, 4 x 2, bottom row first: two of index 1, two of index 2; then four of index 3.
+    const std::vector<TColor> palette = {clBlack, clRed, clLime, clBlue};
+    std::string rle = BmpFile(8, 4, 2, palette, [](int, int) { return 0u; });
+    const std::string runs("\x02\x01\x02\x02\x00\x00\x04\x03\x00\x00\x00\x01", 12);
+    rle.resize(54 + 16);
+    rle += runs;
+    rle[30] = 1;  // compression: RLE8
+    const TDecodedPicture p8 = DecodePictureBytes(rle, "r.bmp");
+    ASSERT_EQ(p8.pixels.Height(), 2);
+    EXPECT_EQ(p8.pixels.PixelAt(0, 1), clRed);
+    EXPECT_EQ(p8.pixels.PixelAt(3, 1), clLime);
+    EXPECT_EQ(p8.pixels.PixelAt(2, 0), clBlue);
+}
+
 TEST_F(PictureFiles, IconTransparentPixelsBecomeWhite) {
     QImage image(16, 16, QImage::Format_ARGB32);
     for (int y = 0; y < 16; ++y)
@@ -120,6 +146,12 @@ TEST_F(PictureFiles, JpegDecodesFullScaledAndQuantised) {
             colours.insert(many.PixelAt(x, y));
     EXPECT_LE(colours.size(), 256u);
     EXPECT_GT(colours.size(), 16u);
+    // Adobe CMYK: no cyan ink, half the paper left in magenta, full yellow, no black gives (255, 127, 0).
+    const unsigned char cmyk[4] = {255, 127, 0, 255};
+    const TColor orange = DecodeJpeg(CmykJpegFile(8, 8, cmyk)).PixelAt(4, 4);
+    EXPECT_NEAR(GetRValue(orange), 255, 2);
+    EXPECT_NEAR(GetGValue(orange), 127, 2);
+    EXPECT_NEAR(GetBValue(orange), 0, 2);
     // Through the picture: remembered as a JPEG, pixels as decoded.
     const TDecodedPicture p = DecodePictureBytes(file, "photo.JPG");
     EXPECT_EQ(p.kind, TGraphicKind::Jpeg);
@@ -161,6 +193,8 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
     }
     EXPECT_EQ(ErrorOf(badJpegFrame, "a.jpg").rfind("JPEG-Fehler #", 0), 0u) << ErrorOf(badJpegFrame, "a.jpg");
+    // The file's name appears in Windows-1252, as every message text.
+    EXPECT_NE(ErrorOf("???", "Gr\xC3\xB6\xC3\x9F" "e.bmp").find("\"Gr\xF6\xDF" "e.bmp\""), std::string::npos);
     // An unknown extension is read by its contents.
     EXPECT_EQ(DecodePictureBytes(jpeg, "scan.pic").kind, TGraphicKind::Jpeg);
 }
