@@ -40,6 +40,28 @@ std::string Shown(const QString& text) { return text.toLatin1().toStdString(); }
 // Compression codes of the info header.
 constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 
+// Whether run-length pixels starting at data[from] reach their end-of-bitmap mark inside the
+// data: a run is a count and a value; a zero count escapes to end of line (0), end of
+// bitmap (1), a move (2, two bytes follow) or a literal run of n pixels, padded to words.
+bool RunLengthComplete(std::string_view d, std::size_t from, bool fourBit) {
+    std::size_t at = from;
+    while (at + 2 <= d.size()) {
+        const unsigned count = std::uint8_t(d[at]), value = std::uint8_t(d[at + 1]);
+        at += 2;
+        if (count != 0 || value == 0)
+            continue;
+        if (value == 1)
+            return true;
+        if (value == 2) {
+            at += 2;
+            continue;
+        }
+        const std::size_t bytes = fourBit ? (value + 1) / 2 : value;
+        at += (bytes + 1) & ~std::size_t(1);
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string EncodeBmp24(const TBitmap& bitmap) {
@@ -138,6 +160,8 @@ void CheckBmpHeaders(std::string_view d, const std::string& name) {
         const std::uint64_t stride = (std::uint64_t(width) * bits + 31) / 32 * 4;
         if (std::uint64_t(offBits) + stride * std::uint64_t(rows) > d.size())
             throw Exception("Die Datei \"" + name + "\" ist unvollst\xE4ndig: ihre Bildzeilen fehlen.");
+    } else if (!RunLengthComplete(d, offBits, compression == kRle4)) {
+        throw Exception("Die Datei \"" + name + "\" ist unvollst\xE4ndig: ihre Bildzeilen fehlen.");
     }
 }
 

@@ -15,7 +15,8 @@ void SaveBitmapToBmpFile(const TBitmap& bitmap, const std::string& path);
 
 // Checks that data holds a bitmap file whose headers agree with its length: the "BM" mark, a
 // known header, a positive size that fits in memory, a known depth and compression, and (for
-// uncompressed and bit-field pixels) all rows inside the file. Throws Exception naming the file
+// uncompressed and bit-field pixels) all rows inside the file, (for run-length pixels) the
+// end-of-bitmap mark inside the file. Throws Exception naming the file
 // (name as the message shows it, in Windows-1252).
 void CheckBmpHeaders(std::string_view data, const std::string& name);
 

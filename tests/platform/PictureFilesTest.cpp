@@ -104,6 +104,8 @@ TEST_F(PictureFiles, SixteenBitAndRunLengthBitmaps) {
     EXPECT_EQ(p8.pixels.PixelAt(0, 1), clRed);
     EXPECT_EQ(p8.pixels.PixelAt(3, 1), clLime);
     EXPECT_EQ(p8.pixels.PixelAt(2, 0), clBlue);
+    const std::string cut = rle.substr(0, rle.size() - 4);
+    EXPECT_NE(ErrorOf(cut, "r.bmp").find("unvollst\xE4ndig"), std::string::npos) << ErrorOf(cut, "r.bmp");
 }
 
 TEST_F(PictureFiles, IconTransparentPixelsBecomeWhite) {
