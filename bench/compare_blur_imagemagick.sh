@@ -13,10 +13,16 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 bench="$build/bench/bench_effects"
 
-if ! command -v convert >/dev/null 2>&1 || ! convert -version 2>/dev/null | grep -q '^Version: ImageMagick'; then
+# The first "convert" on the path that really is ImageMagick's.
+magick_bin=""
+while read -r candidate; do
+  if "$candidate" -version 2>/dev/null | grep -q '^Version: ImageMagick'; then magick_bin=$candidate; break; fi
+done < <(type -ap convert)
+if [ -z "$magick_bin" ]; then
   echo "ImageMagick (convert) is not installed: comparison skipped."
   exit 0
 fi
+convert() { "$magick_bin" "$@"; }
 [ -x "$bench" ] || { echo "missing $bench: build the benchmarks first" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -28,7 +34,7 @@ seconds() {  # best of three wall times of a command, in milliseconds
   local best=""
   for _ in 1 2 3; do
     local t0 t1
-    t0=$(date +%s%N); "$@" >/dev/null 2>&1; t1=$(date +%s%N)
+    t0=$(date +%s%N); "$@" </dev/null >/dev/null 2>>"$work/errors" || true; t1=$(date +%s%N)
     local ms=$(( (t1 - t0) / 1000000 ))
     if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
   done
@@ -48,4 +54,5 @@ while read -r level ms; do
   ratio=$(awk -v a="$ms" -v b="$im" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
   printf '%-6s %-7s %12.1f %12d %12d %8s\n' "$level" "$sigma" "$ms" "$im" "$im1" "$ratio"
 done <<< "$ours"
+[ -s "$work/errors" ] && { echo "ImageMagick reported:"; sort -u "$work/errors"; }
 echo "ratio = our time / ImageMagick's time (all threads); below 1 means ours is faster."
