@@ -229,6 +229,23 @@ TEST_F(FxImageTest, ValuesSetBeforeALoadApplyWhenThePictureArrives) {
     EXPECT_TRUE(SamePixels(Shown(), *after.Picture().Bitmap()));
 }
 
+// A crop edits the loaded bitmap in place and reports the change: the effects follow.
+TEST_F(FxImageTest, EditedLoadedPictureIsProcessedAgain) {
+    Load(10, 8);
+    fx.SetPicInvert(true);
+    fx.SetPicMosaic(2);
+    fx.PictureOriginal().Bitmap()->SetSize(5, 4);
+    fx.PictureOriginal().Changed();
+    TBitmap expected = loaded;
+    expected.SetSize(5, 4);
+    MosaicBitmap(expected, 2);
+    TFxEffectValues invert;
+    invert.PicInvert = true;
+    TBitmap inverted(5, 4);
+    ApplyColourPass(expected, nullptr, invert, inverted);
+    EXPECT_TRUE(SamePixels(Shown(), inverted));
+}
+
 TEST_F(FxImageTest, ColourChangesReuseTheCaches) {
     Load(10, 8);
     fx.SetPicColorNoise(50);
