@@ -1,7 +1,8 @@
 #pragma once
 // The painting side of the picture-effects control: a small widget that shows the processed
 // picture of a TFxImage, at its own size at the top left, centred, or stretched to the widget
-// (nearest neighbour). It repaints whenever the control recomputes its picture.
+// (nearest neighbour). It repaints whenever the control recomputes its picture: it takes the
+// control's OnPictureChanged for that while it lives.
 #include <QWidget>
 
 class TFxImage;
