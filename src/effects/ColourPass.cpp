@@ -43,9 +43,8 @@ int SplitlightChannel(int c) {
     return int(std::nearbyint(double(product)));
 }
 
-int GrayScaleOf(int r, int g, int b) {
-    return int(std::nearbyintl(0.3L * r + 0.59L * g + 0.11L * b));
-}
+// The default rounding mode rounds half to even.
+int GrayScaleOf(int r, int g, int b) { return int(std::lrint(0.3L * r + 0.59L * g + 0.11L * b)); }
 
 void ApplyColourPass(const TBitmap& source, const TBitmap* noise, const TFxEffectValues& v,
                      TBitmap& destination) {
@@ -56,6 +55,7 @@ void ApplyColourPass(const TBitmap& source, const TBitmap* noise, const TFxEffec
     std::array<int, kMaxPosterized + 1> tone;
     for (int c = 0; c <= kMaxPosterized; ++c)
         tone[c] = ToneSum(c, v);
+    // Noise amount plus tone sum (-256..510), clamped, then splitlight: one table.
     std::array<std::uint8_t, 256> split;
     for (int c = 0; c < 256; ++c) {
         int s = c;
@@ -63,6 +63,10 @@ void ApplyColourPass(const TBitmap& source, const TBitmap* noise, const TFxEffec
             s = SplitlightChannel(s);
         split[c] = std::uint8_t(s);
     }
+    std::array<std::uint8_t, 256 + 511> clampSplit;
+    for (int x = -256; x <= 510; ++x)
+        clampSplit[std::size_t(x + 256)] = split[std::size_t(ClampByte(x))];
+    const std::uint8_t* toByte = clampSplit.data() + 256;
     // Saturation by the distance of a channel from the pixel's mean, -255..255.
     std::array<int, 511> saturated;
     const std::int64_t gain = std::int64_t(v.PicSaturation) + 255;
@@ -95,9 +99,9 @@ void ApplyColourPass(const TBitmap& source, const TBitmap* noise, const TFxEffec
                 b = 255 - b;
             }
             const int nb = n ? n[3 * x] : 0, ng = n ? n[3 * x + 1] : 0, nr = n ? n[3 * x + 2] : 0;
-            r = split[ClampByte(nr + tone[r])];
-            g = split[ClampByte(ng + tone[g])];
-            b = split[ClampByte(nb + tone[b])];
+            r = toByte[nr + tone[r]];
+            g = toByte[ng + tone[g]];
+            b = toByte[nb + tone[b]];
             if (v.PicGrayScale) {
                 r = g = b = int(std::lrint(greyR[r] + greyG[g] + greyB[b]));
             } else if (v.PicSaturation != 0) {
