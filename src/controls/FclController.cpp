@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "controls/FclEntryFieldHost.h"
 #include "controls/FclFieldMessages.h"
 #include "controls/FclMisc.h"
 #include "platform/IntlSource.h"

@@ -14,26 +14,10 @@
 #include <string>
 
 #include "controls/FclCommandProcessor.h"
+#include "controls/FclEntryOptions.h"
 #include "controls/FclTimerPool.h"
 
 class TFclMessageEvent;
-
-// Options the controller gives all its fields, as bits of TFclBaseEFOptions.
-enum TFclBaseEFOption : std::uint8_t {
-    efoAutoAdvanceChar = 0,
-    efoAutoAdvanceLeftRight = 1,
-    efoAutoAdvanceUpDown = 2,
-    efoAutoSelect = 3,
-    efoBeepOnError = 4,
-    efoInsertPushes = 5,
-};
-using TFclBaseEFOptions = std::uint8_t;
-constexpr TFclBaseEFOptions EfoBit(TFclBaseEFOption Option)
-{
-    return static_cast<TFclBaseEFOptions>(1u << Option);
-}
-// [efoAutoSelect, efoBeepOnError, efoInsertPushes]
-constexpr TFclBaseEFOptions kDefaultEntryOptions = 56;
 
 // The base of the library's non-visual components: the fixed version label.
 class TFclComponent : public QObject {
@@ -60,9 +44,10 @@ public:
     explicit TFclController(QObject* AOwner = nullptr);
     ~TFclController() override;
 
+    // Default: efoAutoSelect, efoBeepOnError, efoInsertPushes.
     TFclBaseEFOptions EntryOptions() const { return entryOptions_; }
     void SetEntryOptions(TFclBaseEFOptions Value) { entryOptions_ = Value; }
-    bool HasEntryOption(TFclBaseEFOption Option) const { return entryOptions_ & EfoBit(Option); }
+    bool HasEntryOption(TFclBaseEFOption Option) const { return entryOptions_.Has(Option); }
 
     TFclCommandProcessor& EntryCommands() { return *entryCommands_; }
 
@@ -115,7 +100,7 @@ private:
     friend class TFclHiddenWindow;
     void WndProc(const TFclMessageEvent& Message);
 
-    TFclBaseEFOptions entryOptions_ = kDefaultEntryOptions;
+    TFclBaseEFOptions entryOptions_;
     std::unique_ptr<TFclCommandProcessor> entryCommands_;
     int epoch_;
     bool errorPending_ = false;

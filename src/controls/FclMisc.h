@@ -1,8 +1,7 @@
 #pragma once
-// Small helpers shared by the library's controls: the version label, the century epoch,
-// number texts made readable for the value parser, colour components, the modifier keys
-// held now, the text offset of an entry field, unique component names, and the handler that
-// shows an exception escaping from a notification.
+// Small helpers shared by the library's controls: the version label, colour components, the
+// modifier keys held now, the text offset of an entry field, unique component names, and the
+// handler that shows an exception escaping from a notification.
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -21,16 +20,6 @@ public:
 
 // The fixed version label every control of the library reports as its About property.
 const std::string& FclAboutText();
-
-// The current year div 100 * 100.
-int CenturyEpochYear();
-
-// Rewrites a number text typed with DecimalChar so that the value parser reads it: trailing
-// blanks go, an empty text becomes "0", a trailing decimal character goes, the decimal
-// character becomes ".", a bare point gets its zeros ("5." -> "5.0", ".5" -> "0.5",
-// "-.5" -> "-0.5"), a mantissa before "E" gets a point and five zeros when it is short
-// ("1E5" -> "1.00000E5"), and blanks around the point go.
-void FixRealText(std::string& Text, char DecimalChar);
 
 // The red, green and blue bytes of a colour; system colours are resolved first.
 void ColorComponents(TColor Color, std::uint8_t& R, std::uint8_t& G, std::uint8_t& B);

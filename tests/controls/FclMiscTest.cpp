@@ -4,25 +4,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(FclMisc, FixRealTextMakesTypedNumbersReadable)
-{
-    struct Case {
-        const char* text;
-        char decimal;
-        const char* expected;
-    } cases[] = {
-        {"", ',', "0"},           {"   ", '.', "0"},          {"5,", ',', "5"},
-        {"-,5", ',', "-0.5"},     {",5", ',', "0.5"},         {"12,25  ", ',', "12.25"},
-        {"1E5", '.', "1.00000E5"}, {"1.5E3", '.', "1.500000E3"}, {"  3 . 5", '.', "  3.5"},
-        {"7.", ',', "7.0"},       {"1.23456789012E5", '.', "1.23456789012E5"},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.text;
-        FixRealText(text, c.decimal);
-        EXPECT_EQ(text, c.expected) << "from \"" << c.text << '"';
-    }
-}
-
 TEST(FclMisc, UniqueComponentNameTakesTheFirstFreeNumber)
 {
     QWidget form;
