@@ -46,6 +46,10 @@ using TFclUserCommandEvent = std::function<void(void* Sender, std::uint16_t Comm
 using TFclUserValidationEvent = std::function<void(void* Sender, std::uint16_t& ErrorCode)>;
 using TFclChangeEvent = std::function<void(void* Sender)>;
 
+// The editable mask characters: "!", "#", "1" to "9", "A", "B", "D", "E", "H", "K", "L", "M",
+// "N", "O", "S", "X", "Y", "a", "b", "d", "h", "i", "l", "m", "n", "s", "t", "x", "y".
+bool IsPictureChar(char Ch);
+
 // Length-prefixed string buffer of a String field: length byte, then the characters.
 constexpr std::size_t kStringValueBufferSize = 256;
 
@@ -288,7 +292,11 @@ protected:
     void UpdateCaret(bool ResetScroll) const;
     // Re-reads the mask's radix bits (hex "K", octal "O", binary "b").
     void SetMaskKindBits();
-    void ComputeValueSize();
+    virtual void ComputeValueSize();
+    // A field that shows a value it cannot lay out keeps its error colours while valid.
+    virtual bool KeepsInvalidMark() const { return false; }
+    // Window re-created (after a change of layout): the value is carried over.
+    void RecreateWnd();
     bool SettingValue() const { return StateHas(EfState::Setting); }
     bool GettingValue() const { return StateHas(EfState::Getting); }
 

@@ -81,6 +81,7 @@ public:
 
 protected:
     void CreateWnd() override;
+    void ComputeValueSize() override;
     std::uint8_t FlagAt(int Pos) const
     {
         return Pos >= 0 && Pos < static_cast<int>(flags_.size()) ? flags_[static_cast<std::size_t>(Pos)] : kLiteral;

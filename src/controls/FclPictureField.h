@@ -53,7 +53,8 @@ public:
     void SetValueFromText(std::string_view Text) override;
 
     // True while a value that does not fit the mask is kept for GetValue.
-    bool KeepsUnfittedValue() const { return kept_.has_value(); }
+    bool KeepsUnfittedValue() const { return KeptValueInForce(); }
+    bool KeepsInvalidMark() const override { return KeptValueInForce(); }
 
 protected:
     void CreateParams() override;
@@ -72,8 +73,12 @@ private:
     void SetInitialDateTime();
     // Writes a value text into the edit string; notes an unfitted value.
     void MergeValueText(const std::string& Text, const void* Exact);
-    void WriteReal(long double Value);
-    void WriteInteger(std::int32_t Value);
+    // A real value as the mask's fixed-point text, merged; Exact is kept when it does not fit.
+    void WriteRealText(long double Value, const void* Exact);
+    // A stepped value's text into the edit string; false (nothing written) when it does not fit.
+    bool WriteStepped(const std::string& Text);
+    // The text was changed by the user or a step: a kept value is no longer the field's.
+    void MarkModified();
     void FinishStep();
     void StepDate(bool Wrap, double Delta);
     void StepTime(bool Wrap, double Delta);
@@ -88,7 +93,8 @@ private:
     void DeleteAt(int Pos);
     void InsertAt(int Pos, char Ch);
     bool AcceptsAtCaret(char& Ch) const;
-    void AutoAdvanceNext(bool ForChar);
+    // True when the focus moved on.
+    bool AutoAdvanceNext(bool ForChar);
     void AutoAdvancePrevious();
     int NextEditPos(int Pos) const;
     int PrevEditPos(int Pos) const;

@@ -12,7 +12,7 @@
 using TFclRangeSlot = std::array<std::uint8_t, 10>;
 using TFclExtended = std::array<std::uint8_t, 10>;
 
-// The 80-bit form of a value (rounded to 64 significant bits when long double is wider);
+// The 80-bit form of a value (cut to 64 significant bits when long double is wider);
 // infinities and NaN keep their kind.
 TFclExtended EncodeExtended(long double Value);
 // The value of an 80-bit form; an exponent the host cannot hold gives an infinity or zero,
