@@ -112,7 +112,5 @@ private:
     std::optional<TFclExtended> kept_;
 };
 
-class TFclPictureField : public TFclCustomPictureField {
-public:
-    using TFclCustomPictureField::TFclCustomPictureField;
-};
+// TFclPictureField, the control the windows place, joins this core to its widget
+// (controls/FclEntryFieldWidgets.h).
