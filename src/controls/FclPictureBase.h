@@ -82,6 +82,7 @@ public:
 protected:
     void CreateWnd() override;
     void ComputeValueSize() override;
+    void MaxLengthChanged() override { AnalyzeMask(); }
     std::uint8_t FlagAt(int Pos) const
     {
         return Pos >= 0 && Pos < static_cast<int>(flags_.size()) ? flags_[static_cast<std::size_t>(Pos)] : kLiteral;
