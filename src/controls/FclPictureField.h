@@ -87,7 +87,7 @@ private:
     // Edit commands (general editor and one-character editor).
     void EditGeneral(std::uint16_t Command, TFclEditData& Data);
     void EditOneChar(std::uint16_t Command, TFclEditData& Data);
-    void TypeGeneral(char Ch, int& Change);
+    void TypeGeneral(char Ch, int& Change, int& StartCaret);
     void PasteGeneral(const std::string& Text, int& Change);
     void DeleteSelection();
     void DeleteAt(int Pos);
