@@ -233,7 +233,8 @@ std::uint16_t TFclPictureBase::TransferTypedValue(void* Data, std::uint16_t Dire
         kept_.reset();
         switch (BaseType()) {
         case btString: {
-            const std::size_t n = bytes[0];
+            // Never more than the buffer holds, whatever its length byte says.
+            const std::size_t n = std::min<std::size_t>(bytes[0], size > 0 ? size - 1 : 0);
             std::string s(reinterpret_cast<const char*>(bytes + 1), n);
             if (s.size() == maxLength_)
                 edit_ = s;

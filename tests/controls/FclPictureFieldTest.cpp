@@ -309,3 +309,37 @@ TEST(PictureFieldTypes, SettingTheDataTypeGivesItsDefaults)
 }
 
 } // namespace
+
+namespace {
+
+// Texts longer than a field or than 255 characters are cut, never written or read past.
+TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
+{
+    RecordingHost host;
+    TFclPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftString, std::string(255, 'X'), "", ""});
+    EXPECT_EQ(f.MaxLength(), 255);
+    const std::string longText(300, 'a');
+    f.SetValue(longText);
+    std::string back;
+    EXPECT_EQ(f.GetValue(back), 0);
+    EXPECT_EQ(back, std::string(255, 'a'));
+    f.SetEditString(longText);
+    EXPECT_EQ(f.EditString().size(), 255u);
+
+    // A length byte larger than the field's buffer.
+    TFclPictureField small(&host);
+    SetUpField(small, host, {TPictureDataType::pftString, "XXXX", "", ""});
+    std::uint8_t buf[5] = {200, 'a', 'b', 'c', 'd'};
+    small.SetValue(static_cast<const void*>(buf));
+    EXPECT_EQ(small.EditString(), "abcd");
+
+    TFclPictureField real(&host);
+    SetUpField(real, host, {TPictureDataType::pftReal, "#####.###", "", ""});
+    real.SetEditString(std::string(400, '9'));
+    double v = 0;
+    EXPECT_EQ(real.GetValue(v), 0);
+    EXPECT_EQ(v, 999999999.0);
+}
+
+} // namespace
