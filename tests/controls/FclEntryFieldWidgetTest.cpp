@@ -226,3 +226,36 @@ TEST_F(FieldForm, ARightAlignedFieldTooNarrowForItsTextScrolls)
     EXPECT_FALSE(text->RightAlignedNow());
     EXPECT_GT(text->ScrollOffset(), 0);
 }
+
+TEST_F(FieldForm, TheClipboardCarriesWindows1252TextBothWays)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->SetValue("Gr\xF6\xDF" "e");
+    text->setFocus();
+    QCoreApplication::sendPostedEvents();
+    text->SelectAll();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QString::fromUtf8("Größe"));
+
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("€5"));
+    text->SelectAll();
+    QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+    std::string value;
+    EXPECT_EQ(text->GetValue(value), 0);
+    EXPECT_EQ(value, "\x80" "5");
+}
+
+TEST_F(FieldForm, InsertSwitchesToTheOverwriteCaretAndTheModeIsShared)
+{
+    EXPECT_EQ(first->Carets().Caret(), first->Carets().InsCaret());
+    QTest::keyClick(first, Qt::Key_Insert);
+    EXPECT_FALSE(first->InsertModeOn());
+    EXPECT_EQ(first->Carets().Caret(), first->Carets().OvrCaret());
+    EXPECT_EQ(first->Carets().Caret()->Shape(), TFclCaretShape::csBlock);
+    second->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(second->InsertModeOn());  // through the controller
+    EXPECT_FALSE(controller->InsertMode());
+}
