@@ -35,6 +35,16 @@ void TFclLabelInfo::SetOffsets(int X, int Y)
         onOffsets_();
 }
 
+TFclAttachedLabel* TFclLabelInfo::Label() const
+{
+    return static_cast<TFclAttachedLabel*>(label_.data());
+}
+
+void TFclLabelInfo::SetLabel(TFclAttachedLabel* Value)
+{
+    label_ = Value;
+}
+
 void TFclLabelInfo::SetVisible(bool Value)
 {
     if (Value == visible_)
@@ -146,8 +156,8 @@ void TFclLabelAttachment::VisibilityChanged()
     label->setObjectName(QString::fromStdString(name));
     label->SetCaption(QString::fromStdString(name));
     info_.SetLabel(label);
-    QObject::connect(label, &QObject::destroyed, control_, [this, label] {
-        if (info_.Label() == nullptr || info_.Label() == label)
+    QObject::connect(label, &QObject::destroyed, control_, [this](QObject* gone) {
+        if (info_.LabelObject() == nullptr || info_.LabelObject() == gone)
             Forget();
     });
     info_.SetOffsets(0, 0);

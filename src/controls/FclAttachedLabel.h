@@ -20,7 +20,9 @@ public:
     int OffsetX() const { return offsetX_; }
     int OffsetY() const { return offsetY_; }
     bool Visible() const { return visible_; }
-    TFclAttachedLabel* Label() const { return label_.data(); }
+    TFclAttachedLabel* Label() const;
+    // The label as a plain object, safe to compare while it is being destroyed.
+    const QObject* LabelObject() const { return label_.data(); }
 
     // Each fires the offsets-changed event when a value changes.
     void SetOffsetX(int Value);
@@ -32,7 +34,7 @@ public:
 
     // Used by the owning control: store without firing anything.
     void SetVisibleQuietly(bool Value) { visible_ = Value; }
-    void SetLabel(TFclAttachedLabel* Value) { label_ = Value; }
+    void SetLabel(TFclAttachedLabel* Value);
     void SetOnOffsetsChanged(std::function<void()> Event) { onOffsets_ = std::move(Event); }
     void SetOnVisibilityChanged(std::function<void()> Event) { onVisible_ = std::move(Event); }
 
@@ -41,7 +43,7 @@ private:
     int offsetY_ = 0;
     std::function<void()> onOffsets_;
     std::function<void()> onVisible_;
-    QPointer<TFclAttachedLabel> label_;
+    QPointer<QObject> label_;
     bool visible_ = false;
 };
 

@@ -596,15 +596,6 @@ bool TFclEntryFieldShell::event(QEvent* Event)
         update();
         return true;
     }
-    if (Event->type() == QEvent::ShortcutOverride && hasFocus()) {
-        // Editing keys belong to the field, not to the window's shortcuts.
-        auto* key = static_cast<QKeyEvent*>(Event);
-        if (!(key->modifiers() & Qt::AltModifier) && key->key() != Qt::Key_Escape &&
-            key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
-            Event->accept();
-            return true;
-        }
-    }
     return TFclCustomControlEx::event(Event);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -134,4 +135,21 @@ TEST_F(NumericForm, PastingTypesEachCharacterAndAMinusTogglesTheSign)
     QTest::keyClicks(field, "-");
     EXPECT_EQ(field->GetValue(v), 0);
     EXPECT_EQ(v, 123);
+}
+
+TEST_F(NumericForm, TheCounterIsPaintedAgainstTheRightEdge)
+{
+    field->SetValue(std::int32_t{1234});
+    const QImage image = field->grab().toImage();
+    const QRgb background = image.pixel(5, field->height() / 2);
+    int left = image.width(), right = -1;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x)
+            if (image.pixel(x, y) != background) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, 0);
+    EXPECT_GT(right, image.width() - 10);
+    EXPECT_GT(left, image.width() / 2);
 }
