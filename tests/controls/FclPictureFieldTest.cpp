@@ -343,3 +343,20 @@ TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
+{
+    RecordingHost host;
+    TFclPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftReal, "#####.###", "", ""});
+    f.SetValue(25.5);
+    f.SetDataType(TPictureDataType::pftInteger);
+    EXPECT_EQ(f.EditString(), "0     ");
+    std::int16_t v = 9;
+    EXPECT_EQ(f.GetValue(v), 0);
+    EXPECT_EQ(v, 0);
+}
+
+} // namespace
