@@ -137,6 +137,7 @@ TEST_P(EntryFieldRange, RangeTextsReadBackExactly)
         {TPictureDataType::pftReal, "###.#", "9999", "9999"},
         {TPictureDataType::pftReal, "###.#", "0.1", "0,1"},
         {TPictureDataType::pftReal, "###.#", "1000", "1000"},
+        {TPictureDataType::pftReal, "####", "1000", "1000"},  // no point: no zeros trimmed
         // Rounded to the mask's decimal this would read "1000" and become a spinner's top.
         {TPictureDataType::pftReal, "###.#", "999.99", "999,99"},
         {TPictureDataType::pftReal, "###.###", "999.999", "999,999"},

@@ -360,3 +360,48 @@ TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
 }
 
 } // namespace
+
+namespace {
+
+using PictureFieldDisplay = DecimalCharTest;
+INSTANTIATE_DECIMAL_CHARS(PictureFieldDisplay);
+
+TEST_P(PictureFieldDisplay, TrailingZerosGoOnlyAfterADecimalPoint)
+{
+    RecordingHost host;
+    TFclPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftReal, "##########", "", ""});
+    f.SetDecimalPlaces(2);
+    f.SetValue(1000.0);
+    EXPECT_EQ(f.EditString(), "1000      ");
+    f.SetValue(12.5);
+    EXPECT_EQ(f.EditString(), Dec("12,5      "));
+    double v = 0;
+    EXPECT_EQ(f.GetValue(v), 0);
+    EXPECT_EQ(v, 12.5);
+}
+
+TEST_P(PictureFieldDisplay, HiddenZerosPasswordsAndControlCharacters)
+{
+    RecordingHost host;
+    TFclPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftReal, "###.#", "", ""});
+    f.SetValue(0.0);
+    f.SetZeroDisplay(TZeroDisplay::zdHide);
+    EXPECT_EQ(f.GetDisplayString(), "     ");
+    f.SetStateBits(EfState::Focused, true);
+    EXPECT_EQ(f.GetDisplayString(), Dec("  0,0"));
+
+    TFclPictureField p(&host);
+    SetUpField(p, host, {TPictureDataType::pftString, "XXXX", "", "", {efoPasswordMode}});
+    p.SetValue("ab");
+    EXPECT_EQ(p.GetDisplayString(), "**  ");
+    p.SetEditString(std::string("a\x01") + "  ");
+    p.SetOptions({});
+    EXPECT_EQ(p.GetDisplayString(), "aA  ");
+    p.SelectRange(0, 2);
+    p.CopySelectionToClipboard();
+    EXPECT_EQ(host.clipboard, std::string("a\x01"));
+}
+
+} // namespace
