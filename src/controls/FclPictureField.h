@@ -84,7 +84,5 @@ private:
     bool designState_ = false;
 };
 
-class TFclPictureField : public TFclCustomPictureField {
-public:
-    using TFclCustomPictureField::TFclCustomPictureField;
-};
+// TFclPictureField, the control the windows place, joins this core to its widget
+// (controls/FclEntryFieldWidgets.h).
