@@ -405,3 +405,45 @@ TEST_P(PictureFieldDisplay, HiddenZerosPasswordsAndControlCharacters)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PictureFieldTypes, DateStepsByTheUnitUnderTheCaret)
+{
+    RecordingHost host;
+    TFclCustomPictureField d(&host);
+    SetUpField(d, host, {TPictureDataType::pftDate, "dd/mm/yyyy", "", ""});
+    TFclRangeSlot lo{};
+    TFclRangeSlot hi{};
+    SetSlotLongInt(lo, DateToDayNumber(1, 1, 2026, 0));
+    SetSlotLongInt(hi, DateToDayNumber(31, 12, 2026, 0));
+    d.SetRangeLowSlot(lo);
+    d.SetRangeHighSlot(hi);
+    d.AssignDayNumber(DateToDayNumber(31, 12, 2026, 0));
+    d.SetStateBits(EfState::Focused, true);
+    d.SetCaretPos(0);  // day
+    d.StepUp(false, 1);
+    std::int32_t v = 0;
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(31, 12, 2026, 0));  // no wrap: no step
+    d.StepUp(true, 1);
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(1, 1, 2026, 0));
+    // Past the end by a year: the same day in the low limit's year, then whole years inwards.
+    SetSlotLongInt(lo, DateToDayNumber(15, 6, 2024, 0));
+    SetSlotLongInt(hi, DateToDayNumber(15, 6, 2026, 0));
+    d.SetRangeLowSlot(lo);
+    d.SetRangeHighSlot(hi);
+    d.AssignDayNumber(DateToDayNumber(10, 3, 2026, 0));
+    d.SetStateBits(EfState::Focused, true);
+    d.SetCaretPos(6);  // year
+    d.StepUp(true, 1);
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(10, 3, 2025, 0));
+    d.SetCaretPos(3);  // month
+    d.StepDown(false, 2);
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(10, 1, 2025, 0));
+}
+
+} // namespace
