@@ -81,16 +81,20 @@ void TFclCustomPictureField::SetDataType(TPictureDataType Value)
     kept_.reset();
     options_.Include(efoCaretToEnd);
     ResetRange(BaseType());
+    // The value of the old type is not carried over: the window is made again as new.
+    const bool hadHandle = HandleAllocated();
+    if (hadHandle) {
+        DestroyHandle();
+        hadWindow_ = false;
+        edit_.clear();
+    }
     SetPictureMask(DefaultMask(Value));
     if (!Loading())
         maxLength_ = static_cast<std::uint16_t>(std::max<std::size_t>(1, mask_.size()));
     decimalPlaces_ = 0;
     AnalyzeMask();
-    if (HandleAllocated()) {
-        hadWindow_ = false;
-        edit_.clear();
-        RecreateWnd();
-    }
+    if (hadHandle)
+        CreateHandle();
 }
 
 void TFclCustomPictureField::SetPictureMask(std::string_view Value)

@@ -602,7 +602,26 @@ void TFclPictureBase::StepDate(bool Wrap, double Delta)
     if (next < lo || next > hi || next == -1) {
         if (!Wrap)
             return;
-        next = Delta > 0 ? lo : hi;
+        const std::int32_t limit = Delta > 0 ? lo : hi;
+        const bool dayStep = unit == 'd' || unit == 'D';
+        if (dayStep) {
+            next = limit;
+        } else {
+            // The same day and month in the limit's year (a day earlier while that date does
+            // not exist), then whole months or years towards the inside.
+            int day = 0, month = 0, year = 0, limitDay = 0, limitMonth = 0, limitYear = 0;
+            DayNumberToDate(d, day, month, year);
+            DayNumberToDate(limit, limitDay, limitMonth, limitYear);
+            while (day > 1 && !IsValidDate(day, month, limitYear, 0))
+                --day;
+            next = DateToDayNumber(day, month, limitYear, 0);
+            const bool months = unit != 'y';
+            const int dir = Delta > 0 ? 1 : -1;
+            for (int guard = 0; guard < 48 && next != -1 && (next < lo || next > hi); ++guard)
+                next = AddMonthsYears(static_cast<std::int32_t>(next), months ? dir : 0, months ? 0 : dir);
+            if (next < lo || next > hi || next == -1)
+                next = limit;
+        }
     }
     edit_ = Intl().DayNumberToDateText(mask_, static_cast<std::int32_t>(next), false);
     edit_.resize(maxLength_, ' ');

@@ -103,7 +103,7 @@ struct FieldSpec {
     TFclEntryFieldOptions options{efoCaretToEnd, efoRightAlign};
 };
 
-inline void SetUpField(TFclPictureField& f, RecordingHost& host, const FieldSpec& spec)
+inline void SetUpField(TFclCustomPictureField& f, RecordingHost& host, const FieldSpec& spec)
 {
     host.showing = false;  // as while the form is built
     f.SetDataType(spec.type);
@@ -120,7 +120,7 @@ inline void SetUpField(TFclPictureField& f, RecordingHost& host, const FieldSpec
 
 // Gaining the focus with the Tab key as the widget shell does it: focused, caret home, the
 // whole text selected, the restore copy taken.
-inline void EnterByTab(TFclPictureField& f)
+inline void EnterByTab(TFclCustomPictureField& f)
 {
     f.SetStateBits(EfState::Focused, true);
     f.SetStateBits(EfState::ModifiedSinceFocus, false);

@@ -40,7 +40,7 @@ TEST_P(EntryFieldValue, GetValueReturnsTheCodeAndLeavesEverythingElseAlone)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         SetUpField(f, host, {TPictureDataType::pftReal, "#####.###", "0", c.hi, c.options});
         f.SetEditString(Dec(c.text));
         const std::string before = f.EditString();
@@ -58,7 +58,7 @@ TEST_P(EntryFieldValue, GetValueReturnsTheCodeAndLeavesEverythingElseAlone)
 TEST_P(EntryFieldValue, GetValueOfAFocusedFieldDoesNotNormaliseItsText)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {});
     f.SetStateBits(EfState::Focused, true);
     f.SetEditString(Dec("   25,5  "));
@@ -71,7 +71,7 @@ TEST_P(EntryFieldValue, GetValueOfAFocusedFieldDoesNotNormaliseItsText)
 TEST_P(EntryFieldValue, SetValueSkipsTheRangeAndFiresNoChange)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftReal, "#####.###", "0", "999"});
     int changes = 0;
     f.OnChange = [&](void*) { ++changes; };
@@ -86,7 +86,7 @@ TEST_P(EntryFieldValue, SetValueSkipsTheRangeAndFiresNoChange)
 TEST(EntryFieldValue, TypedBuffersMustMatchTheField)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftInteger, "ii", "1", "99"});
     std::int16_t small = 0;
     f.SetValue(std::int16_t{72});
@@ -112,7 +112,7 @@ TEST(EntryFieldValue, ValueSizeOfEveryType)
         {TPictureDataType::pftDateTime, 8},
     };
     for (const auto& [type, size] : sizes) {
-        TFclPictureField f;
+        TFclCustomPictureField f;
         f.SetDataType(type);
         if (type == TPictureDataType::pftString)
             f.SetMaxLength(15);
@@ -137,6 +137,7 @@ TEST_P(EntryFieldRange, RangeTextsReadBackExactly)
         {TPictureDataType::pftReal, "###.#", "9999", "9999"},
         {TPictureDataType::pftReal, "###.#", "0.1", "0,1"},
         {TPictureDataType::pftReal, "###.#", "1000", "1000"},
+        {TPictureDataType::pftReal, "####", "1000", "1000"},  // no point: no zeros trimmed
         // Rounded to the mask's decimal this would read "1000" and become a spinner's top.
         {TPictureDataType::pftReal, "###.#", "999.99", "999,99"},
         {TPictureDataType::pftReal, "###.###", "999.999", "999,999"},
@@ -149,10 +150,10 @@ TEST_P(EntryFieldRange, RangeTextsReadBackExactly)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         SetUpField(f, host, {c.type, c.mask, "", c.hi});
         EXPECT_EQ(f.RangeHi(), Dec(c.shown)) << c.mask << " " << c.hi;
-        TFclPictureField g;
+        TFclCustomPictureField g;
         g.SetDataType(c.type);
         g.SetPictureMask(c.mask);
         g.SetRangeHi(f.RangeHi());
@@ -162,7 +163,7 @@ TEST_P(EntryFieldRange, RangeTextsReadBackExactly)
 
 TEST(EntryFieldRange, BadRangeTextsRaise)
 {
-    TFclPictureField real;
+    TFclCustomPictureField real;
     real.SetDataType(TPictureDataType::pftReal);
     try {
         real.SetRangeHi("abc");
@@ -170,7 +171,7 @@ TEST(EntryFieldRange, BadRangeTextsRaise)
     } catch (const EInvalidRangeValue& e) {
         EXPECT_EQ(e.Message(), GetMessageText(30204));
     }
-    TFclPictureField small;
+    TFclCustomPictureField small;
     small.SetDataType(TPictureDataType::pftInteger);
     EXPECT_NO_THROW(small.SetRangeLo("-32768"));
     EXPECT_EQ(small.RangeLo(), "-32768");
@@ -181,7 +182,7 @@ TEST(EntryFieldRange, BadRangeTextsRaise)
 
 TEST(EntryFieldRange, CharLimitsAndStoredSlots)
 {
-    TFclPictureField c;
+    TFclCustomPictureField c;
     c.SetDataType(TPictureDataType::pftChar);
     c.SetRangeLo("#9");
     EXPECT_EQ(c.RangeLo(), "#9");
@@ -189,13 +190,13 @@ TEST(EntryFieldRange, CharLimitsAndStoredSlots)
     EXPECT_EQ(c.RangeHi(), "z");
 
     // Forms store exactly the 10 bytes of a slot, for a Real field the double and two zeros.
-    TFclPictureField r;
+    TFclCustomPictureField r;
     r.SetDataType(TPictureDataType::pftReal);
     r.SetRangeHi("1");
     const TFclRangeSlot expected{0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0};
     EXPECT_EQ(r.RangeHighSlot(), expected);
     EXPECT_TRUE(r.StoresRange());
-    TFclPictureField s;
+    TFclCustomPictureField s;
     EXPECT_FALSE(s.StoresRange());
 }
 
@@ -204,8 +205,8 @@ TEST(EntryFieldRange, CharLimitsAndStoredSlots)
 TEST(EntryFieldValidation, OneReportPerControllerAndTheFocusBack)
 {
     RecordingHost controller;  // both fields share it
-    TFclPictureField a(&controller);
-    TFclPictureField b(&controller);
+    TFclCustomPictureField a(&controller);
+    TFclCustomPictureField b(&controller);
     SetUpField(a, controller, {TPictureDataType::pftReal, "###.#", "1", "999"});
     SetUpField(b, controller, {TPictureDataType::pftInteger, "ii", "3", "99"});
     a.SetEditString(Dec("  0,0"));
@@ -225,7 +226,7 @@ TEST(EntryFieldValidation, OneReportPerControllerAndTheFocusBack)
 TEST(EntryFieldValidation, SoftValidationMarksQuietly)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftInteger, "ii", "1", "99",
                          {efoCaretToEnd, efoSoftValidation}});
     f.SetEditString("0 ");
@@ -240,7 +241,7 @@ TEST(EntryFieldValidation, SoftValidationMarksQuietly)
 TEST(EntryFieldValidation, ErrorTextsAndWhereTheyGo)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftInteger, "ii", "1", "99"});
     std::vector<std::string> own;
     f.OnError = [&](void*, std::uint16_t, const std::string& text) { own.push_back(text); };
@@ -271,7 +272,7 @@ TEST(EntryFieldValidation, ErrorTextsAndWhereTheyGo)
 TEST(EntryFieldValidation, RangeChangeRevalidatesAndTakesTheFocus)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftInteger, "ii", "1", "99"});
     f.SetValue(std::int16_t{50});
     f.SetRangeHi("40");

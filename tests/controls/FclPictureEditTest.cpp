@@ -26,7 +26,7 @@ struct EditFixture {
     void Command(std::uint16_t cmd) { field.ProcessCommand(cmd); }
 
     RecordingHost host;
-    TFclPictureField field;
+    TFclCustomPictureField field;
     int changes = 0;
 };
 

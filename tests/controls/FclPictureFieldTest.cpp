@@ -31,7 +31,7 @@ TEST_P(PictureField, ValuesOfTheWindowsFields)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         SetUpField(f, host, c.spec);
         f.SetValue(c.set);
         EXPECT_EQ(f.EditString(), Dec(c.shown)) << c.spec.mask << " " << c.set;
@@ -68,7 +68,7 @@ TEST_P(PictureField, IntegerFieldsReadTheirText)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         SetUpField(f, host, {c.type, c.mask, c.lo, c.hi});
         f.SetEditString(c.text);
         std::uint16_t code = 0;
@@ -94,7 +94,7 @@ TEST_P(PictureField, IntegerFieldsReadTheirText)
 TEST_P(PictureField, LeavingAnEmptiedFieldJustifiesItFirst)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftReal, "###.#", "1", "999"});  // Font_size
     f.SetStateBits(EfState::Focused, true);
     f.SetEditString(Dec("   , "));
@@ -108,7 +108,7 @@ TEST_P(PictureField, LeavingAnEmptiedFieldJustifiesItFirst)
 TEST_P(PictureField, ValidatingAFocusedFieldGivesItsTextTheNormalForm)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {});
     f.SetStateBits(EfState::Focused, true);
     f.SetEditString(Dec("12   ,5  "));
@@ -124,7 +124,7 @@ TEST_P(PictureField, ValidatingAFocusedFieldGivesItsTextTheNormalForm)
 TEST_P(PictureField, AValueWiderThanItsMaskIsNeverReadBackCut)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftReal, "###.#", "0", "9999"});
     f.SetValue(1234.5);
     EXPECT_TRUE(f.KeepsUnfittedValue());
@@ -148,7 +148,7 @@ TEST_P(PictureField, AValueWiderThanItsMaskIsNeverReadBackCut)
 
     // Negative values lose no sign either; a value that fits clears the mark.
     RecordingHost host2;
-    TFclPictureField g(&host2);
+    TFclCustomPictureField g(&host2);
     SetUpField(g, host2, {TPictureDataType::pftInteger, "ii", "-99", "99"});
     g.SetValue(std::int16_t{-15});
     EXPECT_TRUE(g.KeepsUnfittedValue());
@@ -164,7 +164,7 @@ TEST_P(PictureField, AValueWiderThanItsMaskIsNeverReadBackCut)
 TEST_P(PictureField, OnceTheUserEditsTheTextItIsTheValue)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftReal, "###.#", "0", "9999"});
     f.SetValue(1234.5);
     EnterByTab(f);
@@ -201,7 +201,7 @@ TEST_P(PictureField, SteppingAtTheRangeEnds)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         SetUpField(f, host, c.spec);
         const bool real = c.spec.type == TPictureDataType::pftReal;
         if (real)
@@ -231,7 +231,7 @@ TEST_P(PictureField, SteppingAtTheRangeEnds)
 TEST(PictureFieldTypes, OtherTypesInAndOut)
 {
     RecordingHost host;
-    TFclPictureField b(&host);
+    TFclCustomPictureField b(&host);
     SetUpField(b, host, {TPictureDataType::pftBoolean, "B", "", ""});
     b.SetValue(true);
     EXPECT_EQ(b.EditString(), "T");
@@ -244,7 +244,7 @@ TEST(PictureFieldTypes, OtherTypesInAndOut)
     b.SetEditString("X");
     EXPECT_EQ(b.GetValue(flag), 256);
 
-    TFclPictureField c(&host);
+    TFclCustomPictureField c(&host);
     SetUpField(c, host, {TPictureDataType::pftChar, "X", "a", "f"});
     c.SetValue('c');
     EXPECT_EQ(c.EditString(), "c");
@@ -252,21 +252,21 @@ TEST(PictureFieldTypes, OtherTypesInAndOut)
     char ch = 0;
     EXPECT_EQ(c.GetValue(ch), 256);
 
-    TFclPictureField comp(&host);
+    TFclCustomPictureField comp(&host);
     SetUpField(comp, host, {TPictureDataType::pftComp, "iiiiiiiiii", "", ""});
     comp.SetEditString("   1234567");
     std::int64_t big = 0;
     EXPECT_EQ(comp.GetValue(big), 0);
     EXPECT_EQ(big, 1234567);
 
-    TFclPictureField ext(&host);
+    TFclCustomPictureField ext(&host);
     SetUpField(ext, host, {TPictureDataType::pftExtended, "######.##", "", ""});
     ext.SetValue(EncodeExtended(-12.25L));
     TFclExtended e{};
     EXPECT_EQ(ext.GetValue(e), 0);
     EXPECT_EQ(DecodeExtended(e), -12.25L);
 
-    TFclPictureField s(&host);
+    TFclCustomPictureField s(&host);
     SetUpField(s, host, {TPictureDataType::pftString, "XXXXXXXXXXXXXXX", "", "",
                          {efoCaretToEnd, efoTrimBlanks}});
     s.SetValue("  Fraxilon");
@@ -278,7 +278,7 @@ TEST(PictureFieldTypes, OtherTypesInAndOut)
 TEST(PictureFieldTypes, DatesThroughTheMask)
 {
     RecordingHost host;
-    TFclPictureField d(&host);
+    TFclCustomPictureField d(&host);
     SetUpField(d, host, {TPictureDataType::pftDate, TFclCustomPictureField::DefaultMask(TPictureDataType::pftDate), "", ""});
     const std::int32_t day = DateToDayNumber(24, 12, 2026, 0);
     d.AssignDayNumber(day);
@@ -294,7 +294,7 @@ TEST(PictureFieldTypes, DatesThroughTheMask)
 
 TEST(PictureFieldTypes, SettingTheDataTypeGivesItsDefaults)
 {
-    TFclPictureField f;
+    TFclCustomPictureField f;
     f.SetOptions({efoRightAlign});
     f.SetDecimalPlaces(2);
     f.SetDataType(TPictureDataType::pftByte);
@@ -316,7 +316,7 @@ namespace {
 TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftString, std::string(255, 'X'), "", ""});
     EXPECT_EQ(f.MaxLength(), 255);
     const std::string longText(300, 'a');
@@ -328,18 +328,122 @@ TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
     EXPECT_EQ(f.EditString().size(), 255u);
 
     // A length byte larger than the field's buffer.
-    TFclPictureField small(&host);
+    TFclCustomPictureField small(&host);
     SetUpField(small, host, {TPictureDataType::pftString, "XXXX", "", ""});
     std::uint8_t buf[5] = {200, 'a', 'b', 'c', 'd'};
     small.SetValue(static_cast<const void*>(buf));
     EXPECT_EQ(small.EditString(), "abcd");
 
-    TFclPictureField real(&host);
+    TFclCustomPictureField real(&host);
     SetUpField(real, host, {TPictureDataType::pftReal, "#####.###", "", ""});
     real.SetEditString(std::string(400, '9'));
     double v = 0;
     EXPECT_EQ(real.GetValue(v), 0);
     EXPECT_EQ(v, 999999999.0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
+{
+    RecordingHost host;
+    TFclCustomPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftReal, "#####.###", "", ""});
+    f.SetValue(25.5);
+    f.SetDataType(TPictureDataType::pftInteger);
+    EXPECT_EQ(f.EditString(), "0     ");
+    std::int16_t v = 9;
+    EXPECT_EQ(f.GetValue(v), 0);
+    EXPECT_EQ(v, 0);
+}
+
+} // namespace
+
+namespace {
+
+using PictureFieldDisplay = DecimalCharTest;
+INSTANTIATE_DECIMAL_CHARS(PictureFieldDisplay);
+
+TEST_P(PictureFieldDisplay, TrailingZerosGoOnlyAfterADecimalPoint)
+{
+    RecordingHost host;
+    TFclCustomPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftReal, "##########", "", ""});
+    f.SetDecimalPlaces(2);
+    f.SetValue(1000.0);
+    EXPECT_EQ(f.EditString(), "1000      ");
+    f.SetValue(12.5);
+    EXPECT_EQ(f.EditString(), Dec("12,5      "));
+    double v = 0;
+    EXPECT_EQ(f.GetValue(v), 0);
+    EXPECT_EQ(v, 12.5);
+}
+
+TEST_P(PictureFieldDisplay, HiddenZerosPasswordsAndControlCharacters)
+{
+    RecordingHost host;
+    TFclCustomPictureField f(&host);
+    SetUpField(f, host, {TPictureDataType::pftReal, "###.#", "", ""});
+    f.SetValue(0.0);
+    f.SetZeroDisplay(TZeroDisplay::zdHide);
+    EXPECT_EQ(f.GetDisplayString(), "     ");
+    f.SetStateBits(EfState::Focused, true);
+    EXPECT_EQ(f.GetDisplayString(), Dec("  0,0"));
+
+    TFclCustomPictureField p(&host);
+    SetUpField(p, host, {TPictureDataType::pftString, "XXXX", "", "", {efoPasswordMode}});
+    p.SetValue("ab");
+    EXPECT_EQ(p.GetDisplayString(), "**  ");
+    p.SetEditString(std::string("a\x01") + "  ");
+    p.SetOptions({});
+    EXPECT_EQ(p.GetDisplayString(), "aA  ");
+    p.SelectRange(0, 2);
+    p.CopySelectionToClipboard();
+    EXPECT_EQ(host.clipboard, std::string("a\x01"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PictureFieldTypes, DateStepsByTheUnitUnderTheCaret)
+{
+    RecordingHost host;
+    TFclCustomPictureField d(&host);
+    SetUpField(d, host, {TPictureDataType::pftDate, "dd/mm/yyyy", "", ""});
+    TFclRangeSlot lo{};
+    TFclRangeSlot hi{};
+    SetSlotLongInt(lo, DateToDayNumber(1, 1, 2026, 0));
+    SetSlotLongInt(hi, DateToDayNumber(31, 12, 2026, 0));
+    d.SetRangeLowSlot(lo);
+    d.SetRangeHighSlot(hi);
+    d.AssignDayNumber(DateToDayNumber(31, 12, 2026, 0));
+    d.SetStateBits(EfState::Focused, true);
+    d.SetCaretPos(0);  // day
+    d.StepUp(false, 1);
+    std::int32_t v = 0;
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(31, 12, 2026, 0));  // no wrap: no step
+    d.StepUp(true, 1);
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(1, 1, 2026, 0));
+    // Past the end by a year: the same day in the low limit's year, then whole years inwards.
+    SetSlotLongInt(lo, DateToDayNumber(15, 6, 2024, 0));
+    SetSlotLongInt(hi, DateToDayNumber(15, 6, 2026, 0));
+    d.SetRangeLowSlot(lo);
+    d.SetRangeHighSlot(hi);
+    d.AssignDayNumber(DateToDayNumber(10, 3, 2026, 0));
+    d.SetStateBits(EfState::Focused, true);
+    d.SetCaretPos(6);  // year
+    d.StepUp(true, 1);
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(10, 3, 2025, 0));
+    d.SetCaretPos(3);  // month
+    d.StepDown(false, 2);
+    ASSERT_EQ(d.GetValue(v), 0);
+    EXPECT_EQ(v, DateToDayNumber(10, 1, 2025, 0));
 }
 
 } // namespace

@@ -8,7 +8,7 @@ using PictureMask = DecimalCharTest;
 INSTANTIATE_DECIMAL_CHARS(PictureMask);
 
 // A field with the mask, of a real type when the mask has a decimal position.
-void MakeMaskField(TFclPictureField& f, RecordingHost& host, const std::string& mask)
+void MakeMaskField(TFclCustomPictureField& f, RecordingHost& host, const std::string& mask)
 {
     const bool real = mask.find('.') != std::string::npos;
     SetUpField(f, host, {real ? TPictureDataType::pftReal : TPictureDataType::pftInteger, mask, "", ""});
@@ -42,7 +42,7 @@ TEST_P(PictureMask, MergeLaysValueTextsOut)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         MakeMaskField(f, host, c.mask);
         std::string out;
         EXPECT_EQ(f.MergeWithPicture(out, c.value), c.fits) << c.mask << " «" << c.value << "»";
@@ -54,7 +54,7 @@ TEST_P(PictureMask, MergeLaysValueTextsOut)
 TEST_P(PictureMask, ThousandsCharacterOnlyBetweenDigits)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     MakeMaskField(f, host, "##,###.##");
     const char th = FclIntlSup().ThousandsChar();
     std::string out;
@@ -69,7 +69,7 @@ TEST_P(PictureMask, ThousandsCharacterOnlyBetweenDigits)
 TEST_P(PictureMask, StripIsTheInverseForTextsOfTheFieldsLength)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     MakeMaskField(f, host, "#####.###");
     EXPECT_EQ(f.StripLiterals(Dec("   12,500")), "   12.500");
     EXPECT_EQ(f.StripLiterals(Dec("     ,   ")), "     .   ");
@@ -94,7 +94,7 @@ TEST_P(PictureMask, JustifyClosesDigitsAroundTheDecimalPosition)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         MakeMaskField(f, host, c.mask);
         f.SetEditString(Dec(c.before));
         f.JustifyDecimal(f.DotPosition(), f.FirstEditPosition(), true, true, f.LastEditPosition());
@@ -116,7 +116,7 @@ TEST(PictureMask, PositionsAndDigitCounts)
     };
     for (const Case& c : cases) {
         RecordingHost host;
-        TFclPictureField f(&host);
+        TFclCustomPictureField f(&host);
         MakeMaskField(f, host, c.mask);
         int width = 0;
         int decimals = 0;
@@ -130,7 +130,7 @@ TEST(PictureMask, PositionsAndDigitCounts)
 
 TEST(PictureMask, AShortMaskRepeatsItsLastCharacter)
 {
-    TFclPictureField f;
+    TFclCustomPictureField f;
     f.SetPictureMask("X");
     f.SetMaxLength(15);
     EXPECT_EQ(f.MaxLength(), 15);
@@ -145,7 +145,7 @@ TEST(PictureMask, AShortMaskRepeatsItsLastCharacter)
 
 TEST(PictureMask, LiteralsRemoveJustifyAndTrimming)
 {
-    TFclPictureField f;
+    TFclCustomPictureField f;
     f.SetOptions({efoRightJustify, efoTrimBlanks});
     f.SetPictureMask("XXXXXXXXXXXXXXY");
     f.SetPictureMask("XXXXXXXXXXXXXXX");
@@ -162,7 +162,7 @@ TEST(PictureMask, LiteralsRemoveJustifyAndTrimming)
 TEST(PictureMask, EmptinessAndDisplay)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {TPictureDataType::pftString, "(###) ###", "", ""});
     f.SetEditString("(   )    ");
     EXPECT_TRUE(f.IsEmpty());
@@ -179,7 +179,7 @@ TEST(PictureMask, EmptinessAndDisplay)
 TEST(PictureMask, ChangingTheMaskKeepsTheValue)
 {
     RecordingHost host;
-    TFclPictureField f(&host);
+    TFclCustomPictureField f(&host);
     SetUpField(f, host, {});
     f.SetValue(25.5);
     f.SetPictureMask("###.#");
