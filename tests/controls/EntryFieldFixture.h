@@ -9,7 +9,7 @@
 
 #include "controls/FclEntryFieldHost.h"
 #include "controls/FclIntlSup.h"
-#include "controls/FclEntryFieldWidgets.h"
+#include "controls/FclPictureField.h"
 #include "platform/IntlSource.h"
 
 class RecordingHost : public IFclEntryFieldHost {
