@@ -1,6 +1,7 @@
 #include "controls/FclComboBox.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionViewItem>
@@ -181,4 +182,22 @@ TEST_F(ComboFixture, TheRecentSectionIsDrawnInItsColourWithRoomForTheSeparator)
     EXPECT_EQ(backgroundOf(2), qRgb(255, 255, 255));
     EXPECT_EQ(delegate->sizeHint(option, box.model()->index(1, 0)).height(), box.ItemHeight() + 3);
     EXPECT_EQ(delegate->sizeHint(option, box.model()->index(0, 0)).height(), box.ItemHeight());
+}
+
+TEST_F(ComboFixture, ChoosingFromTheOpenListMakesTheItemRecent)
+{
+    box.show();
+    int clicks = 0;
+    box.SetOnClick([&](void*) { ++clicks; });
+    box.showPopup();
+    ASSERT_TRUE(box.DroppedDown());
+    box.view()->setCurrentIndex(box.model()->index(3, 0));  // Times
+    QTest::keyClick(box.view(), Qt::Key_Return);
+    EXPECT_FALSE(box.DroppedDown());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(box.RecentCount(), 1);
+    EXPECT_EQ(Items(1), (std::vector<std::string>{"Times"}));
+    EXPECT_EQ(box.Text().toStdString(), "Times");
+    EXPECT_EQ(box.ItemIndex(), 4);
+    EXPECT_EQ(clicks, 1);
 }

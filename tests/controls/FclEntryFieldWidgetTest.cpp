@@ -259,3 +259,27 @@ TEST_F(FieldForm, InsertSwitchesToTheOverwriteCaretAndTheModeIsShared)
     EXPECT_FALSE(second->InsertModeOn());  // through the controller
     EXPECT_FALSE(controller->InsertMode());
 }
+
+TEST_F(FieldForm, AClickPlacesTheCaretAtTheNearestCharacterBoundary)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->SetValue("abcdef");
+    const QFontMetrics fm = text->fontMetrics();
+    const int start = text->ClientArea().left() + text->TextMargin() - 1;
+    struct Case {
+        int x;
+        int caret;
+    } cases[] = {
+        {start + 1, 0},
+        {start + fm.horizontalAdvance("ab") + 1, 2},
+        {start + fm.horizontalAdvance("abc") - 1, 3},
+        {start + fm.horizontalAdvance("abcdef") + 20, 6},
+    };
+    for (const Case& c : cases) {
+        QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(c.x, 10));
+        EXPECT_TRUE(text->hasFocus());
+        EXPECT_EQ(text->CaretPos(), c.caret) << "at x " << c.x;
+    }
+}
