@@ -916,7 +916,6 @@ void TFclEntryFieldShell::PaintText(QPainter& P)
     // Runs of printable characters and of control characters, split at the selection.
     std::size_t i = 0;
     while (i < shown.size()) {
-        const std::size_t editIndex = static_cast<std::size_t>(offset) + i;
         auto isCtrl = [&](std::size_t k) {
             const std::size_t e = static_cast<std::size_t>(offset) + k;
             const auto c = e < edit.size() ? static_cast<unsigned char>(edit[e]) : 0u;
@@ -925,7 +924,6 @@ void TFclEntryFieldShell::PaintText(QPainter& P)
         auto inSel = [&](std::size_t k) {
             return selStart >= 0 && static_cast<int>(k) >= selStart && static_cast<int>(k) < selEnd;
         };
-        (void)editIndex;
         const bool ctrl = isCtrl(i);
         const bool sel = inSel(i);
         std::size_t j = i + 1;

@@ -160,11 +160,6 @@ public:
     {
         AttachCore(this);
     }
-    // A core driven by another host (the widget then only holds it).
-    explicit TFclEntryFieldWidget(IFclEntryFieldHost* Host) : TFclEntryFieldShell(nullptr), Core(Host)
-    {
-        AttachCore(this);
-    }
 
 protected:
     void CoreFocusGained() override { Core::FocusGained(); }

@@ -78,6 +78,11 @@ void TFclCustomNumericField::SetPictureMask(std::string_view Value)
 {
     if (Value.empty() || Value == numericMask_)
         return;
+    const bool realType = numericType_ >= TNumericDataType::nftReal &&
+                          numericType_ <= TNumericDataType::nftSingle;
+    if (DesignState() && realType && Value.find('.') != std::string_view::npos &&
+        (Value.find('9') != std::string_view::npos || Value.find('i') != std::string_view::npos))
+        throw EInvalidPictureMask(std::string(Value));
     numericMask_.assign(Value.substr(0, std::min(Value.size(), kMaxTextLength)));
     TFclCustomPictureField::SetPictureMask(numericMask_);
     maxLength_ = static_cast<std::uint16_t>(MaskMaxLength());
@@ -101,6 +106,14 @@ void TFclCustomNumericField::CreateParams()
     TFclPictureBase::CreateParams();
     extendPos_ = 0;
     typed_.clear();
+    separatorCount_ = 0;
+    ComputeDigitCounts();
+}
+
+void TFclCustomNumericField::CreateWnd()
+{
+    TFclCustomPictureField::CreateWnd();
+    // The number layout never counts separators.
     separatorCount_ = 0;
     ComputeDigitCounts();
 }

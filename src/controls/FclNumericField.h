@@ -26,6 +26,8 @@ public:
     void SetDataTypeIndex(int Value);
     // The default mask of a type.
     static std::string DefaultNumericMask(TNumericDataType Type);
+    // In the design state a real type's mask with "." must not hold "9" or "i"
+    // (EInvalidPictureMask).
     void SetPictureMask(std::string_view Value) override;
 
     // Digit positions of the mask (the point included), its integer digits and decimals.
@@ -51,6 +53,7 @@ public:
 
 protected:
     void CreateParams() override;
+    void CreateWnd() override;
     void SetMaskText(std::string_view Mask) override;
 
 private:

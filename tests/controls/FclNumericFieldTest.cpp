@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/FclEntryFieldWidgets.h"
+#include "controls/FclExceptions.h"
 #include "controls/FclIntlSup.h"
 #include "platform/IntlSource.h"
 #include "support/ScriptedServices.h"
@@ -152,4 +153,19 @@ TEST_F(NumericForm, TheCounterIsPaintedAgainstTheRightEdge)
     ASSERT_GE(right, 0);
     EXPECT_GT(right, image.width() - 10);
     EXPECT_GT(left, image.width() / 2);
+}
+
+TEST_F(NumericForm, AnUnknownTypeAndAWholeNumberMaskWithAPointAreRefused)
+{
+    EXPECT_THROW(field->SetDataTypeIndex(10), EFclException);
+    field->SetDataTypeIndex(9);
+    EXPECT_EQ(field->DataType(), TNumericDataType::nftComp);
+
+    TFclNumericField f(&form);
+    f.SetDataType(TNumericDataType::nftReal);
+    f.SetDesignState(true);
+    EXPECT_THROW(f.SetPictureMask("999.99"), EInvalidPictureMask);
+    EXPECT_THROW(f.SetPictureMask("iii.##"), EInvalidPictureMask);
+    EXPECT_NO_THROW(f.SetPictureMask("###.##"));
+    EXPECT_NO_THROW(f.SetPictureMask("99999"));
 }
