@@ -621,7 +621,8 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
         Event->ignore();
         return;
     }
-    if (key == 0 || key == VK_SHIFT)
+    // Alt alone belongs to the window's menu.
+    if (key == 0 || key == VK_SHIFT || key == VK_MENU)
         return;
     core_->SetStateBits(EfState::TypedInput, false);
     std::uint16_t command =
