@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "EntryFieldFixture.h"
 #include "controls/FclDateTime.h"
 #include "controls/FclExceptions.h"
@@ -145,6 +147,12 @@ TEST_P(PictureField, AValueWiderThanItsMaskIsNeverReadBackCut)
     f.SetPictureMask("####.#");
     EXPECT_EQ(f.EditString(), Dec("1234,5"));
     EXPECT_FALSE(f.KeepsUnfittedValue());
+
+    // Values no mask can show are kept as well, and checked: a NaN is not valid.
+    f.SetValue(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(f.GetValue(v), 256);
+    f.SetValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(f.GetValue(v), 257);
 
     // Negative values lose no sign either; a value that fits clears the mark.
     RecordingHost host2;
