@@ -316,9 +316,6 @@ TEST(PictureFieldTypes, SettingTheDataTypeGivesItsDefaults)
     EXPECT_THROW(f.SetPictureMask("9.9"), EInvalidPictureMask);
 }
 
-} // namespace
-
-namespace {
 
 // Texts longer than a field or than 255 characters are cut, never written or read past.
 TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
@@ -350,9 +347,6 @@ TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
     EXPECT_EQ(v, 999999999.0);
 }
 
-} // namespace
-
-namespace {
 
 TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
 {
@@ -367,9 +361,6 @@ TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
     EXPECT_EQ(v, 0);
 }
 
-} // namespace
-
-namespace {
 
 using PictureFieldDisplay = DecimalCharTest;
 INSTANTIATE_DECIMAL_CHARS(PictureFieldDisplay);
@@ -412,9 +403,6 @@ TEST_P(PictureFieldDisplay, HiddenZerosPasswordsAndControlCharacters)
     EXPECT_EQ(host.clipboard, std::string("a\x01"));
 }
 
-} // namespace
-
-namespace {
 
 TEST(PictureFieldTypes, DateStepsByTheUnitUnderTheCaret)
 {
