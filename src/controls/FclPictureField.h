@@ -6,12 +6,13 @@
 //
 // The per-type value routines are the mask engine's (shared with the numeric field).
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "controls/FclPictureBase.h"
 
+// pftDateTime shares the data-type byte 78 of pftDate but is edited, ranged, checked and
+// stepped as pftDouble: its value is an 8-byte TDateTime and its range that of Double.
 enum class TPictureDataType : std::uint8_t {
     pftString, pftChar, pftBoolean, pftYesNo, pftLongInt, pftWord, pftInteger, pftByte,
     pftShortInt, pftReal, pftExtended, pftDouble, pftSingle, pftComp, pftDate, pftTime,
@@ -49,7 +50,6 @@ public:
     void DoEditCommand(std::uint16_t Command, TFclEditData& Data) override;
     void IncDecValue(bool Wrap, double Delta) override;
     void SetValueFromText(std::string_view Text) override;
-
 
 protected:
     void CreateParams() override;

@@ -399,7 +399,7 @@ std::uint16_t TFclPictureBase::CheckTypedValue()
                 code = EfError::OutOfRange;
         } else {
             long double v = 0;
-            if (!ReadReal(v))
+            if (!ReadReal(v) || std::isnan(v))  // a NaN given to SetValue lies in no range
                 code = EfError::InvalidForType;
             else if (v < RealLimit(rangeLo_) || v > RealLimit(rangeHi_))
                 code = EfError::OutOfRange;

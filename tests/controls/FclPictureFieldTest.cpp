@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "EntryFieldFixture.h"
 #include "controls/FclDateTime.h"
 #include "controls/FclExceptions.h"
@@ -145,6 +147,12 @@ TEST_P(PictureField, AValueWiderThanItsMaskIsNeverReadBackCut)
     f.SetPictureMask("####.#");
     EXPECT_EQ(f.EditString(), Dec("1234,5"));
     EXPECT_FALSE(f.KeepsUnfittedValue());
+
+    // Values no mask can show are kept as well, and checked: a NaN is not valid.
+    f.SetValue(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(f.GetValue(v), 256);
+    f.SetValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(f.GetValue(v), 257);
 
     // Negative values lose no sign either; a value that fits clears the mark.
     RecordingHost host2;
@@ -308,9 +316,6 @@ TEST(PictureFieldTypes, SettingTheDataTypeGivesItsDefaults)
     EXPECT_THROW(f.SetPictureMask("9.9"), EInvalidPictureMask);
 }
 
-} // namespace
-
-namespace {
 
 // Texts longer than a field or than 255 characters are cut, never written or read past.
 TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
@@ -342,9 +347,6 @@ TEST(PictureFieldTypes, LongTextsStayWithinTheirBounds)
     EXPECT_EQ(v, 999999999.0);
 }
 
-} // namespace
-
-namespace {
 
 TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
 {
@@ -359,9 +361,6 @@ TEST(PictureFieldTypes, ChangingTheTypeForgetsTheValue)
     EXPECT_EQ(v, 0);
 }
 
-} // namespace
-
-namespace {
 
 using PictureFieldDisplay = DecimalCharTest;
 INSTANTIATE_DECIMAL_CHARS(PictureFieldDisplay);
@@ -404,9 +403,6 @@ TEST_P(PictureFieldDisplay, HiddenZerosPasswordsAndControlCharacters)
     EXPECT_EQ(host.clipboard, std::string("a\x01"));
 }
 
-} // namespace
-
-namespace {
 
 TEST(PictureFieldTypes, DateStepsByTheUnitUnderTheCaret)
 {
