@@ -283,3 +283,18 @@ TEST_F(FieldForm, AClickPlacesTheCaretAtTheNearestCharacterBoundary)
         EXPECT_EQ(text->CaretPos(), c.caret) << "at x " << c.x;
     }
 }
+
+TEST_F(FieldForm, MovingToASpecialControlOnlyChecksTheValue)
+{
+    auto* cancel = new QPushButton("Abbrechen", &form);
+    cancel->setGeometry(120, 10, 70, 24);
+    cancel->show();
+    controller->SetOnIsSpecialControl(
+        [&](QObject*, QWidget* control, bool& special) { special = control == cancel; });
+    Type(first, "500");
+    cancel->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(cancel->hasFocus());
+    EXPECT_TRUE(first->Modified());
+}

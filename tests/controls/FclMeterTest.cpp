@@ -148,3 +148,22 @@ TEST(FclMeter, MeterLengthsKeepTwoPixelsUnusedBelowFullAndHideShortBars)
         EXPECT_EQ(l.Unused, c.unused) << c.percent << " of " << c.size;
     }
 }
+
+TEST(FclMeter, AUsedPictureIsRevealedAsTheBarGrows)
+{
+    // A picture whose left half is blue and right half yellow, on a frameless 100 x 10 bar.
+    TBitmap picture(100, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 100; ++x)
+            picture.SetPixelAt(x, y, x < 50 ? clBlue : clYellow);
+    TFclMeter meter;
+    meter.resize(100, 10);
+    meter.SetBorderStyle(TBorderStyle::bsNone);
+    meter.SetUnusedColor(clWhite);
+    meter.SetUsedImage(picture);
+    meter.SetPercent(40);  // Size 101: used 40 pixels, the picture's left 40 % shown unsqueezed
+    const QImage image = meter.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(5, 5), Rgb(clBlue));
+    EXPECT_EQ(image.pixel(38, 5), Rgb(clBlue));
+    EXPECT_EQ(image.pixel(45, 5), Rgb(clWhite));
+}
