@@ -3,6 +3,7 @@
 #include "generation/Emitters.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
+#include "generation/RadialPath.h"
 #include "generation/RunHost.h"
 #include "generation/RunState.h"
 #include "platform/Application.h"
@@ -245,6 +246,7 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
         host.ShowFileMessage(MsgTooFewPaths, 'N');
         return false;
     }
+    if (!RadialSettingsUsable(host, strategy, sx, sy)) return false;
     if (infeed == 0) {
         host.ShowMessageText("Die Zustellung pro Durchgang ist 0. Bitte eine Zustellung eingeben; "
                              "es wurde kein Programm erstellt.");
