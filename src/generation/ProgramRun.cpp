@@ -308,7 +308,11 @@ std::uint64_t EstimateProgramLines(int strategyIndex, double length, double widt
             case 10: case 17: points = area; break;
             case 11: case 15: points = area / 2 + (length + width) / stepX + 2; break;
             case 12: case 16: points = area + 2 * ((length + width) / stepX + 2); break;
-            default: points = 8 * area; break;  // rings about a centre that may lie in a corner
+            // Rings and turns about the centre lie stepX apart with points stepy apart, so the
+            // points written on the workpiece are about those of the grid (area counts them
+            // twice); the labyrinth also runs along the edges it has reached, once a ring.
+            case 8: case 14: points = 3 * area; break;
+            default: points = area; break;
         }
     }
     const double linesPerPoint = drilling ? 3 : 2;
