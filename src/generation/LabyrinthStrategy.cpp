@@ -3,7 +3,9 @@
 #include "generation/Emitters.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
+#include "generation/ProgramRun.h"
 #include "generation/RadialPath.h"
+#include "generation/RunHost.h"
 #include "generation/RunState.h"
 #include "platform/LineStore.h"
 
@@ -27,6 +29,68 @@ void PlungeAtCentre(RunState& r) {
     r.Zold = r.Z;
 }
 
+// One side of the labyrinth: the new corner index of its moving axis and its points, laid out
+// over its extent clipped to the workpiece.
+struct Side {
+    bool alongX, positive;
+    int newIndex;
+    int points;
+    double length;
+};
+
+Side LayOutSide(RunState& r, int side, int a, int b, double s0) {
+    const MainState& s = r.S;
+    Side out{side == 1 || side == 3, side == 1 || side == 4, 0, 0, 0};
+    const int oldIndex = out.alongX ? a : b;
+    switch (side) {
+        case 1: out.newIndex = 1 - a; break;
+        case 2: out.newIndex = -1 - b; break;
+        case 3: out.newIndex = -a; break;
+        default: out.newIndex = -b; break;
+    }
+    double i0 = oldIndex, i1 = out.newIndex;
+    const double c = out.alongX ? s.CircleCentreX : s.CircleCentreY;
+    const double limit = out.alongX ? s.wst_l : s.wst_b;
+    if (out.positive) {
+        if (c + i0 * s.stepX < 0) i0 = -c / s.stepX;
+        if (c + i1 * s.stepX > limit) i1 = (limit - c) / s.stepX;
+    } else {
+        if (c + i1 * s.stepX < 0) i1 = -c / s.stepX;
+        if (c + i0 * s.stepX > limit) i0 = (limit - c) / s.stepX;
+    }
+    out.length = std::fabs(i1 - i0) * s.stepX;
+    auto rounded = RoundToInt32(out.length / s0);
+    if (!rounded) NoRadialPaths(r);
+    out.points = std::max(*rounded, 1);
+    return out;
+}
+
+// Once the near edges are reached, every ring runs along them again, so a long narrow
+// workpiece gets far more lines than its area suggests: they are counted before the first
+// pass writes any, and a labyrinth too long for the memory is refused.
+void CheckLabyrinthFits(RunState& r, int nRings, double s0) {
+    const MainState& s = r.S;
+    if (s.PassIndex > 1) return;
+    double points = 0;
+    int a = 0, b = 0;
+    for (int ring = 0; ring < nRings; ++ring)
+        for (int side = 1; side <= 4; ++side) {
+            const Side layout = LayOutSide(r, side, a, b, s0);
+            (layout.alongX ? a : b) = layout.newIndex;
+            points += layout.points;
+        }
+    const double linesPerPoint = s.StrategyIndex == 14 ? 3 : 1;
+    const double lines = points * linesPerPoint * std::max(1, s.PassCount);
+    const double limit = double(MaxProgramLines());
+    if (lines <= limit) return;
+    r.host.ShowMessageText("Das Labyrinth würde etwa " + std::to_string((long long)(lines / 1e6)) +
+                           " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
+                           std::to_string((long long)(limit / 1e6)) +
+                           " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
+                           "es wurde kein Programm erstellt.");
+    throw RunFailure{};
+}
+
 }  // namespace
 
 // Sides 1 to 4 of every ring run east, south, west and north. The corner indices a (along X)
@@ -36,12 +100,13 @@ void LabyrinthStrategy(RunState& r) {
     MainState& s = r.S;
     const CentreReach reach = FartherEdges(s);
     const int nRings = RadialCount(r, std::max(reach.x / s.stepX, reach.y / s.stepX));
+    const double s0 = s.stepy;
+    CheckLabyrinthFits(r, nRings, s0);
     r.pathStart = false;
     int a = 0, b = 0;
     r.X = r.Xold = s.CircleCentreX;
     r.Y = r.Yold = s.CircleCentreY;
     r.Z = s.zg0;
-    const double s0 = s.stepy;
     PlungeAtCentre(r);
     double px = s.CircleCentreX, py = s.CircleCentreY;
 
@@ -50,34 +115,14 @@ void LabyrinthStrategy(RunState& r) {
         for (int side = 1; side <= 4; ++side) {
             const std::string comment = r.optimise ? "(" + std::to_string(side) + ")" : std::string();
             const double qx = px, qy = py;
-            const bool alongX = side == 1 || side == 3;
-            const bool positive = side == 1 || side == 4;
-            const int oldIndex = alongX ? a : b;
-            switch (side) {
-                case 1: a = 1 - a; break;
-                case 2: b = -1 - b; break;
-                case 3: a = -a; break;
-                default: b = -b; break;
-            }
-            double i0 = oldIndex, i1 = alongX ? a : b;
-            const double c = alongX ? s.CircleCentreX : s.CircleCentreY;
-            const double limit = alongX ? s.wst_l : s.wst_b;
-            if (positive) {
-                if (c + i0 * s.stepX < 0) i0 = -c / s.stepX;
-                if (c + i1 * s.stepX > limit) i1 = (limit - c) / s.stepX;
-            } else {
-                if (c + i1 * s.stepX < 0) i1 = -c / s.stepX;
-                if (c + i0 * s.stepX > limit) i0 = (limit - c) / s.stepX;
-            }
-            const double len = std::fabs(i1 - i0) * s.stepX;
-            auto rounded = RoundToInt32(len / s0);
-            if (!rounded) NoRadialPaths(r);
-            const int n = std::max(*rounded, 1);
-            s.stepy = len / n;
-            const double direction = positive ? 1.0 : -1.0;
+            const Side layout = LayOutSide(r, side, a, b, s0);
+            (layout.alongX ? a : b) = layout.newIndex;
+            const int n = layout.points;
+            s.stepy = layout.length / n;
+            const double direction = layout.positive ? 1.0 : -1.0;
             for (int j = 1; j <= n; ++j) {
                 double x = qx, y = qy;
-                if (alongX)
+                if (layout.alongX)
                     x = qx + direction * j * s.stepy;
                 else
                     y = qy + direction * j * s.stepy;

@@ -298,6 +298,29 @@ TEST_F(RadialTest, ShapesWithoutAreaAreRefusedBeforeTheEditorChanges) {
     EXPECT_TRUE(host.fileMessages.empty());
 }
 
+TEST_F(RadialTest, ALabyrinthTooLongForTheMemoryIsRefusedBeforeItsFirstLine) {
+    // A 1000 x 1 mm strip at 0.01 mm: past the first ring every ring runs the whole length
+    // along both long edges again, some 10^10 lines, though the strip's area is small.
+    for (int strategy : {8, 14}) {
+        SCOPED_TRACE(strategy);
+        RunSetup s = RadialSetup(strategy, &PicA);
+        s.wst_l = 1000;
+        s.wst_b = 1;
+        s.stepX = s.stepy = 0.01;
+        s.previewWidth = 1000;
+        s.previewHeight = 1;
+        s.centrePxX = 500;
+        s.centrePxY = 0;
+        TestHost host;
+        Prepare(host, s);
+        EXPECT_TRUE(RunProgram(host).empty());
+        ASSERT_EQ(host.messageTexts.size(), 1u);
+        EXPECT_NE(host.messageTexts[0].find("Labyrinth"), std::string::npos);
+        EXPECT_EQ(host.clipboardCopies, 0);
+        EXPECT_EQ(host.fields["stepy"], 0.01);
+    }
+}
+
 TEST_F(RadialTest, AbortAtAPumpEndsEmptyAndRestoresTheSpacings) {
     for (int strategy : kRadialStrategies) {
         for (int pump : {3, 5, 20}) {
