@@ -67,22 +67,25 @@ Side LayOutSide(RunState& r, int side, int a, int b, double s0) {
 
 // Once the near edges are reached, every ring runs along them again, so a long narrow
 // workpiece gets far more lines than its area suggests: they are counted before the first
-// pass writes any, and a labyrinth too long for the memory is refused.
-void CheckLabyrinthFits(RunState& r, int nRings, double s0) {
+// pass writes any, and a labyrinth too long for the memory is refused. False when an abort
+// was requested while counting.
+bool CheckLabyrinthFits(RunState& r, int nRings, double s0) {
     const MainState& s = r.S;
-    if (s.PassIndex > 1) return;
+    if (s.PassIndex > 1) return true;
     double points = 0;
     int a = 0, b = 0;
-    for (int ring = 0; ring < nRings; ++ring)
+    for (int ring = 0; ring < nRings; ++ring) {
+        if (ring % 65536 == 65535 && r.PumpAndPollAbort()) return false;
         for (int side = 1; side <= 4; ++side) {
             const Side layout = LayOutSide(r, side, a, b, s0);
             (layout.alongX ? a : b) = layout.newIndex;
             points += layout.points;
         }
+    }
     const double linesPerPoint = s.StrategyIndex == 14 ? 3 : 1;
     const double lines = points * linesPerPoint * std::max(1, s.PassCount);
     const double limit = double(MaxProgramLines());
-    if (lines <= limit) return;
+    if (lines <= limit) return true;
     r.host.ShowMessageText("Das Labyrinth würde etwa " + std::to_string((long long)(lines / 1e6)) +
                            " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
                            std::to_string((long long)(limit / 1e6)) +
@@ -101,7 +104,7 @@ void LabyrinthStrategy(RunState& r) {
     const CentreReach reach = FartherEdges(s);
     const int nRings = RadialCount(r, std::max(reach.x / s.stepX, reach.y / s.stepX));
     const double s0 = s.stepy;
-    CheckLabyrinthFits(r, nRings, s0);
+    if (!CheckLabyrinthFits(r, nRings, s0)) return;
     r.pathStart = false;
     int a = 0, b = 0;
     r.X = r.Xold = s.CircleCentreX;
