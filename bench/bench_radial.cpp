@@ -67,6 +67,11 @@ double PatternPoints(int strategy) {
             for (int i = 0; i <= nR; ++i) points += n * std::max(1.0, std::trunc(2 * i * corner * std::sin(kPi / n) / s.stepy));
             break;
         }
+        case 8: {
+            // Square rings stepX apart with points stepy apart: about the grid's points.
+            points = (s.wst_l / s.stepX + 1) * (s.wst_b / s.stepy + 1);
+            break;
+        }
         default:
             break;
     }
@@ -106,7 +111,7 @@ void BM_RadialRun(benchmark::State& state) {
     state.counters["lines"] = double(lines);
     state.counters["peak_RSS_MB"] = double(usage.ru_maxrss) / 1024.0;
 }
-BENCHMARK(BM_RadialRun)->Arg(1)->Arg(2)->Arg(18)->Arg(3)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RadialRun)->Arg(1)->Arg(2)->Arg(18)->Arg(8)->Arg(3)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A spiral of 10^8 turns on a plate 10^5 mm across at a spacing of 0.001 mm: its angles are
 // too coarse to meet a length within 1e-6 from about 10^8 radians on; every search ends.

@@ -310,8 +310,8 @@ std::uint64_t EstimateProgramLines(int strategyIndex, double length, double widt
             case 12: case 16: points = area + 2 * ((length + width) / stepX + 2); break;
             // Rings and turns about the centre lie stepX apart with points stepy apart, so the
             // points written on the workpiece are about those of the grid (area counts them
-            // twice); the labyrinth also runs along the edges it has reached, once a ring.
-            case 8: case 14: points = 3 * area; break;
+            // twice). The labyrinth, which also runs along the edges it has reached, counts
+            // its own lines before it writes any.
             default: points = area; break;
         }
     }
