@@ -298,6 +298,50 @@ TEST_F(RadialTest, ShapesWithoutAreaAreRefusedBeforeTheEditorChanges) {
     EXPECT_TRUE(host.fileMessages.empty());
 }
 
+// The points of the G1 lines, in order, as (X, Y) texts.
+std::vector<std::string> MillPoints(const Lines& program) {
+    std::vector<std::string> points;
+    for (const auto& line : program) {
+        if (!StartsWith(line, "G1")) continue;
+        const std::string code = line.substr(0, line.find('('));
+        const std::size_t x = code.find(" X"), z = code.find(" Z");
+        points.push_back(code.substr(x + 1, z - x - 1));
+    }
+    return points;
+}
+
+TEST_F(RadialTest, LabyrinthTurnsClockwiseOutwardsToTheCorner) {
+    // The centre of a 100 x 100 workpiece, stepX 10: five rings; ring 0 visits (+10, 0),
+    // (+10, -10), (-10, -10), (-10, +10), ring 1 goes on to (+20, +10), (+20, -20), (-20, -20),
+    // (-20, +20), and ring 4 ends in the upper left corner. With stepy 4 a side of 10 mm has
+    // Round(2.5) = 2 points.
+    const Picture grey = Uniform(11, 11, 128);
+    RunSetup s = RadialSetup(8, &grey);
+    s.wst_l = s.wst_b = 100;
+    s.centrePxX = s.centrePxY = 50;
+    s.previewWidth = s.previewHeight = 100;
+    s.stepX = 10;
+    s.stepy = 10;
+    TestHost host;
+    Prepare(host, s);
+    std::vector<std::string> points = MillPoints(RunProgram(host));
+    const std::vector<std::string> firstRings = {"X0 Y0",    "X10 Y0",   "X10 Y-10", "X0 Y-10",  "X-10 Y-10",
+                                                 "X-10 Y0",  "X-10 Y10", "X0 Y10",   "X10 Y10",  "X20 Y10",
+                                                 "X20 Y0",   "X20 Y-10", "X20 Y-20", "X10 Y-20", "X0 Y-20",
+                                                 "X-10 Y-20", "X-20 Y-20", "X-20 Y-10", "X-20 Y0", "X-20 Y10",
+                                                 "X-20 Y20"};
+    ASSERT_GT(points.size(), firstRings.size());
+    EXPECT_EQ(std::vector<std::string>(points.begin(), points.begin() + std::ptrdiff_t(firstRings.size())), firstRings);
+    EXPECT_EQ(points.back(), "X-50 Y50");
+
+    s.stepy = 4;
+    TestHost host4;
+    Prepare(host4, s);
+    points = MillPoints(RunProgram(host4));
+    EXPECT_EQ(std::vector<std::string>(points.begin(), points.begin() + 5),
+              (std::vector<std::string>{"X0 Y0", "X5 Y0", "X10 Y0", "X10 Y-5", "X10 Y-10"}));
+}
+
 TEST_F(RadialTest, ALabyrinthTooLongForTheMemoryIsRefusedBeforeItsFirstLine) {
     // A 1000 x 1 mm strip at 0.01 mm: past the first ring every ring runs the whole length
     // along both long edges again, some 10^10 lines, though the strip's area is small.
@@ -354,7 +398,7 @@ TEST_F(RadialTest, RandomSettingsGiveSoundPrograms) {
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     auto chance = [&](double p) { return std::bernoulli_distribution(p)(rng); };
     const Picture pictures[] = {PicA, PicB, Uniform(3, 3, 0), Uniform(4, 2, 255)};
-    for (int run = 0; run < 300; ++run) {
+    for (int run = 0; run < 400; ++run) {
         const int strategy = kRadialStrategies[std::size_t(run) % 10];
         const Picture& picture = pictures[std::size_t(run / 10) % 4];
         RunSetup s = RadialSetup(strategy, &picture);
@@ -362,6 +406,9 @@ TEST_F(RadialTest, RandomSettingsGiveSoundPrograms) {
         s.wst_b = uniform(1, 80);
         s.stepX = uniform(0.5, 20);
         s.stepy = uniform(0.5, 20);
+        // Now and then a spacing below zero or wider than the workpiece.
+        if (chance(0.1)) s.stepX = chance(0.5) ? -s.stepX : s.stepX * 50;
+        if (chance(0.1)) s.stepy = chance(0.5) ? -s.stepy : s.stepy * 50;
         s.z_zustellung = chance(0.5) ? -10 : -uniform(2, 6);
         s.zg0 = double(1 + rng() % 3);  // whole numbers: every word shows them exactly
         s.komma = int(rng() % 4);
