@@ -55,6 +55,36 @@ void ReportPassedProgress(RunState& r, long long i, long long to, long long n) {
     r.ReportProgress(reached);
 }
 
+// Ramanujan's second approximation of the perimeter of the ellipse of semi-axes A and B.
+double EllipsePerimeter(double A, double B) {
+    const double h = (A - B) / (A + B);
+    return kPi * (A + B) * (1 + 3 * h * h / (10 + std::sqrt(4 - 3 * h * h)));
+}
+
+// Ellipses of a small radius ratio reach far beyond the workpiece and lie close together
+// along their short axes: their points are counted first, and a pattern of more points than
+// the largest program has lines is refused (most of them lie outside the workpiece, but each
+// costs its share of the run).
+template <typename Axes>
+void CheckEllipsePoints(RunState& r, int nR, Axes&& axes) {
+    constexpr double limit = 400'000'000;
+    double stepy = r.S.stepy, points = 0;
+    for (int i = 1; i <= nR && points <= limit; ++i) {
+        const auto [A, B] = axes(i);
+        const double m = std::trunc(EllipsePerimeter(A, B) / stepy);
+        if (m > 0) {
+            stepy = EllipsePerimeter(A, B) / m;
+            points += m + 2;
+        }
+    }
+    if (!(points > limit)) return;
+    r.host.ShowMessageText(
+        "Die Ellipsen hätten mehr als " + std::to_string((long long)(limit / 1e6)) +
+        " Millionen Punkte. Bitte Bahnabstand, Punktabstand "
+        "oder Radienverhältnis vergrößern; es wurde kein Programm erstellt.");
+    throw RunFailure{};
+}
+
 struct Coverage {
     double R;
     int nR;
@@ -173,18 +203,22 @@ void EllipseStrategy(RunState& r, bool drilling) {
     StartAtCentre(r, true);
     if (c.nR <= 0) return;
     s.stepX = c.R / c.nR;
+    const bool parallel = s.EllipseParallel;
+    auto axes = [&](int i) {
+        const double B = i * s.stepX;
+        return std::pair{parallel ? s.stepX * ratio + (i - 1) * s.stepX : i * s.stepX * ratio, B};
+    };
+    CheckEllipsePoints(r, c.nR, axes);
     const double cx = s.CircleCentreX, cy = s.CircleCentreY;
     for (int i = 1; i <= c.nR; ++i) {
-        const double B = i * s.stepX;
-        const double A = s.EllipseParallel ? s.stepX * ratio + (i - 1) * s.stepX : i * s.stepX * ratio;
+        const auto [A, B] = axes(i);
         auto P = [&](double t) {
             const EllipsePoint p = RotateEllipsePoint(A, B, t, phi);
             return std::pair{cx + p.x, cy + p.y};
         };
         const auto [x0, y0] = P(0);
         RadialRingStart(r, x0, y0, true);
-        const double h = (A - B) / (A + B);
-        const double U = kPi * (A + B) * (1 + 3 * h * h / (10 + std::sqrt(4 - 3 * h * h)));
+        const double U = EllipsePerimeter(A, B);
         const int m = RadialCount(r, U / s.stepy);
         if (m > 0) {
             s.stepy = U / m;

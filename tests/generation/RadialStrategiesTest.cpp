@@ -365,6 +365,23 @@ TEST_F(RadialTest, ALabyrinthTooLongForTheMemoryIsRefusedBeforeItsFirstLine) {
     }
 }
 
+TEST_F(RadialTest, EllipsesOfATinyRatioWithTooManyPointsAreRefused) {
+    // Ratio 0.001 with the centre below the middle: the ellipses reach 15000 mm out and lie
+    // a ten-thousandth of a millimetre apart along X, some 10^10 points on a 50 x 40 workpiece.
+    for (int strategy : {2, 6}) {
+        SCOPED_TRACE(strategy);
+        RunSetup s = RadialSetup(strategy, &PicA);
+        s.ratio = 0.001;
+        s.stepX = s.stepy = 0.1;
+        TestHost host;
+        Prepare(host, s);
+        EXPECT_TRUE(RunProgram(host).empty());
+        ASSERT_EQ(host.messageTexts.size(), 1u);
+        EXPECT_NE(host.messageTexts[0].find("Ellipsen"), std::string::npos);
+        EXPECT_EQ(host.clipboardCopies, 0);
+    }
+}
+
 TEST_F(RadialTest, AbortAtAPumpEndsEmptyAndRestoresTheSpacings) {
     for (int strategy : kRadialStrategies) {
         for (int pump : {3, 5, 20}) {
