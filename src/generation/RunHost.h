@@ -14,16 +14,13 @@ public:
     // The lines of the program editor.
     virtual TStrings& ProgramLines() = 0;
 
-    // Entry fields by name: the main window's ("wst_l", "stepy", "komma", ...) and the angle
-    // dialog's "eingabe" (path angle), "ecken" (corner count) and "rad_verhaeltnis" (radius
-    // ratio of the ellipses).
+    // Entry fields by name ("wst_l", "stepy", "komma", the angle dialog's "eingabe", ...).
     // GetFieldValue returns the field's result code: 0 when the value was read; on any other
     // code value is left as it was.
     virtual int GetFieldValue(std::string_view field, double& value) = 0;
     virtual void SetFieldValue(std::string_view field, double value) = 0;
 
-    // Option boxes by name: the main window's ("Prg_optimieren", "kante_fraesen", "stoppen",
-    // ...) and the angle dialog's "parallel_checkbox" (parallel ellipses).
+    // Option boxes by name ("Prg_optimieren", "kante_fraesen", "stoppen", ...).
     virtual bool IsChecked(std::string_view box) = 0;
     virtual void SetChecked(std::string_view box, bool checked) = 0;
 
