@@ -108,6 +108,7 @@ TEST_F(RadialTest, CirclesReachTheFarthestCornerWithTheRefittedSpacing) {
     Main.PixelsPerMmX = 6.0 / 600;
     Main.PixelsPerMmY = 4.0 / 400;
     Main.PassDepth = -10;
+    Main.DepthFullScale = 16777215.0;
     RunState r(Main, host);
     r.CaptureOptions();
     r.ResetToStart();
