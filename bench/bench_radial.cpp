@@ -7,8 +7,8 @@
 #include "generation/SpiralAngle.h"
 #include "platform/Application.h"
 #include "platform/LineStore.h"
+#include "BenchWorkpiece.h"
 #include "TestHost.h"
-#include "Workpiece.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,11 @@
 #pragma once
-// The workpiece of the generation benchmarks: a varied grey work bitmap of w x h pixels for
-// a workpiece of (w - 1) x (h - 1) tenths of a millimetre, spacings 0.1, one pass.
+// The varied grey workpiece the generation benchmarks run on.
 #include "generation/MainState.h"
+#include "platform/Bitmap.h"
 
 #include <cstdint>
 
+// A varied grey work bitmap of w x h pixels for a workpiece of w-1 x h-1 tenths of a mm.
 inline void PrepareWorkpiece(int w, int h) {
     ResetMainState();
     Main.WorkBitmap = TBitmap(w, h, TPixelFormat::pf24bit);
