@@ -1,6 +1,7 @@
 #pragma once
 // A main window for runs under test: fields and boxes are plain tables, messages and
 // hook calls are recorded.
+#include "generation/AngleDialogState.h"
 #include "generation/MainState.h"
 #include "generation/RunHost.h"
 #include "platform/LineStore.h"
@@ -35,6 +36,9 @@ public:
         fields["min_deltaZ"] = s.min_deltaZ;
         fields["z_zustellung"] = s.z_zustellung;
         fields["eingabe"] = s.Alpha;
+        // The angle dialog's fields.
+        fields["ecken"] = AngleDialog.CornerCount;
+        fields["rad_verhaeltnis"] = AngleDialog.RadiusRatio;
     }
 
     std::vector<std::string> Program() const {
