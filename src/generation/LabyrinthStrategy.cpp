@@ -135,7 +135,7 @@ void LabyrinthStrategy(RunState& r) {
                 py = y;
                 RadialPointStep(r, x, y, comment);
                 // Rings far out are long: they are polled on their way too.
-                if (++sinceLastPoll == 65536) {
+                if (++sinceLastPoll == 1024) {
                     sinceLastPoll = 0;
                     if (r.PumpAndPollAbort()) return;
                 }

@@ -281,7 +281,7 @@ void PolygonStrategy(RunState& r) {
                 const RadialStep step =
                     RadialPointStep(r, x, y, j == nS ? std::string_view(r.PathComment) : std::string_view());
                 // A long side is polled on its way too, so that a cancel is answered soon.
-                if (j % 65536 == 0 && r.PumpAndPollAbort()) return;
+                if (j % 1024 == 0 && r.PumpAndPollAbort()) return;
                 if (step != RadialStep::Failed || j == nS) continue;
                 const double away = DistanceOutsideWorkpiece(s, x, y);
                 if (!(away > 0) || !(stride > 0)) continue;

@@ -315,7 +315,7 @@ TEST(HostileSettings, StretchesOfPointsThatWriteNothingStillPollTheCancelButton)
 }
 
 // The patterns the runs below take; the radial patterns join this table when they exist.
-const int kPatterns[] = {0, 4, 9, 10, 11, 12, 13, 15, 16, 17};
+const int kPatterns[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
 
 TEST(HostileSettings, EveryPatternPassCountAndBoxRetractsAboveTheMaterial) {
     // A picture of white, black and grey patches, so that paths break inside the workpiece,
