@@ -309,15 +309,10 @@ std::uint64_t EstimateProgramLines(int strategyIndex, double length, double widt
             case 10: case 17: points = area; break;
             case 11: case 15: points = area / 2 + (length + width) / stepX + 2; break;
             case 12: case 16: points = area + 2 * ((length + width) / stepX + 2); break;
-            // The labyrinth's rings lie stepX apart out to the farthest edge, and once the near
-            // edges are reached every ring runs along them again: each ring has at most the
-            // workpiece's perimeter in points.
-            case 8: case 14:
-                points = (std::max(length, width) / stepX + 2) * (2 * (length + width) / stepy + 8);
-                break;
             // Rings and turns about the centre lie stepX apart with points stepy apart, so the
             // points written on the workpiece are about those of the grid (area counts them
-            // twice).
+            // twice). The labyrinth, which also runs along the edges it has reached, counts
+            // its own lines before it writes any.
             default: points = area; break;
         }
     }

@@ -360,7 +360,7 @@ TEST_F(RadialTest, ALabyrinthTooLongForTheMemoryIsRefusedBeforeItsFirstLine) {
         Prepare(host, s);
         EXPECT_TRUE(RunProgram(host).empty());
         ASSERT_EQ(host.messageTexts.size(), 1u);
-        EXPECT_NE(host.messageTexts[0].find("Arbeitsspeicher"), std::string::npos);
+        EXPECT_NE(host.messageTexts[0].find("Labyrinth"), std::string::npos);
         EXPECT_EQ(host.clipboardCopies, 0);
         EXPECT_EQ(host.fields["stepy"], 0.01);
     }
