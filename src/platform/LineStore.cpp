@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 // An empty line may hold any position: it is never read.
 
@@ -127,6 +128,18 @@ void TStrings::Clear() {
     lastChunkSize_ = 0;
     count_ = 0;
     textBytes_ = 0;
+}
+
+void TStrings::Swap(TStrings& other) noexcept {
+    chunks_.swap(other.chunks_);
+    chunkSize_.swap(other.chunkSize_);
+    std::swap(chunkUsed_, other.chunkUsed_);
+    std::swap(lastChunk_, other.lastChunk_);
+    std::swap(lastChunkSize_, other.lastChunkSize_);
+    blocks_.swap(other.blocks_);
+    longLengths_.swap(other.longLengths_);
+    std::swap(count_, other.count_);
+    std::swap(textBytes_, other.textBytes_);
 }
 
 std::string TStrings::Text() const {

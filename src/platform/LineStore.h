@@ -45,6 +45,8 @@ public:
     // Replaces the line at index (index < Count()).
     void Put(std::size_t index, std::string_view line);
     void Clear();
+    // Exchanges the lines of two stores; no line is copied.
+    void Swap(TStrings& other) noexcept;
 
     // Sum of the line lengths plus two characters per line.
     std::uint64_t TextLength() const { return textBytes_ + 2 * std::uint64_t(count_); }
