@@ -9,9 +9,13 @@
 #include "platform/LineStore.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -36,6 +40,96 @@ Family FamilyOfStrategy(int strategy, bool arcIJ) {
 }
 
 bool Contains(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
+
+// The words a body line gives the rewrite, read in one pass: for X, Y, Z and G the same
+// words as GetWord (the first occurrence of the letter, then its run of signs, points,
+// digits or the letter), and whether the line holds an I, "M0" or a bracket.
+struct LineWords {
+    std::string_view X, Y, Z, G;
+    bool hasI = false;
+    bool hasM0 = false;
+    bool hasBracket = false;
+};
+
+enum Slot : std::uint8_t { kNone, kX, kY, kZ, kG, kI, kM, kBracket, kSlots };
+
+struct CharTables {
+    std::uint8_t slot[256] = {};
+    bool number[256] = {};
+    constexpr CharTables() {
+        slot[std::uint8_t('X')] = kX;
+        slot[std::uint8_t('Y')] = kY;
+        slot[std::uint8_t('Z')] = kZ;
+        slot[std::uint8_t('G')] = kG;
+        slot[std::uint8_t('I')] = kI;
+        slot[std::uint8_t('M')] = kM;
+        slot[std::uint8_t('(')] = kBracket;
+        for (char c : {'+', '-', '.', '0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}) number[std::uint8_t(c)] = true;
+    }
+};
+constexpr CharTables kChars;
+
+std::string_view WordAt(std::string_view line, std::size_t at, const char* bare) {
+    const char letter = line[at];
+    std::size_t end = at + 1;
+    while (end < line.size() && (kChars.number[std::uint8_t(line[end])] || line[end] == letter)) ++end;
+    if (end == at + 1) return {bare, 2};
+    return line.substr(at, end - at);
+}
+
+#if defined(__SSE2__)
+// Bit i of the result is set where byte i of the 16 at p equals c.
+inline unsigned Matches(__m128i block, char c) {
+    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
+}
+#endif
+
+LineWords ReadLineWords(std::string_view line) {
+    // Positions + 1 of the first occurrence of each slot's character; 0 for none.
+    std::size_t first[kSlots] = {};
+    const char* p = line.data();
+    const std::size_t n = line.size();
+#if defined(__SSE2__)
+    if (n >= 16) {
+        // Sixteen characters at a time; the last block ends at the line's end and overlaps
+        // the one before, whose hits are already recorded.
+        constexpr char kLetters[kSlots] = {0, 'X', 'Y', 'Z', 'G', 'I', 'M', '('};
+        auto scan = [&](std::size_t at) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+            for (int slot = kX; slot < kSlots; ++slot) {
+                const unsigned hits = Matches(block, kLetters[slot]);
+                if (hits != 0 && first[slot] == 0) first[slot] = at + std::size_t(__builtin_ctz(hits)) + 1;
+            }
+        };
+        std::size_t at = 0;
+        for (; at + 16 <= n; at += 16) scan(at);
+        if (at < n) scan(n - 16);
+    } else
+#endif
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint8_t slot = kChars.slot[std::uint8_t(p[i])];
+            if (slot != kNone && first[slot] == 0) first[slot] = i + 1;
+        }
+    }
+    LineWords w;
+    if (first[kX]) w.X = WordAt(line, first[kX] - 1, "X0");
+    if (first[kY]) w.Y = WordAt(line, first[kY] - 1, "Y0");
+    if (first[kZ]) w.Z = WordAt(line, first[kZ] - 1, "Z0");
+    if (first[kG]) w.G = WordAt(line, first[kG] - 1, "G0");
+    w.hasI = first[kI] != 0;
+    w.hasM0 = first[kM] != 0 && line.find("M0", first[kM] - 1) != std::string_view::npos;
+    w.hasBracket = first[kBracket] != 0;
+    return w;
+}
+
+// Word texts compare equal; words are short, so a plain loop beats a library call.
+inline bool SameWord(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 
 // Runs fn when the scope ends, however it ends; a second error while one is on its way up
 // is dropped.
@@ -75,7 +169,8 @@ public:
 
     void BodyLine(std::string_view line) {
         if (line.size() > kMaxLine) line = line.substr(0, kMaxLine);
-        if (Contains(line, "M0")) {
+        const LineWords words = ReadLineWords(line);
+        if (words.hasM0) {
             // A point still held back is written before the stop, so that the machine stops
             // where the program has brought it.
             FlushHeld();
@@ -83,15 +178,15 @@ public:
             return;
         }
         if (line.empty()) return;
-        X_ = GetWordView(line, 'X');
-        Y_ = GetWordView(line, 'Y');
-        Z_ = GetWordView(line, 'Z');
-        G_ = GetWordView(line, 'G');
-        arc_ = line.find('I') != std::string_view::npos;
+        X_ = words.X;
+        Y_ = words.Y;
+        Z_ = words.Z;
+        G_ = words.G;
+        arc_ = words.hasI;
 
         bool leavesRows = false;
         if (family_ == Family::Cross) {
-            if (firstHalf_ && Contains(line, "(RW)")) {
+            if (firstHalf_ && words.hasBracket && Contains(line, "(RW)")) {
                 firstHalf_ = false;
                 leavesRows = true;
             }
@@ -99,20 +194,20 @@ public:
             // A line without a side marker ends the side: the pass's closing moves and the
             // next pass's move to the centre are written as they stand.
             marker_ = 0;
-            if (line.find('(') != std::string_view::npos) {
+            if (words.hasBracket) {
                 if (Contains(line, "(1)")) marker_ = 1;
                 if (Contains(line, "(2)")) marker_ = 2;
                 if (Contains(line, "(3)")) marker_ = 3;
                 if (Contains(line, "(4)")) marker_ = 4;
             }
         } else if (family_ == Family::Circle || family_ == Family::Oblique || family_ == Family::Polygon) {
-            marker_ = Contains(line, "(0)") ? 1 : 0;
+            marker_ = words.hasBracket && Contains(line, "(0)") ? 1 : 0;
         }
 
-        if (X_ == prevX_) X_ = {};
-        if (Y_ == prevY_) Y_ = {};
-        if (Z_ == prevZ_) Z_ = {};
-        if (!held_ && G_ == prevG_) G_ = {};
+        if (SameWord(X_, prevX_)) X_ = {};
+        if (SameWord(Y_, prevY_)) Y_ = {};
+        if (SameWord(Z_, prevZ_)) Z_ = {};
+        if (!held_ && SameWord(G_, prevG_)) G_ = {};
 
         switch (family_) {
             case Family::WordsOnly: Write(G_, X_, Y_, Z_); break;
@@ -164,8 +259,7 @@ private:
             const std::string_view w = words.w[i];
             if (w.empty()) continue;
             if (any) *p++ = ' ';
-            std::memcpy(p, w.data(), w.size());
-            p += w.size();
+            for (char c : w) *p++ = c;
             any = true;
             if (w.front() == 'G') writtenG_ = w;
         }
@@ -325,6 +419,32 @@ int ProgressOf(std::int64_t i, std::int64_t divisor) {
     return int(std::clamp(percent, 0.0, 100.0));
 }
 
+// The percentage after body line i, worked out again only from a line or so before the one
+// where it can change; the meter gets each multiple of 10 once (it keeps an unchanged value
+// anyway).
+class BodyProgress {
+public:
+    BodyProgress(RewriteHost& host, std::int64_t divisor) : host_(host), divisor_(divisor) {}
+
+    int After(std::int64_t i) {
+        if (i < recheckAt_) return percent_;
+        const int percent = ProgressOf(i, divisor_);
+        if (percent != percent_ && percent % 10 == 0) host_.SetMeterPercent(percent);
+        percent_ = percent;
+        if (divisor_ <= 0 || percent_ >= 100)
+            recheckAt_ = std::numeric_limits<std::int64_t>::max();
+        else
+            recheckAt_ = std::max(i + 1, std::int64_t((double(percent_) + 0.5) * double(divisor_) / 100.0) - 1);
+        return percent_;
+    }
+
+private:
+    RewriteHost& host_;
+    std::int64_t divisor_;
+    int percent_ = -1;
+    std::int64_t recheckAt_ = 0;
+};
+
 }  // namespace
 
 void weg_Optimieren(RewriteHost& host, const TStrings& scratch) {
@@ -373,7 +493,7 @@ void weg_Optimieren(RewriteHost& host, const TStrings& scratch) {
     PathRewrite rewrite(out, FamilyOfStrategy(s.StrategyIndex, host.IsChecked("bogen_IJ")));
     rewrite.Start(first - 1 < count ? scratch.Line(std::size_t(first - 1)) : std::string_view());
     const std::string retract = "G0Z" + FormatNumber(s.komma, s.zg0);
-    const std::int64_t divisor = last - trailerCount;
+    BodyProgress progress(host, last - trailerCount);
     for (std::int64_t i = first; i <= last + 1; ++i) {
         if (i == last + 1)
             rewrite.FinalRetract(retract);
@@ -381,8 +501,7 @@ void weg_Optimieren(RewriteHost& host, const TStrings& scratch) {
             rewrite.BodyLine(scratch.Line(std::size_t(i)));
         Application->ProcessMessages();
         if (s.AbortRequested) break;
-        s.ProgressPercent = ProgressOf(i, divisor);
-        if (s.ProgressPercent % 10 == 0) host.SetMeterPercent(s.ProgressPercent);
+        s.ProgressPercent = progress.After(i);
     }
 
     // Completion, also after an abort.

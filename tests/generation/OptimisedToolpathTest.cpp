@@ -81,10 +81,9 @@ void RunRaw(TestHost& host, const StrategyCase& c, const Variant& v, const Pictu
     Main.stepy = 5;
     Main.Alpha = 30;
     Main.CommentBrackets = "()";
-    Main.HeaderLines[0] = "%";
-    Main.HeaderLines[1] = "(hdr)";
+    Main.HeaderLines = {"%", "(hdr)"};
     Main.HeaderLineCount = 2;
-    Main.TrailerLines[0] = "M30";
+    Main.TrailerLines = {"M30"};
     Main.TrailerLineCount = 1;
     Main.WorkBitmap = GreyBitmap(picture);
     Main.PixelsPerMmX = 10.0 / 50;

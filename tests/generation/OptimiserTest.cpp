@@ -32,10 +32,9 @@ protected:
     // previous words, the body, and the trailer "M30". Returns the optimised body: the lines
     // between the header and the final retract.
     Lines OptimiseBody(int strategy, const std::string& previous, const Lines& body) {
-        Main.HeaderLines[0] = "%";
-        Main.HeaderLines[1] = previous;
+        Main.HeaderLines = {"%", previous};
         Main.HeaderLineCount = 2;
-        Main.TrailerLines[0] = "M30";
+        Main.TrailerLines = {"M30"};
         Main.TrailerLineCount = 1;
         const std::string number = (strategy < 10 ? "0" : "") + std::to_string(strategy);
         const std::size_t last = 2 + body.size();
@@ -229,9 +228,9 @@ TEST_F(OptimiserTest, UnreadableParameterLines) {
 TEST_F(OptimiserTest, NumbersNoIntegerHoldsReadAsAbsentFields) {
     // A header count and a last line beyond the integer range fall back to the configuration
     // and to the program's end.
-    Main.HeaderLines[0] = "%";
+    Main.HeaderLines = {"%"};
     Main.HeaderLineCount = 1;
-    Main.TrailerLines[0] = "M30";
+    Main.TrailerLines = {"M30"};
     Main.TrailerLineCount = 1;
     Load({"%", "(SEL=00,O,0,0,50,40,10,2,99999999999,99999999999,0)", "G1 X1 Y1 Z-1", "G1 X2 Y1 Z-1", "M30"});
     RunOptimiser(host);
@@ -246,7 +245,7 @@ TEST_F(OptimiserTest, NumbersNoIntegerHoldsReadAsAbsentFields) {
 }
 
 TEST_F(OptimiserTest, ShortProgramsAndLongLines) {
-    Main.HeaderLines[0] = "%";
+    Main.HeaderLines = {"%"};
     Main.HeaderLineCount = 1;
     Main.TrailerLines = {"M30", "M2", "%", "%"};
     Main.TrailerLineCount = 4;
@@ -262,7 +261,7 @@ TEST_F(OptimiserTest, ShortProgramsAndLongLines) {
 }
 
 TEST_F(OptimiserTest, AbortDuringTheRewriteLeavesTheEditorEmpty) {
-    Main.HeaderLines[0] = "%";
+    Main.HeaderLines = {"%"};
     Main.HeaderLineCount = 1;
     Load({"%", "(SEL=00,O,0,0,50,40,10,2,1,5,0)", "G1 X1 Y1 Z-1", "G1 X2 Y1 Z-1", "G1 X3 Y1 Z-1",
           "G1 X4 Y2 Z-1"});

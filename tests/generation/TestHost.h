@@ -78,7 +78,7 @@ public:
     void RunOptimiser() override {
         if (runOptimiser) RunHost::RunOptimiser();
     }
-    void ShowProcessCaption(std::string_view control) override { captions.emplace_back(control); }
+    void ShowProcessCaption(std::string_view control) override { captions.push_back(std::string(control)); }
     void SetWaitLabelVisible(bool visible) override { waitLabelVisible = visible; }
     void SetProgramControlsEnabled(bool enabled) override { programControlsEnabled = enabled; }
 };
