@@ -153,21 +153,29 @@ OnExit(Fn) -> OnExit<Fn>;
 
 // The body rewrite: the words of the line being read, the previous words, the held-back
 // point and the marker state, and the rule of the family. Words are views into the program
-// being read (which does not change meanwhile) or constant texts.
+// being read or constant texts; the program's front goes over to the result only up to the
+// oldest line a kept word points into.
 class PathRewrite {
 public:
     PathRewrite(TStrings& out, Family family) : out_(out), family_(family) {}
 
     // The previous words from the line just before the first body line.
-    void Start(std::string_view line) {
+    void Start(std::string_view line, std::int64_t index) {
         prevX_ = GetWordView(line, 'X');
         prevY_ = GetWordView(line, 'Y');
         prevZ_ = GetWordView(line, 'Z');
         prevG_ = GetWordView(line, 'G');
         writtenG_ = prevG_;
+        current_ = lineX_ = lineY_ = lineZ_ = lineG_ = lineWrittenG_ = index;
     }
 
-    void BodyLine(std::string_view line) {
+    // The first line of the program being read that a kept word may still point into.
+    std::int64_t OldestLineInUse() const {
+        return std::min({current_, lineX_, lineY_, lineZ_, lineG_, lineWrittenG_});
+    }
+
+    void BodyLine(std::string_view line, std::int64_t index) {
+        current_ = index;
         if (line.size() > kMaxLine) line = line.substr(0, kMaxLine);
         const LineWords words = ReadLineWords(line);
         if (words.hasM0) {
@@ -229,10 +237,10 @@ public:
             case Family::Labyrinth: LabyrinthRule(); break;
         }
 
-        if (!X_.empty()) prevX_ = X_;
-        if (!Y_.empty()) prevY_ = Y_;
-        if (!Z_.empty()) prevZ_ = Z_;
-        if (!G_.empty()) prevG_ = G_;
+        if (!X_.empty()) prevX_ = X_, lineX_ = index;
+        if (!Y_.empty()) prevY_ = Y_, lineY_ = index;
+        if (!Z_.empty()) prevZ_ = Z_, lineZ_ = index;
+        if (!G_.empty()) prevG_ = G_, lineG_ = index;
     }
 
     // The final retract, after a point still held back.
@@ -261,7 +269,10 @@ private:
             if (any) *p++ = ' ';
             for (char c : w) *p++ = c;
             any = true;
-            if (w.front() == 'G') writtenG_ = w;
+            if (w.front() == 'G') {
+                lineWrittenG_ = w.data() == prevG_.data() ? lineG_ : current_;
+                writtenG_ = w;
+            }
         }
         if (!any) return;
         if (arcSuffix) {
@@ -396,6 +407,8 @@ private:
     std::string_view X_, Y_, Z_, G_;
     std::string_view prevX_, prevY_, prevZ_, prevG_;
     std::string_view writtenG_;  // the G word last written, the motion the machine is in
+    // The lines the kept words come from.
+    std::int64_t current_ = 0, lineX_ = 0, lineY_ = 0, lineZ_ = 0, lineG_ = 0, lineWrittenG_ = 0;
     bool arc_ = false;
     bool held_ = false;
     int marker_ = 0;
@@ -447,7 +460,7 @@ private:
 
 }  // namespace
 
-void weg_Optimieren(RewriteHost& host, const TStrings& scratch) {
+void weg_Optimieren(RewriteHost& host, TStrings& scratch) {
     MainState& s = Main;
     TStrings& out = host.ProgramLines();
     const std::int32_t strategyBefore = s.StrategyIndex;
@@ -491,14 +504,16 @@ void weg_Optimieren(RewriteHost& host, const TStrings& scratch) {
     last = std::min(last, count - 1);
 
     PathRewrite rewrite(out, FamilyOfStrategy(s.StrategyIndex, host.IsChecked("bogen_IJ")));
-    rewrite.Start(first - 1 < count ? scratch.Line(std::size_t(first - 1)) : std::string_view());
+    rewrite.Start(first - 1 < count ? scratch.Line(std::size_t(first - 1)) : std::string_view(), first - 1);
     const std::string retract = "G0Z" + FormatNumber(s.komma, s.zg0);
     BodyProgress progress(host, last - trailerCount);
     for (std::int64_t i = first; i <= last + 1; ++i) {
         if (i == last + 1)
             rewrite.FinalRetract(retract);
         else
-            rewrite.BodyLine(scratch.Line(std::size_t(i)));
+            rewrite.BodyLine(scratch.Line(std::size_t(i)), i);
+        // The memory of lines read and no longer pointed into goes over to the result.
+        if ((i & 0xFFFF) == 0) scratch.HandOverLinesBefore(std::size_t(rewrite.OldestLineInUse()), out);
         Application->ProcessMessages();
         if (s.AbortRequested) break;
         s.ProgressPercent = progress.After(i);
@@ -512,6 +527,7 @@ void weg_Optimieren(RewriteHost& host, const TStrings& scratch) {
     corrected += closing;
     out.Put(1, corrected);
     for (int i = 0; i < trailerCount; ++i) out.Add(s.TrailerLines[std::size_t(i)]);
+    out.FreeSpareMemory();
     host.SetFieldValue("Ges_zeilen", double(out.Count()));
 }
 

@@ -14,5 +14,7 @@ constexpr int MsgBadHeader = 12;
 void RunOptimiser(RewriteHost& host);
 
 // The rewrite of `scratch` (the program as generated) into the editor, which is empty.
-// Leaves StrategyIndex as it found it; komma may take the program's decimals.
-void weg_Optimieren(RewriteHost& host, const TStrings& scratch);
+// The memory of the lines read goes over to the editor's text as the rewrite goes on, so
+// `scratch` is used up. Leaves StrategyIndex as it found it; komma may take the program's
+// decimals.
+void weg_Optimieren(RewriteHost& host, TStrings& scratch);

@@ -201,7 +201,8 @@ inline void Labyrinth(RunState& r) {
     double px = cx, py = cy;
     for (int ring = 0; ring < rings; ++ring) {
         for (int side = 1; side <= 4; ++side) {
-            const std::string comment = r.optimise ? "(" + std::to_string(side) + ")" : "";
+            const char mark[] = {'(', char('0' + side), ')', '\0'};
+            const std::string_view comment = r.optimise ? std::string_view(mark) : std::string_view();
             const bool alongX = side == 1 || side == 3;
             const bool positive = side == 1 || side == 4;
             double i0 = alongX ? a : b;
