@@ -29,11 +29,15 @@ void RewriteLines(RewriteHost& host, const TStrings& from, std::string_view capt
     Application->ProcessMessages();
     char buffer[2 * (kMaxLine + 1)];
     const std::size_t count = from.Count();
+    int shown = 0;  // the meter keeps an unchanged value anyway
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t length = rewrite(i, Cut(from.Line(i)), buffer);
         out.Add(std::string_view(buffer, length));
         s.ProgressPercent = int(std::nearbyint(100.0 * double(i) / double(count)));
-        if (s.ProgressPercent % 10 == 0) host.SetMeterPercent(s.ProgressPercent);
+        if (s.ProgressPercent % 10 == 0 && s.ProgressPercent != shown) {
+            shown = s.ProgressPercent;
+            host.SetMeterPercent(shown);
+        }
         Application->ProcessMessages();
         if (s.AbortRequested) break;
     }

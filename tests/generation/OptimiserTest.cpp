@@ -2,6 +2,7 @@
 // read back and corrected, the header and trailer rebuilt, failures and the abort.
 #include "generation/MainState.h"
 #include "generation/Optimiser.h"
+#include "generation/ProgramRun.h"
 #include "platform/Application.h"
 #include "platform/LineStore.h"
 #include "TestHost.h"
@@ -104,6 +105,11 @@ const FamilyCase kFamilyCases[] = {
     {"WordsOnlyFamiliesDropRepeatedWords", 3, false, "G0 X0 Y0 Z1",
      {"G0 X0 Y0 Z1 ", "G1 X1 Y0 Z-1 ", "G1 X2 Y0 Z-1 ", "G1 X2 Y1 Z-1 "},
      {"G1 X1 Z-1", "X2", "Y1"}},
+    // Words are found anywhere in a line of any length, as GetWord finds them.
+    {"WordsAreReadWhereverTheyStand", 3, false, "G0 X0 Y0 Z1",
+     {"(a long comment here) G1 X12.345 Y-6.5 Z-1.25 ", "G1                X1 Y2", "   Z-3 G1 Y2.5X7              ",
+      "G1 Z-3 M30 (IX9)              ", "                  M0"},
+     {"G1 X12.345 Y-6.5 Z-1.25", "X1 Y2", "X7 Y2.5 Z-3", "X9", "M0"}},
     {"StopLinesKeepOnlyM0AndCommentsGo", 0, false, "G1 X0 Y0 Z-2",
      {"M0 (0)", "G0 X0 Y0 (0)", "G1 X0 Y0 Z-5 (0)"},
      {"M0", "G0 X0", "G1 Z-5"}},
@@ -258,6 +264,59 @@ TEST_F(OptimiserTest, ShortProgramsAndLongLines) {
                                      "%", "%"}));
     ASSERT_FALSE(host.meter.empty());
     for (int p : host.meter) EXPECT_TRUE(p >= 0 && p <= 100) << p;
+}
+
+// A host whose cancel button is pressed at the k-th pump of the optimiser step.
+class AbortingHost : public TestHost {
+public:
+    std::uint64_t abortAtPump = 0;
+    void RunOptimiser() override {
+        Application->SetProcessMessagesHook(abortAtPump, [] { Main.AbortRequested = true; });
+        TestHost::RunOptimiser();
+    }
+};
+
+TEST(OptimiserInARun, AbortDuringTheOptimiserEndsTheRunEmptyWithoutClipboard) {
+    ResetMainState();
+    Application->ResetCounters();
+    AbortingHost host;
+    Main.wst_l = 50;
+    Main.wst_b = 40;
+    Main.stepX = 10;
+    Main.stepy = 10;
+    Main.z_zustellung = -10;
+    Main.WorkBitmap = GreyBitmap(std::vector<std::vector<int>>(5, std::vector<int>(6, 100)));
+    Main.PixelsPerMmX = 5.0 / 50;
+    Main.PixelsPerMmY = 4.0 / 40;
+    host.FieldsFromSettings(Main);
+    host.boxes["Prg_optimieren"] = true;
+    host.runOptimiser = true;
+    host.abortAtPump = 6;
+    CreateProgram(host);
+    EXPECT_EQ(host.lines.Count(), 0u);
+    EXPECT_EQ(host.clipboardCopies, 0);
+    EXPECT_EQ(host.clipboardClears, 1);
+    EXPECT_TRUE(host.programControlsEnabled);
+    EXPECT_FALSE(host.waitLabelVisible);
+    EXPECT_TRUE(Main.AbortRequested);
+    // Without the abort the run copies the optimised program.
+    ResetMainState();
+    Main.wst_l = 50;
+    Main.wst_b = 40;
+    Main.stepX = 10;
+    Main.stepy = 10;
+    Main.z_zustellung = -10;
+    Main.WorkBitmap = GreyBitmap(std::vector<std::vector<int>>(5, std::vector<int>(6, 100)));
+    Main.PixelsPerMmX = 5.0 / 50;
+    Main.PixelsPerMmY = 4.0 / 40;
+    host.abortAtPump = 0;
+    host.clipboardClears = 0;
+    CreateProgram(host);
+    ASSERT_GT(host.lines.Count(), 5u);
+    EXPECT_EQ(host.lines.Line(host.lines.Count() - 1), "G0Z1");
+    EXPECT_EQ(host.clipboardCopies, 1);
+    EXPECT_EQ(host.fields["Ges_zeilen"], double(host.lines.Count()));
+    Application->ResetCounters();
 }
 
 TEST_F(OptimiserTest, AbortDuringTheRewriteLeavesTheEditorEmpty) {
