@@ -1,6 +1,7 @@
 #pragma once
 // A small modal G-code interpreter for tests: replays a program and records its cut, the
-// sequence of cutting segments (feed moves, arcs, and rapids that reach into the material),
+// sequence of cutting segments (feed moves, arcs, and rapids that start or end below the
+// surface, retracts included),
 // with consecutive segments merged where they continue one another at one depth, and the
 // tool positions at every stop "M0" and at the end of the program.
 //
