@@ -1,9 +1,8 @@
 #pragma once
 // A small modal G-code interpreter for tests: replays a program and records its cut, the
 // sequence of cutting segments (feed moves, arcs, and rapids that start or end below the
-// surface, retracts included),
-// with consecutive segments merged where they continue one another at one depth, and the
-// tool positions at every stop "M0" and at the end of the program.
+// surface, retracts included) with consecutive segments merged where they continue one
+// another at one depth, and the tool positions at every stop "M0" and at the program's end.
 //
 // Read as the generated programs mean it: G0, G1, G2, G3 are modal, X, Y, Z absolute, arcs
 // run about the absolute centre I, J (the circle programs write centre-relative coordinates
