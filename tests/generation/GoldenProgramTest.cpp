@@ -541,11 +541,16 @@ TEST_P(GoldenOptimisedTest, OptimisedProgramMatchesTheExpectedFile) {
     EXPECT_EQ(Main.StrategyIndex, c.setup.strategy);
 }
 
+// The row, column and cross programs; the oblique ones are checked by their cut (the
+// optimised toolpath test), which does not tie them to the exact layout of their lines.
 std::vector<GoldenCase> OptimisedCases() {
     std::vector<GoldenCase> cases;
-    for (const GoldenCase& c : kGoldenCases)
-        if (std::find(c.setup.boxes.begin(), c.setup.boxes.end(), "Prg_optimieren") != c.setup.boxes.end())
-            cases.push_back(c);
+    for (const GoldenCase& c : kGoldenCases) {
+        const bool optimised =
+            std::find(c.setup.boxes.begin(), c.setup.boxes.end(), "Prg_optimieren") != c.setup.boxes.end();
+        const int k = c.setup.strategy;
+        if (optimised && (k == 0 || k == 4 || k == 9 || k == 13 || k == 10 || k == 17)) cases.push_back(c);
+    }
     return cases;
 }
 
