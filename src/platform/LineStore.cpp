@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <algorithm>
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 // An empty line may hold any position: it is never read.
 
@@ -42,8 +44,15 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
         // A line longer than a chunk gets a chunk of its own size (and starts at offset 0).
         const std::size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
         chunkSize_.reserve(chunkSize_.size() + 1);
-        chunks_.push_back(AllocateChunk(size));
+        chunkFirstLine_.reserve(chunkFirstLine_.size() + 1);
+        if (size == kChunkBytes && !spareChunks_.empty()) {
+            chunks_.push_back(std::move(spareChunks_.back()));
+            spareChunks_.pop_back();
+        } else {
+            chunks_.push_back(AllocateChunk(size));
+        }
         chunkSize_.push_back(size);
+        chunkFirstLine_.push_back(count_);
         chunkUsed_ = 0;
         lastChunk_ = chunks_.back().get();
         lastChunkSize_ = size;
@@ -76,8 +85,14 @@ std::size_t TStrings::LengthOf(std::size_t index, std::uint64_t entry) const {
 std::size_t TStrings::AddSlow(std::string_view line) {
     CheckLength(line);
     const std::size_t index = count_;
-    if ((index >> kBlockShift) >= blocks_.size())
-        blocks_.push_back(std::make_unique_for_overwrite<Block>());
+    if ((index >> kBlockShift) >= blocks_.size()) {
+        if (!spareBlocks_.empty()) {
+            blocks_.push_back(std::move(spareBlocks_.back()));
+            spareBlocks_.pop_back();
+        } else {
+            blocks_.push_back(std::make_unique_for_overwrite<Block>());
+        }
+    }
     std::uint64_t position = 0;
     if (!line.empty())
         std::memcpy(Reserve(line.size(), position), line.data(), line.size());
@@ -88,7 +103,7 @@ std::size_t TStrings::AddSlow(std::string_view line) {
 }
 
 std::string_view TStrings::Line(std::size_t index) const {
-    if (index >= count_)
+    if (index >= count_ || index < handedOverBefore_)
         throw std::out_of_range("line index out of range");
     const std::uint64_t entry = EntryOf(index);
     const std::size_t length = LengthOf(index, entry);
@@ -99,7 +114,7 @@ std::string_view TStrings::Line(std::size_t index) const {
 }
 
 void TStrings::Put(std::size_t index, std::string_view line) {
-    if (index >= count_)
+    if (index >= count_ || index < handedOverBefore_)
         throw std::out_of_range("line index out of range");
     CheckLength(line);
     const std::uint64_t entry = EntryOf(index);
@@ -120,6 +135,9 @@ void TStrings::Put(std::size_t index, std::string_view line) {
 void TStrings::Clear() {
     decltype(chunks_)().swap(chunks_);
     std::vector<std::size_t>().swap(chunkSize_);
+    std::vector<std::size_t>().swap(chunkFirstLine_);
+    handedOverBefore_ = 0;
+    FreeSpareMemory();
     std::vector<std::unique_ptr<Block>>().swap(blocks_);
     decltype(longLengths_)().swap(longLengths_);
     chunkUsed_ = 0;
@@ -127,6 +145,47 @@ void TStrings::Clear() {
     lastChunkSize_ = 0;
     count_ = 0;
     textBytes_ = 0;
+}
+
+void TStrings::Swap(TStrings& other) noexcept {
+    chunks_.swap(other.chunks_);
+    chunkSize_.swap(other.chunkSize_);
+    chunkFirstLine_.swap(other.chunkFirstLine_);
+    std::swap(handedOverBefore_, other.handedOverBefore_);
+    spareChunks_.swap(other.spareChunks_);
+    spareBlocks_.swap(other.spareBlocks_);
+    std::swap(chunkUsed_, other.chunkUsed_);
+    std::swap(lastChunk_, other.lastChunk_);
+    std::swap(lastChunkSize_, other.lastChunkSize_);
+    blocks_.swap(other.blocks_);
+    longLengths_.swap(other.longLengths_);
+    std::swap(count_, other.count_);
+    std::swap(textBytes_, other.textBytes_);
+}
+
+void TStrings::HandOverLinesBefore(std::size_t index, TStrings& target) {
+    if (&target == this) return;
+    index = std::min(index, count_);
+    if (index <= handedOverBefore_) return;
+    handedOverBefore_ = index;
+    // Every chunk but the one being filled, once its lines all lie before index.
+    for (std::size_t c = 0; c + 1 < chunks_.size() && chunkFirstLine_[c + 1] <= index; ++c) {
+        if (!chunks_[c]) continue;
+        if (chunkSize_[c] == kChunkBytes)
+            target.spareChunks_.push_back(std::move(chunks_[c]));
+        else
+            chunks_[c].reset();
+        chunkSize_[c] = 0;
+    }
+    // Every block but the last, once its lines all lie before index.
+    for (std::size_t b = 0; b + 1 < blocks_.size() && ((b + 1) << kBlockShift) <= index; ++b) {
+        if (blocks_[b]) target.spareBlocks_.push_back(std::move(blocks_[b]));
+    }
+}
+
+void TStrings::FreeSpareMemory() {
+    decltype(spareChunks_)().swap(spareChunks_);
+    decltype(spareBlocks_)().swap(spareBlocks_);
 }
 
 std::string TStrings::Text() const {
@@ -143,22 +202,11 @@ std::size_t TStrings::MemoryBytes() const {
     std::size_t bytes = 0;
     for (std::size_t size : chunkSize_)
         bytes += size;
-    bytes += blocks_.size() * sizeof(Block);
+    for (const auto& block : blocks_)
+        if (block) bytes += sizeof(Block);
+    bytes += (spareChunks_.size() * kChunkBytes) + spareBlocks_.size() * sizeof(Block);
     bytes += chunks_.capacity() * sizeof(chunks_[0]);
     bytes += chunkSize_.capacity() * sizeof(chunkSize_[0]);
     bytes += blocks_.capacity() * sizeof(blocks_[0]);
     return bytes;
-}
-
-void TStrings::Swap(TStrings& other) noexcept {
-    using std::swap;
-    swap(chunks_, other.chunks_);
-    swap(chunkSize_, other.chunkSize_);
-    swap(chunkUsed_, other.chunkUsed_);
-    swap(lastChunk_, other.lastChunk_);
-    swap(lastChunkSize_, other.lastChunkSize_);
-    swap(blocks_, other.blocks_);
-    swap(longLengths_, other.longLengths_);
-    swap(count_, other.count_);
-    swap(textBytes_, other.textBytes_);
 }

@@ -45,8 +45,16 @@ public:
     // Replaces the line at index (index < Count()).
     void Put(std::size_t index, std::string_view line);
     void Clear();
-    // Exchanges the texts of two stores; nothing is copied.
+    // Exchanges the lines of two stores; no line is copied.
     void Swap(TStrings& other) noexcept;
+
+    // For a reader that is done with the front of a long text while it writes another: the
+    // memory that holds only lines before `index` goes over to `target`, which fills it
+    // before it asks the system for more (so the two texts need little more than the larger
+    // of them). Those lines are gone: reading or replacing one is an error; Count() stays.
+    void HandOverLinesBefore(std::size_t index, TStrings& target);
+    // Returns memory handed over and not filled yet to the system.
+    void FreeSpareMemory();
 
     // Sum of the line lengths plus two characters per line.
     std::uint64_t TextLength() const { return textBytes_ + 2 * std::uint64_t(count_); }
@@ -79,6 +87,12 @@ private:
 
     std::vector<std::unique_ptr<char[], ChunkFree>> chunks_;
     std::vector<std::size_t> chunkSize_;
+    // The line count when each chunk was begun: every line stored in chunk c lies before
+    // the first line of chunk c + 1.
+    std::vector<std::size_t> chunkFirstLine_;
+    std::size_t handedOverBefore_ = 0;  // lines before this index are gone
+    std::vector<std::unique_ptr<char[], ChunkFree>> spareChunks_;  // of kChunkBytes each
+    std::vector<std::unique_ptr<Block>> spareBlocks_;
     std::size_t chunkUsed_ = 0;  // bytes used in the last chunk
     char* lastChunk_ = nullptr;       // the last chunk and its size, for the inline Add
     std::size_t lastChunkSize_ = 0;

@@ -182,3 +182,54 @@ TEST(LineStore, LongLinesKeepTheirLength) {
     EXPECT_EQ(lines.Line(3), "tail");
     EXPECT_EQ(lines.TextLength(), c.size() + b.size() + 5 + 4 + 8);
 }
+
+namespace {
+
+TEST(LineStore, SwapExchangesTheLinesWithoutCopies) {
+    TStrings a, b;
+    a.Add("one");
+    a.Add("two");
+    b.Add("three");
+    const char* before = a.Line(1).data();
+    a.Swap(b);
+    ASSERT_EQ(a.Count(), 1u);
+    EXPECT_EQ(a.Line(0), "three");
+    ASSERT_EQ(b.Count(), 2u);
+    EXPECT_EQ(b.Line(1), "two");
+    EXPECT_EQ(b.Line(1).data(), before);
+    EXPECT_EQ(b.TextLength(), 3u + 3u + 4u);
+    b.Add("four");  // both stay usable
+    a.Add("five");
+    EXPECT_EQ(b.Line(2), "four");
+    EXPECT_EQ(a.Line(1), "five");
+}
+
+TEST(LineStore, HandedOverMemoryCarriesTheNextText) {
+    // A reader rewrites a long text into another store, handing over what it has read.
+    TStrings from, to;
+    const std::size_t n = 400'000;  // several chunks and blocks
+    for (std::size_t i = 0; i < n; ++i) from.Add(GeneratedLine(i));
+    from.Put(1, std::string(200, 'p'));  // a replaced line lives in a later chunk
+    const std::size_t before = from.MemoryBytes();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i != 1) {
+            ASSERT_EQ(from.Line(i), GeneratedLine(i)) << i;
+        }
+        to.Add(from.Line(i).substr(0, from.Line(i).size() / 2));
+        if (i % 65536 == 0) from.HandOverLinesBefore(i, to);
+    }
+    EXPECT_THROW((void)from.Line(0), std::out_of_range);
+    EXPECT_THROW(from.Put(10, "x"), std::out_of_range);
+    to.FreeSpareMemory();
+    // The rewritten text reused the memory: together the two hold about what one did.
+    EXPECT_LT(from.MemoryBytes() + to.MemoryBytes(), before + 2 * kChunk + 2 * kBlock);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string expected = i == 1 ? std::string(100, 'p') : GeneratedLine(i).substr(0, GeneratedLine(i).size() / 2);
+        ASSERT_EQ(to.Line(i), expected) << i;
+    }
+    from.Clear();
+    from.Add("again");
+    EXPECT_EQ(from.Line(0), "again");
+}
+
+}  // namespace
