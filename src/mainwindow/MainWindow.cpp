@@ -464,6 +464,10 @@ void Tform1::SelectStrategy(int number) {
                            (p.suffix ? std::string(p.suffix) : " (Alpha=" + FormatNumber(3, a) + "°)"));
 }
 
+void Tform1::Memo1KeyPress(char32_t& key) {
+    if (key >= U'a' && key <= U'z') key = key - U'a' + U'A';
+}
+
 void Tform1::Timer1Timer() {
     QPalette p = prozess->palette();
     const QColor own = ToQColor(fontColour_);

@@ -73,6 +73,8 @@ public:
     void prg_speichernClick();
     void druckenClick();
     void Timer1Timer();
+    // Typing in the editor turns letters into capitals.
+    static void Memo1KeyPress(char32_t& key);
     void HighlightStrategyButton();
 
     // Takes a prepared picture as the processed picture and builds the work bitmap from it

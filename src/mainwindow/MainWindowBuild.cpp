@@ -197,6 +197,7 @@ void Tform1::BuildControls() {
         Memo1->setEnabled(false);
         Memo1->SetReadOnly(true);
         Memo1->setMinimumSize(320, 240);
+        Memo1->OnKeyPress = [](char32_t& key) { Memo1KeyPress(key); };
         lay->addWidget(Memo1, 1);
         warten = Label(Panel4, "warten", "Bitte warten");
         warten->hide();
@@ -260,6 +261,7 @@ void Tform1::BuildControls() {
                                         "programmanzahl", false, "ii", 2, 1, 99);
             (void)countLabel;
             prg_anzahl->clear();  // starts empty
+            SetHint(prg_anzahl, "Anzahl der Teilprogramme (1 bis 99)");
         }
         row->addWidget(Pro_liste);
     }
@@ -514,6 +516,47 @@ void Tform1::BuildMenus() {
     SetCaption(Beenden1, "beenden");
     bar->addAction(Beenden1);
     connect(Beenden1, &QAction::triggered, this, [this] { Beenden1Click(); });
+
+    // The menu items' own hints, for the items the language file gives captions only.
+    const char* hints[][2] = {
+        {"ffnen1", "Ein Programm öffnen"},
+        {"Speichern1", "Das Programm speichern, ganz oder als Programmliste"},
+        {"Listeerstellen1", "Die Liste der Programmnamen erstellen"},
+        {"Programmanzahl1", "Zum Feld der Programmanzahl"},
+        {"Speichern2", "Das Programm speichern"},
+        {"Erstellen1", "Das Programm aus dem Bild erstellen"},
+        {"Bildladen1", "Ein Bild (BMP oder JPEG) öffnen"},
+        {"Bildspeichern1", "Das bearbeitete Bild speichern"},
+        {"BildManipulieren1", "Effekte auf das Bild anwenden"},
+        {"werkstcklnge1", "Zum Feld der Werkstücklänge"},
+        {"Werkstckbereite", "Zum Feld der Werkstückbreite"},
+        {"Materialdicke", "Zum Feld der Materialdicke"},
+        {"StepX1", "Zum Feld des Bahnabstands"},
+        {"StepY1", "Zum Feld des Punktabstands"},
+        {"ZFaktor1", "Zum Feld des Z-Faktors"},
+        {"G0Hub1", "Zum Feld des G0-Hubs"},
+        {"maxtiefe1", "Zum Feld der maximalen Tiefe"},
+        {"DeltaZ1", "Zum Feld des minimalen Delta Z"},
+        {"z_zustellung1", "Zum Feld der Zustellung"},
+        {"Umrandung1", "Zum Feld der Umrandung"},
+        {"Kommastelle1", "Zum Feld der Nachkommastellen"},
+        {"ProportionalzumBild1", "Länge und Breite im Seitenverhältnis des Bildes halten"},
+        {"ZnterumimBildmitte1", "Den Kreismittelpunkt in die Bildmitte legen"},
+        {"Spiegeln1", "Das Bild links-rechts spiegeln"},
+        {"achse90grad1", "Die Maschinenachsen um 90° drehen"},
+        {"treppenform1", "Bögen in Treppenform fräsen"},
+        {"Bogenmit_IJ1", "Kreisbahnen als Bögen mit I und J ausgeben"},
+        {"Werkstckkonturfrsen1", "Bei jeder Zustellung die Werkstückkante abfahren"},
+        {"prg_optimieren1", "Das Programm nach der Erstellung optimieren"},
+        {"zustellung_optimieren1", "Bereits erreichte Tiefen überspringen"},
+        {"Stoppen1", "Vor jeder Zustellung ein M0 einfügen"},
+        {"mitZeilenNr1", "Das Programm mit Zeilennummern versehen"},
+        {"OhneLeerzeichen1", "Die Leerzeichen aus dem Programm entfernen"},
+        {"Simulieren1", "Das Programm simulieren"},
+        {"Fraxilon_info", "Information über Fraxilon"},
+        {"Fraxilon_Hilfe", "Die Hilfe zu Fraxilon öffnen (F1)"},
+    };
+    for (auto& h : hints) SetHint(bar->findChild<QObject*>(QString::fromLatin1(h[0])), h[1]);
 }
 
 void Tform1::IndexNames() {
