@@ -78,7 +78,10 @@ LanguageStatus ReadLanguageFile(TextLineReader& in,
         if (!ReadBlockLine(in, line)) return LanguageStatus::ReadErrorInBlock;
         if (const auto at = line.find(kCaption); at != std::string::npos) {
             std::string text = line.substr(at + kCaption.size());
-            if (const auto cr = text.find("#13"); cr != std::string::npos) text.replace(cr, 3, "\r");
+            if (const auto cr = text.find("#13"); cr != std::string::npos) {
+                text[cr] = '\r';
+                text.erase(cr + 1, 2);
+            }
             caption(entry, text);
         }
         if (!ReadBlockLine(in, line)) return LanguageStatus::ReadErrorInBlock;

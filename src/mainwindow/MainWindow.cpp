@@ -431,6 +431,14 @@ void Tform1::druckenClick() {
     if (Busy().Refuse()) return;
 }
 
+void Tform1::simulierenClick() {
+    if (Memo1->Lines().Count() < 2) {
+        ShowFileMessage(MsgNothingToSimulate, 'I');
+        return;
+    }
+    if (Form3) Form3->exec();
+}
+
 void Tform1::SelectStrategy(int number) {
     struct Pattern {
         const char* item;

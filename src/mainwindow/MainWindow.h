@@ -35,6 +35,7 @@ class TNamedEvent;
 constexpr int MsgSaveBeforeExit = 6;
 constexpr int MsgFileNotOpened = 7;
 constexpr int MsgFileDefect = 8;
+constexpr int MsgNothingToSimulate = 15;
 
 class Tform1 : public QMainWindow, public RunHost {
 public:
@@ -72,6 +73,7 @@ public:
     void load_cncClick();
     void prg_speichernClick();
     void druckenClick();
+    void simulierenClick();
     void Timer1Timer();
     // Typing in the editor turns letters into capitals.
     static void Memo1KeyPress(char32_t& key);

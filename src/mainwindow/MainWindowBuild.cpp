@@ -133,6 +133,7 @@ void Tform1::BuildControls() {
     }
     left->addWidget(Panel6);
 
+    left->addWidget(Label(central, "Label9", "Bahnmuster"));
     Panel9 = MakePanel(central, "Panel9");
     BuildStrategyButtons(Panel9);
     Panel9->setEnabled(false);  // until a picture is loaded
@@ -168,7 +169,7 @@ void Tform1::BuildControls() {
     Panel5 = MakePanel(central, "Panel5");
     {
         auto* lay = new QVBoxLayout(Panel5);
-        lay->addWidget(Label(Panel5, "Label9", "Erstellungsart"));
+        lay->addWidget(Label(Panel5, "Label10", "Erstellungsart"));
         proportion = CheckBox(Panel5, "proportion", "proportional zum Bild", true);
         kreism = CheckBox(Panel5, "kreism", "zentrum in der Bildmitte");
         bogen_IJ = CheckBox(Panel5, "bogen_IJ", "bogen mit I/J");
@@ -182,7 +183,6 @@ void Tform1::BuildControls() {
         for (QCheckBox* b : {proportion, kreism, bogen_IJ, spiegeln, kante_fraesen, Prg_optimieren, treppe,
                              achse_90_grad, zustellung_optimieren, stoppen})
             lay->addWidget(b);
-        lay->addWidget(Label(Panel5, "Label10", "Optionen"));
     }
     middle->addWidget(Panel5);
     middle->addStretch();
@@ -297,6 +297,7 @@ void Tform1::BuildControls() {
     connect(load_cnc, &QPushButton::clicked, this, [this] { load_cncClick(); });
     connect(drucken, &QPushButton::clicked, this, [this] { druckenClick(); });
     connect(prg_speichern, &QPushButton::clicked, this, [this] { prg_speichernClick(); });
+    connect(simulieren, &QPushButton::clicked, this, [this] { Guard(simulieren, [this] { simulierenClick(); }); });
 }
 
 void Tform1::BuildStrategyButtons(QWidget* panel) {
@@ -501,6 +502,9 @@ void Tform1::BuildMenus() {
     Simulieren1->setObjectName(QStringLiteral("Simulieren1"));
     SetCaption(Simulieren1, "simulation");
     bar->addAction(Simulieren1);
+    connect(Simulieren1, &QAction::triggered, this, [this, Simulieren1] {
+        Guard(Simulieren1, [this] { simulierenClick(); });
+    });
 
     QMenu* Hilfe1 = menu(bar, "Hilfe1", "hilfe");
     Item(Hilfe1, "Fraxilon_info", "info", &Tform1::infoClick, false);

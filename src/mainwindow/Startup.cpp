@@ -4,7 +4,22 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/OtherWindows.h"
 
+#include "platform/Services.h"
+
 #include <QApplication>
+
+#include <exception>
+
+bool TFraxilonApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), mtError, mbOK);
+    } catch (...) {
+        MessageDlg("Ein unbekannter Fehler ist aufgetreten.", mtError, mbOK);
+    }
+    return false;
+}
 
 int RunFraxilon(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Fraxilon"));

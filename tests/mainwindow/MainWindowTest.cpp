@@ -199,3 +199,15 @@ TEST_F(MainWindowLife, TypingInTheEditorGivesCapitals) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowLife, TheSimulationNeedsTwoProgramLines) {
+    form1->Memo1->Lines().Add("%");
+    form1->simulierenClick();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "Das Programm hat weniger als zwei Zeilen. Es gibt nichts zu simulieren."}));
+    EXPECT_EQ(services.boxes[0].type, mtInformation);
+}
+
+}  // namespace

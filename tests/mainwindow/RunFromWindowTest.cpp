@@ -95,6 +95,15 @@ TEST_F(RunFromWindow, TheButtonCreatesTheExpectedProgram) {
     EXPECT_FALSE(Busy().Busy());
 }
 
+TEST_F(RunFromWindow, TheProgramSizeIsShownInFullAboveTwoGigabytes) {
+    form1->ShowProgramCounts(36'000'000, 3'000'000'000LL, true);
+    EXPECT_EQ(form1->dateigrosse->Value(), 3'000'000'000LL);
+    EXPECT_EQ(form1->dateigrosse->text().toStdString(), "3000000000");
+    form1->ShowProgramCounts(5, 0, false);  // the restoration sets the line count only
+    EXPECT_EQ(form1->Ges_zeilen->Value(), 5);
+    EXPECT_EQ(form1->dateigrosse->Value(), 3'000'000'000LL);
+}
+
 TEST_F(RunFromWindow, WithoutAPictureMessageTenAndNothingElse) {
     Main.WorkBitmap = TBitmap();
     form1->Prg_erstellenClick();
