@@ -488,7 +488,7 @@ void Tform1::BuildMenus() {
     CheckItem(Erstellunsart1, "Werkstckkonturfrsen1", "werkstückkontur fräsen", kante_fraesen);
     QAction* optimise = CheckItem(Erstellunsart1, "prg_optimieren1", "prg. optimieren", Prg_optimieren);
     // Unticking the optimisation by the menu also unticks the infeed optimisation.
-    connect(optimise, &QAction::toggled, this, [this](bool on) {
+    connect(optimise, &QAction::triggered, this, [this](bool on) {
         if (!on) zustellung_optimieren->setChecked(false);
     });
     CheckItem(Erstellunsart1, "zustellung_optimieren1", "zustellung optimieren", zustellung_optimieren);

@@ -90,6 +90,17 @@ protected:
     bool created = false;
 };
 
+TEST_F(LanguageOnWindow, EveryEntryOfTheMainWindowFindsItsControl) {
+    StartWith("");
+    ASSERT_TRUE(created);
+    for (int entry = 1; entry <= kLanguageLastControlEntry; ++entry) {
+        const LanguageTarget t = TargetOf(entry);
+        if (t.kind != LanguageTarget::Kind::Control || entry == 2) continue;  // " Label2" never matches
+        EXPECT_NE(form1->Named(t.captionObject), nullptr) << entry << " " << t.captionObject;
+        EXPECT_NE(form1->Named(t.hintObject), nullptr) << entry << " " << t.hintObject;
+    }
+}
+
 TEST_F(LanguageOnWindow, SpecialEntries) {
     StartWith(
         "object Label2\nCaption = Breite\nHint = h\n"

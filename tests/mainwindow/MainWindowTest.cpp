@@ -211,3 +211,22 @@ TEST_F(MainWindowLife, TheSimulationNeedsTwoProgramLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowLife, BoxesAndMenuItemsShowTheSameState) {
+    auto* item = form1->findChild<QAction*>("prg_optimieren1");
+    auto* infeed = form1->findChild<QAction*>("zustellung_optimieren1");
+    // Unticking the box leaves the infeed optimisation.
+    form1->Prg_optimieren->setChecked(false);
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(form1->zustellung_optimieren->isChecked());
+    form1->Prg_optimieren->setChecked(true);
+    // Unticking by the menu unticks it too, box and menu item alike.
+    item->trigger();
+    EXPECT_FALSE(form1->Prg_optimieren->isChecked());
+    EXPECT_FALSE(form1->zustellung_optimieren->isChecked());
+    EXPECT_FALSE(infeed->isChecked());
+}
+
+}  // namespace
