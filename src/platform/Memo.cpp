@@ -738,23 +738,19 @@ bool TMemo::DeleteRange(TTextPos from, TTextPos to) {
 
 // Inserts text at pos and returns the position after it.
 TMemo::TTextPos TMemo::InsertAt(TTextPos pos, std::string_view text) {
-    std::size_t breaks = 0;
-    ForEachPiece(text, [&](std::string_view) { ++breaks; });
-    --breaks;
     if (pos.line >= lines_.Count()) {
         // On the row after the last line: the pieces become new lines; a text that ends with a
         // line break leaves the caret on the row after them.
-        std::size_t piece = 0;
-        std::size_t lastSize = 0;
-        ForEachPiece(text, [&](std::string_view part) {
-            if (piece++ < breaks || !part.empty())
-                lines_.Add(part);
-            lastSize = part.size();
-        });
+        lines_.AddText(text);
+        const std::size_t last = text.find_last_of("\r\n");
+        const std::size_t lastSize = last == std::string_view::npos ? text.size() : text.size() - last - 1;
         if (lastSize == 0)
             return End();
         return {lines_.Count() - 1, lastSize};
     }
+    std::size_t breaks = 0;
+    ForEachPiece(text, [&](std::string_view) { ++breaks; });
+    --breaks;
     const std::string_view line = lines_.Line(pos.line);
     const std::string tail(line.substr(pos.column));
     std::string head(line.substr(0, pos.column));
