@@ -4,6 +4,7 @@
 #include "platform/Memo.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -100,6 +101,19 @@ void BM_EditInTheMiddle(benchmark::State& state) {
     state.SetItemsProcessed(2 * state.iterations());
 }
 BENCHMARK(BM_EditInTheMiddle)->Arg(1000)->Arg(36000000)->Unit(benchmark::kMicrosecond);
+
+// Select all and copy, as the run does at its end: the whole text once, CR LF after every line.
+void BM_CopyWholeProgram(benchmark::State& state) {
+    TMemo& memo = TheEditor().With(std::size_t(state.range(0)));
+    for (auto _ : state) {
+        memo.SelectAll();
+        memo.CopyToClipboard();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(memo.GetTextLen()));
+    memo.SetCaretPos({});
+    QGuiApplication::clipboard()->clear();
+}
+BENCHMARK(BM_CopyWholeProgram)->Arg(1000000)->Arg(36000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -5,18 +5,23 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
 constexpr int kMargin = 2;      // pixels between the frame and the text
 constexpr int kCaretWidth = 1;
+constexpr std::size_t kShownBytes = 16384;  // of a line, measured and painted
+constexpr int kDragScrollMs = 50;
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -141,13 +146,25 @@ void TMemo::KeepPositionsInText() {
 
 void TMemo::SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+std::string_view TMemo::Shown(std::string_view line) {
+    if (line.size() <= kShownBytes)
+        return line;
+    std::size_t end = kShownBytes;
+    while (end > 0 && IsContinuation(line[end]))
+        --end;
+    return line.substr(0, end);
+}
+
 int TMemo::XOf(std::string_view line, std::size_t column) const {
+    line = Shown(line);
+    column = std::min(column, line.size());
     if (column == 0)
         return 0;
     return fontMetrics().horizontalAdvance(QString::fromUtf8(line.data(), qsizetype(column)));
 }
 
 std::size_t TMemo::ColumnAt(std::string_view line, int x) const {
+    line = Shown(line);
     if (x <= 0 || line.empty())
         return 0;
     std::size_t hi = line.size();
@@ -283,6 +300,13 @@ void TMemo::RestartBlink() {
 }
 
 void TMemo::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == dragScroll_.timerId()) {
+        if (dragging_)
+            MoveTo(PosAt(dragPoint_), true);
+        else
+            dragScroll_.stop();
+        return;
+    }
     if (event->timerId() != blink_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;
@@ -316,7 +340,8 @@ void TMemo::paintEvent(QPaintEvent* event) {
     int widest = widestSeen_;
     for (std::size_t r = 0; r < rows && top + r < count; ++r) {
         const std::size_t i = top + r;
-        const std::string_view bytes = lines_.Line(i);
+        const std::string_view whole = lines_.Line(i);
+        const std::string_view bytes = Shown(whole);
         const QString line = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
         const int y = int(r) * height;
         painter.setPen(text);
@@ -324,7 +349,7 @@ void TMemo::paintEvent(QPaintEvent* event) {
         widest = std::max(widest, metrics.horizontalAdvance(line));
         if (start != end && i >= start.line && i <= end.line) {
             const int from = XOf(bytes, i == start.line ? start.column : 0);
-            int to = XOf(bytes, i == end.line ? end.column : bytes.size());
+            int to = XOf(bytes, i == end.line ? end.column : whole.size());
             if (i < end.line)
                 to += metrics.horizontalAdvance(QLatin1Char(' '));  // the line break
             const QRect area(left + from, y, to - from, height);
@@ -476,7 +501,12 @@ void TMemo::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     TakeUpCount();
-    MoveTo(PosAt(event->position().toPoint()), true);
+    dragPoint_ = event->position().toPoint();
+    MoveTo(PosAt(dragPoint_), true);
+    if (viewport()->rect().contains(dragPoint_))
+        dragScroll_.stop();
+    else if (!dragScroll_.isActive())
+        dragScroll_.start(kDragScrollMs, this);
 }
 
 void TMemo::mouseReleaseEvent(QMouseEvent* event) {
@@ -485,6 +515,7 @@ void TMemo::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = false;
+    dragScroll_.stop();
 }
 
 void TMemo::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -512,6 +543,39 @@ void TMemo::mouseDoubleClickEvent(QMouseEvent* event) {
     dragging_ = false;
 }
 
+// The editing commands of a text field, in the language of the user interface.
+void TMemo::contextMenuEvent(QContextMenuEvent* event) {
+    TakeUpCount();
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    QMenu menu(this);
+    QAction* cut = menu.addAction(QStringLiteral("&Ausschneiden"));
+    cut->setShortcut(QKeySequence::Cut);
+    cut->setEnabled(HasSelection() && Editable());
+    QAction* copy = menu.addAction(QStringLiteral("&Kopieren"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(HasSelection());
+    QAction* paste = menu.addAction(QStringLiteral("E&infügen"));
+    paste->setShortcut(QKeySequence::Paste);
+    paste->setEnabled(Editable() && clip != nullptr && clip->hasText());
+    QAction* erase = menu.addAction(QStringLiteral("&Löschen"));
+    erase->setEnabled(HasSelection() && Editable());
+    menu.addSeparator();
+    QAction* all = menu.addAction(QStringLiteral("Alles &markieren"));
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(lines_.Count() > 0);
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == cut)
+        CutToClipboard();
+    else if (chosen == copy)
+        CopyToClipboard();
+    else if (chosen == paste)
+        PasteFromClipboard();
+    else if (chosen == erase)
+        ReplaceSelection({});
+    else if (chosen == all)
+        SelectAll();
+}
+
 void TMemo::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
@@ -531,6 +595,7 @@ void TMemo::focusInEvent(QFocusEvent* event) {
 void TMemo::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     blink_.stop();
+    dragScroll_.stop();
     caretOn_ = false;
     dragging_ = false;
     viewport()->update();
@@ -592,13 +657,15 @@ void TMemo::CopyToClipboard() {
     TakeUpCount();
     if (!HasSelection())
         return;
-    // Selecting everything copies the whole text: size it once.
+    // Sized first, then filled: one pass over the entries, one copy of the bytes.
     std::uint64_t size = 0;
-    if (SelStart() == TTextPos{} && SelEnd() == End())
-        size = lines_.TextLength();
-    QByteArray bytes;
-    bytes.reserve(qsizetype(size));
-    VisitSelection([&](std::string_view piece) { bytes.append(piece.data(), qsizetype(piece.size())); });
+    VisitSelection([&](std::string_view piece) { size += piece.size(); });
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    char* out = bytes.data();
+    VisitSelection([&](std::string_view piece) {
+        std::memcpy(out, piece.data(), piece.size());
+        out += piece.size();
+    });
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), bytes);
     QGuiApplication::clipboard()->setMimeData(data);

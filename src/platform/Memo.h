@@ -12,6 +12,8 @@
 // the editor ends with an empty row after the last line (line Count(), column 0): typing there
 // appends a line, and a selection up to it takes the last line break with it. The text has no
 // word wrap; the view scrolls sideways.
+// Only the first 16 KiB of a line are measured and painted (a file without line breaks
+// must not stall every paint); the rest of such a line is kept and edited all the same.
 // Modified is set by the user's edits (typing, deleting, cut, paste), never by changes made
 // through Lines() or Clear(); the owner may set it either way.
 #include "platform/LineStore.h"
@@ -90,6 +92,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -111,6 +114,7 @@ private:
     TTextPos Clamped(TTextPos pos) const;
     void KeepPositionsInText();
     // Pixel x of a column from the line's left edge, and the nearest column to a pixel x.
+    static std::string_view Shown(std::string_view line);
     int XOf(std::string_view line, std::size_t column) const;
     std::size_t ColumnAt(std::string_view line, int x) const;
     TTextPos PosAt(QPoint point) const;
@@ -141,5 +145,7 @@ private:
     bool readOnly_ = false;
     bool caretOn_ = false;
     bool dragging_ = false;
+    QPoint dragPoint_;         // the mouse while a drag selects
     QBasicTimer blink_;
+    QBasicTimer dragScroll_;   // scrolls while the mouse is held outside the view
 };

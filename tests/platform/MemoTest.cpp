@@ -308,6 +308,45 @@ TEST_F(MemoTest, WheelScrollsAndPaintShowsTheSelection) {
     EXPECT_GT(highlighted, 10);
 }
 
+// Holding the mouse below the view while selecting keeps scrolling and extending the selection.
+TEST_F(MemoTest, DragBelowTheViewScrolls) {
+    for (int i = 0; i < 200; ++i)
+        memo.Lines().Add("G01 X" + std::to_string(i));
+    memo.LinesChanged();
+    QWidget* view = memo.viewport();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, PointOf(0, 1));
+    const QPoint below(20, view->height() + 5);
+    QMouseEvent move(QEvent::MouseMove, below, view->mapToGlobal(below), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    const std::size_t first = memo.TopLine();
+    QTest::qWait(400);
+    EXPECT_GT(memo.TopLine(), first);
+    EXPECT_EQ(memo.SelStart(), (TMemo::TTextPos{0, 1}));
+    EXPECT_GE(memo.SelEnd().line, memo.TopLine() + memo.VisibleLines() - 1);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, below);
+    const std::size_t stopped = memo.TopLine();
+    QTest::qWait(150);
+    EXPECT_EQ(memo.TopLine(), stopped);
+}
+
+// A line of a megabyte (a file without line breaks) is painted in part and edited whole.
+TEST_F(MemoTest, VeryLongLineIsEditedWhole) {
+    std::string line(1 << 20, 'x');
+    memo.Lines().Put(1, line);
+    memo.LinesChanged();
+    memo.SetCaretPos({1, 0});
+    Key(memo, Qt::Key_End);
+    EXPECT_EQ(memo.CaretPos(), (TMemo::TTextPos{1, line.size()}));
+    Type(memo, "!");
+    EXPECT_FALSE(memo.viewport()->grab().isNull());
+    EXPECT_EQ(memo.Lines().Line(1).size(), line.size() + 1);
+    EXPECT_EQ(memo.Lines().Line(1).back(), '!');
+    Key(memo, Qt::Key_Home);
+    Key(memo, Qt::Key_Delete);
+    EXPECT_EQ(memo.Lines().Line(1).size(), line.size());
+}
+
 // A program of 36 million lines is shown, scrolled to its end, and edited in the middle and
 // at the end without a pass over the text.
 TEST(MemoBigProgram, ShownScrolledAndEdited) {
