@@ -663,7 +663,8 @@ void TMemo::CopyToClipboard() {
     QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     char* out = bytes.data();
     VisitSelection([&](std::string_view piece) {
-        std::memcpy(out, piece.data(), piece.size());
+        if (!piece.empty())
+            std::memcpy(out, piece.data(), piece.size());
         out += piece.size();
     });
     auto* data = new QMimeData;

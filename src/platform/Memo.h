@@ -14,8 +14,11 @@
 // word wrap; the view scrolls sideways.
 // Only the first 16 KiB of a line are measured and painted (a file without line breaks
 // must not stall every paint); the rest of such a line is kept and edited all the same.
-// Modified is set by the user's edits (typing, deleting, cut, paste), never by changes made
-// through Lines() or Clear(); the owner may set it either way.
+// Modified is set by edits through the editor (typing, deleting, cut, paste, also when the
+// owner calls CutToClipboard, PasteFromClipboard or InsertText), never by changes made
+// through Lines() or Clear(); the owner may set it either way. A read-only or disabled
+// editor takes no edits; it still scrolls, and a read-only one selects and copies.
+// Scrolling reaches the first 2^31 lines.
 #include "platform/LineStore.h"
 
 #include <QAbstractScrollArea>
