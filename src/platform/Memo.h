@@ -28,6 +28,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,11 @@ public:
     void PasteFromClipboard();
     // Replaces the selection with text (which may hold line breaks), as typing would.
     void InsertText(std::string_view text);
+    // One step back, as the system's text fields do: the last edit (a run of typing, Backspace
+    // or Del counts as one) is put back, and undoing again redoes it. Changes through
+    // Lines() and removals of more than 64 MiB cannot be undone.
+    void Undo();
+    bool CanUndo() const { return undo_.valid && Editable(); }
 
     TTextPos CaretPos() const { return caret_; }
     // Moves the caret there and drops the selection; the view scrolls to show it.
@@ -129,11 +135,16 @@ private:
     void RestartBlink();
     // Edits: each replaces the selection, marks Modified and shows the caret.
     bool Editable() const { return !readOnly_ && isEnabled(); }
-    void ReplaceSelection(std::string_view text);
+    enum class EditKind { kOther, kTyping, kBackspace, kDelete };
+    void ReplaceSelection(std::string_view text, EditKind kind = EditKind::kOther);
+    void Replace(TTextPos from, TTextPos to, std::string_view text, EditKind kind);
     bool DeleteRange(TTextPos from, TTextPos to);
-    template <class Append>
-    void VisitSelection(Append&& append) const;
     TTextPos InsertAt(TTextPos pos, std::string_view text);
+    std::optional<std::string> RemovedText(TTextPos from, TTextPos to) const;
+    void Record(TTextPos from, TTextPos to, TTextPos after, std::optional<std::string> removed, bool atEnd,
+                EditKind kind);
+    template <class Append>
+    void VisitRange(TTextPos start, TTextPos end, Append&& append) const;
     void Edited();
     void TypeKey(char32_t key);
     void Backspace();
@@ -151,4 +162,13 @@ private:
     QPoint dragPoint_;         // the mouse while a drag selects
     QBasicTimer blink_;
     QBasicTimer dragScroll_;   // scrolls while the mouse is held outside the view
+    // The inverse of the last edit: the text from start to end is replaced by removed.
+    struct TEdit {
+        TTextPos start, end;
+        std::string removed;
+        bool atEnd = false;  // the edit began on the row after the last line
+        bool valid = false;
+    };
+    TEdit undo_;
+    EditKind lastKind_ = EditKind::kOther;
 };

@@ -156,6 +156,31 @@ TEST_F(MemoTest, EditingCommands) {
         {"Ctrl+A and typing replace everything", {1, 3},
          [](TMemo& m) { Key(m, Qt::Key_A, Qt::ControlModifier); Type(m, "m30"); },
          {"m30"}, true, {0, 3}},
+        {"Ctrl+Z takes back a typed run", {1, 3},
+         [](TMemo& m) { Type(m, "x1"); Key(m, Qt::Key_Return); Type(m, "y"); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {1, 3}},
+        {"Ctrl+Z twice puts the run back", {1, 3},
+         [](TMemo& m) { Type(m, "x1"); Key(m, Qt::Key_Z, Qt::ControlModifier, 2); },
+         {"G00 X0", "G01x1 Y5", "M30"}, true, {1, 5}},
+        {"Ctrl+Z after a move takes back the last run only", {1, 3},
+         [](TMemo& m) { Type(m, "x"); Key(m, Qt::Key_Right); Type(m, "y"); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01x Y5", "M30"}, true, {1, 5}},
+        {"Ctrl+Z after Backspace over a line start", {1, 2},
+         [](TMemo& m) { Key(m, Qt::Key_Backspace, {}, 4); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {1, 2}},
+        {"Ctrl+Z after Del", {0, 4},
+         [](TMemo& m) { Key(m, Qt::Key_Delete, {}, 3); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {1, 0}},
+        {"Ctrl+Z after emptying the editor", {1, 3},
+         [](TMemo& m) { Key(m, Qt::Key_A, Qt::ControlModifier); Key(m, Qt::Key_Delete); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {3, 0}},
+        {"Ctrl+Z after a line typed past the end, and again", {0, 0},
+         [](TMemo& m) { Key(m, Qt::Key_End, Qt::ControlModifier); Type(m, "M2"); Key(m, Qt::Key_Z, Qt::ControlModifier);
+                        EXPECT_EQ(m.Lines().Count(), 3u); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30", "M2"}, true, {3, 2}},
+        {"Ctrl+Z after cutting the end of the last line off", {2, 1},
+         [](TMemo& m) { Key(m, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier); Key(m, Qt::Key_Delete); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {2, 3}},
         {"read-only: keys move but do not edit", {0, 0},
          [](TMemo& m) { m.SetReadOnly(true); Type(m, "x"); Key(m, Qt::Key_Delete); Key(m, Qt::Key_Down);
                         Key(m, Qt::Key_Return); Key(m, Qt::Key_A, Qt::ControlModifier); Key(m, Qt::Key_X, Qt::ControlModifier); },
@@ -221,6 +246,11 @@ TEST_F(MemoTest, MouseDragSelectsAndCopyCutPaste) {
     Key(memo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(LinesOf(memo), (Lines{"G00  Y5", "MA", "B", "C", "D30"}));
     EXPECT_EQ(memo.CaretPos(), (TMemo::TTextPos{4, 1}));
+    Key(memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(LinesOf(memo), (Lines{"G00  Y5", "M30"}));
+    EXPECT_EQ(memo.SelText(), "");
+    Key(memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(memo.SelText(), "A\r\nB\r\nC\r\nD");
 
     // Ctrl+A, Ctrl+C: the whole text as a program file holds it; pasted into an empty editor
     // it gives the same lines.
