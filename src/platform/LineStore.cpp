@@ -109,6 +109,20 @@ std::size_t TStrings::AddSlow(std::string_view line) {
     return count_++;
 }
 
+void TStrings::AddText(std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        Add(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        Add(text.substr(start));
+}
+
 std::string_view TStrings::Line(std::size_t index) const {
     if (index >= count_)
         throw std::out_of_range("line index out of range");
@@ -152,47 +166,54 @@ void TStrings::Insert(std::size_t index, std::string_view line) {
     CheckLength(line);
     // The text first: when it fails, nothing has moved.
     const std::uint64_t stored = Store(line);
-    std::size_t block = BlockOf(index);
-    std::size_t at = index - blockStart_[block];
-    std::vector<std::size_t> fills = Fills();
-    if (fills[block] == kBlockLines) {
-        // A full block gives its second half to a new block behind it.
-        const std::size_t half = kBlockLines / 2;
-        auto tail = std::make_unique_for_overwrite<Block>();
-        std::memcpy(tail->entry, blocks_[block]->entry + half, half * sizeof(std::uint64_t));
-        fills.insert(fills.begin() + std::ptrdiff_t(block) + 1, half);
-        blockStart_.reserve(fills.size());
-        blocks_.insert(blocks_.begin() + std::ptrdiff_t(block) + 1, std::move(tail));
-        fills[block] = half;
-        if (at >= half) {
-            ++block;
-            at -= half;
-        }
-    }
-    std::uint64_t* entry = blocks_[block]->entry;
-    std::memmove(entry + at + 1, entry + at, (fills[block] - at) * sizeof(std::uint64_t));
-    entry[at] = stored;
-    ++fills[block];
-    appendOnly_ = false;
-    SetFills(fills);
+    OpenGap(index, 1);
+    EntryOf(index) = stored;
     textBytes_ += line.size();
 }
 
 void TStrings::InsertEmpty(std::size_t index, std::size_t count) {
     if (index > count_)
         throw std::out_of_range("line index out of range");
-    if (count == 0)
-        return;
     if (index == count_) {
         for (std::size_t i = 0; i < count; ++i)
             AddSlow({});
+    } else if (count > 0) {
+        OpenGap(index, count);
+    }
+}
+
+// Makes room for count empty lines before index (< Count()). A gap that fits the block of
+// index moves that block's entries behind it; a full block first gives its second half to
+// a new block; a larger gap cuts the block at index, fills its rest and new blocks with
+// empty entries, and the cut-off part follows in a block of its own.
+void TStrings::OpenGap(std::size_t index, std::size_t count) {
+    std::size_t block = BlockOf(index);
+    std::size_t at = index - blockStart_[block];
+    std::vector<std::size_t> fills = Fills();
+    if (fills[block] + count > kBlockLines && count <= kBlockLines / 2) {
+        const std::size_t half = kBlockLines / 2;
+        const std::size_t moved = fills[block] - half;
+        auto second = std::make_unique_for_overwrite<Block>();
+        std::memcpy(second->entry, blocks_[block]->entry + half, moved * sizeof(std::uint64_t));
+        blockStart_.reserve(fills.size() + 1);
+        fills.reserve(fills.size() + 1);
+        blocks_.insert(blocks_.begin() + std::ptrdiff_t(block) + 1, std::move(second));
+        fills.insert(fills.begin() + std::ptrdiff_t(block) + 1, moved);
+        fills[block] = half;
+        if (at >= half) {
+            ++block;
+            at -= half;
+        }
+    }
+    if (fills[block] + count <= kBlockLines) {
+        std::uint64_t* entry = blocks_[block]->entry;
+        std::memmove(entry + at + count, entry + at, (fills[block] - at) * sizeof(std::uint64_t));
+        std::memset(entry + at, 0, count * sizeof(std::uint64_t));
+        fills[block] += count;
+        appendOnly_ = false;
+        SetFills(fills);
         return;
     }
-    // The block holding index is cut there; the new empty entries fill its rest and new
-    // blocks, and the cut-off part follows in a block of its own.
-    const std::size_t block = BlockOf(index);
-    const std::size_t at = index - blockStart_[block];
-    std::vector<std::size_t> fills = Fills();
     const std::size_t tailFill = fills[block] - at;
     const std::size_t intoBlock = std::min(count, kBlockLines - at);
     const std::size_t newBlocks = (count - intoBlock + kBlockLines - 1) / kBlockLines;

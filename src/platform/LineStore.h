@@ -38,6 +38,9 @@ public:
         }
         return AddSlow(line);
     }
+    // Appends the lines of a text with CR LF, LF or CR between them; a line break at the
+    // end of the text ends its last line (no empty line follows it).
+    void AddText(std::string_view text);
     std::size_t Count() const { return count_; }
     // The line at index (valid until the next change of the store). Index must be < Count().
     std::string_view Line(std::size_t index) const;
@@ -102,6 +105,7 @@ private:
         return blocks_[block]->entry[index - blockStart_[block]];
     }
     std::vector<std::size_t> Fills() const;
+    void OpenGap(std::size_t index, std::size_t count);
     void SetFills(const std::vector<std::size_t>& fills);
 
     struct ChunkFree {

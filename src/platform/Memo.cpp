@@ -5,18 +5,24 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
 constexpr int kMargin = 2;      // pixels between the frame and the text
 constexpr int kCaretWidth = 1;
+constexpr std::size_t kShownBytes = 16384;  // of a line, measured and painted
+constexpr int kDragScrollMs = 50;
+constexpr std::uint64_t kUndoBytes = std::uint64_t(64) << 20;  // larger removals cannot be undone
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -107,6 +113,7 @@ void TMemo::UpdateScrollBars() {
 
 void TMemo::TakeUpCount() {
     if (knownCount_ != lines_.Count()) {
+        undo_ = {};
         knownCount_ = lines_.Count();
         if (knownCount_ == 0)
             widestSeen_ = 0;
@@ -116,6 +123,7 @@ void TMemo::TakeUpCount() {
 }
 
 void TMemo::LinesChanged() {
+    undo_ = {};  // positions of another text
     knownCount_ = lines_.Count();
     if (knownCount_ == 0)
         widestSeen_ = 0;
@@ -141,13 +149,25 @@ void TMemo::KeepPositionsInText() {
 
 void TMemo::SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+std::string_view TMemo::Shown(std::string_view line) {
+    if (line.size() <= kShownBytes)
+        return line;
+    std::size_t end = kShownBytes;
+    while (end > 0 && IsContinuation(line[end]))
+        --end;
+    return line.substr(0, end);
+}
+
 int TMemo::XOf(std::string_view line, std::size_t column) const {
+    line = Shown(line);
+    column = std::min(column, line.size());
     if (column == 0)
         return 0;
     return fontMetrics().horizontalAdvance(QString::fromUtf8(line.data(), qsizetype(column)));
 }
 
 std::size_t TMemo::ColumnAt(std::string_view line, int x) const {
+    line = Shown(line);
     if (x <= 0 || line.empty())
         return 0;
     std::size_t hi = line.size();
@@ -236,6 +256,7 @@ TMemo::TTextPos TMemo::Vertical(TTextPos pos, std::ptrdiff_t lines) {
 }
 
 void TMemo::MoveTo(TTextPos pos, bool extend, bool keepX) {
+    lastKind_ = EditKind::kOther;
     caret_ = pos;
     if (!extend)
         anchor_ = pos;
@@ -283,6 +304,13 @@ void TMemo::RestartBlink() {
 }
 
 void TMemo::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == dragScroll_.timerId()) {
+        if (dragging_)
+            MoveTo(PosAt(dragPoint_), true);
+        else
+            dragScroll_.stop();
+        return;
+    }
     if (event->timerId() != blink_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;
@@ -316,7 +344,8 @@ void TMemo::paintEvent(QPaintEvent* event) {
     int widest = widestSeen_;
     for (std::size_t r = 0; r < rows && top + r < count; ++r) {
         const std::size_t i = top + r;
-        const std::string_view bytes = lines_.Line(i);
+        const std::string_view whole = lines_.Line(i);
+        const std::string_view bytes = Shown(whole);
         const QString line = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
         const int y = int(r) * height;
         painter.setPen(text);
@@ -324,7 +353,7 @@ void TMemo::paintEvent(QPaintEvent* event) {
         widest = std::max(widest, metrics.horizontalAdvance(line));
         if (start != end && i >= start.line && i <= end.line) {
             const int from = XOf(bytes, i == start.line ? start.column : 0);
-            int to = XOf(bytes, i == end.line ? end.column : bytes.size());
+            int to = XOf(bytes, i == end.line ? end.column : whole.size());
             if (i < end.line)
                 to += metrics.horizontalAdvance(QLatin1Char(' '));  // the line break
             const QRect area(left + from, y, to - from, height);
@@ -354,7 +383,8 @@ bool TMemo::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         // Keys the editor itself handles are not taken by the window's shortcuts.
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool command = key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy) ||
+        const bool command = key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Undo) ||
+                             key->matches(QKeySequence::Copy) ||
                              key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Paste);
         const bool modified = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         bool editing = false;
@@ -379,6 +409,10 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
     TakeUpCount();
     if (event->matches(QKeySequence::SelectAll)) {
         SelectAll();
+        return;
+    }
+    if (event->matches(QKeySequence::Undo)) {
+        Undo();
         return;
     }
     if (event->matches(QKeySequence::Copy)) {
@@ -476,7 +510,12 @@ void TMemo::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     TakeUpCount();
-    MoveTo(PosAt(event->position().toPoint()), true);
+    dragPoint_ = event->position().toPoint();
+    MoveTo(PosAt(dragPoint_), true);
+    if (viewport()->rect().contains(dragPoint_))
+        dragScroll_.stop();
+    else if (!dragScroll_.isActive())
+        dragScroll_.start(kDragScrollMs, this);
 }
 
 void TMemo::mouseReleaseEvent(QMouseEvent* event) {
@@ -485,6 +524,7 @@ void TMemo::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = false;
+    dragScroll_.stop();
 }
 
 void TMemo::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -512,6 +552,45 @@ void TMemo::mouseDoubleClickEvent(QMouseEvent* event) {
     dragging_ = false;
 }
 
+// The editing commands of a text field, in the language of the user interface.
+void TMemo::contextMenuEvent(QContextMenuEvent* event) {
+    TakeUpCount();
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    QMenu menu(this);
+    QAction* undo = menu.addAction(QStringLiteral("&Rückgängig"));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(CanUndo());
+    menu.addSeparator();
+    QAction* cut = menu.addAction(QStringLiteral("&Ausschneiden"));
+    cut->setShortcut(QKeySequence::Cut);
+    cut->setEnabled(HasSelection() && Editable());
+    QAction* copy = menu.addAction(QStringLiteral("&Kopieren"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(HasSelection());
+    QAction* paste = menu.addAction(QStringLiteral("E&infügen"));
+    paste->setShortcut(QKeySequence::Paste);
+    paste->setEnabled(Editable() && clip != nullptr && clip->hasText());
+    QAction* erase = menu.addAction(QStringLiteral("&Löschen"));
+    erase->setEnabled(HasSelection() && Editable());
+    menu.addSeparator();
+    QAction* all = menu.addAction(QStringLiteral("Alles &markieren"));
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setEnabled(lines_.Count() > 0);
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == undo)
+        Undo();
+    else if (chosen == cut)
+        CutToClipboard();
+    else if (chosen == copy)
+        CopyToClipboard();
+    else if (chosen == paste)
+        PasteFromClipboard();
+    else if (chosen == erase)
+        ReplaceSelection({});
+    else if (chosen == all)
+        SelectAll();
+}
+
 void TMemo::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
@@ -531,6 +610,7 @@ void TMemo::focusInEvent(QFocusEvent* event) {
 void TMemo::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     blink_.stop();
+    dragScroll_.stop();
     caretOn_ = false;
     dragging_ = false;
     viewport()->update();
@@ -559,13 +639,13 @@ void TMemo::SelectAll() {
     anchor_ = {};
     caret_ = End();
     desiredX_ = -1;
+    lastKind_ = EditKind::kOther;
     RestartBlink();
     viewport()->update();
 }
 
 template <class Append>
-void TMemo::VisitSelection(Append&& append) const {
-    const TTextPos start = SelStart(), end = SelEnd();
+void TMemo::VisitRange(TTextPos start, TTextPos end, Append&& append) const {
     if (start == end)
         return;
     const std::string_view first = LineAt(start.line);
@@ -584,7 +664,7 @@ void TMemo::VisitSelection(Append&& append) const {
 
 std::string TMemo::SelText() const {
     std::string text;
-    VisitSelection([&](std::string_view piece) { text.append(piece); });
+    VisitRange(SelStart(), SelEnd(), [&](std::string_view piece) { text.append(piece); });
     return text;
 }
 
@@ -592,13 +672,16 @@ void TMemo::CopyToClipboard() {
     TakeUpCount();
     if (!HasSelection())
         return;
-    // Selecting everything copies the whole text: size it once.
+    // Sized first, then filled: one pass over the entries, one copy of the bytes.
     std::uint64_t size = 0;
-    if (SelStart() == TTextPos{} && SelEnd() == End())
-        size = lines_.TextLength();
-    QByteArray bytes;
-    bytes.reserve(qsizetype(size));
-    VisitSelection([&](std::string_view piece) { bytes.append(piece.data(), qsizetype(piece.size())); });
+    VisitRange(SelStart(), SelEnd(), [&](std::string_view piece) { size += piece.size(); });
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    char* out = bytes.data();
+    VisitRange(SelStart(), SelEnd(), [&](std::string_view piece) {
+        if (!piece.empty())
+            std::memcpy(out, piece.data(), piece.size());
+        out += piece.size();
+    });
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), bytes);
     QGuiApplication::clipboard()->setMimeData(data);
@@ -653,11 +736,11 @@ void TMemo::TypeKey(char32_t key) {
     if (key == 8) {
         Backspace();
     } else if (key == 13) {
-        ReplaceSelection("\n");
+        ReplaceSelection("\n", EditKind::kTyping);
     } else if (IsTypedCharacter(key)) {
         std::string bytes;
         AppendUtf8(bytes, key);
-        ReplaceSelection(bytes);
+        ReplaceSelection(bytes, EditKind::kTyping);
     }
 }
 
@@ -667,14 +750,8 @@ void TMemo::Backspace() {
         return;
     }
     const TTextPos from = Left(caret_, false);
-    if (from == caret_)
-        return;
-    const bool changed = DeleteRange(from, caret_);
-    anchor_ = caret_ = from;
-    if (changed)
-        Edited();
-    else
-        MoveTo(from, false);
+    if (from != caret_)
+        Replace(from, caret_, {}, EditKind::kBackspace);
 }
 
 void TMemo::DeleteForward() {
@@ -686,26 +763,92 @@ void TMemo::DeleteForward() {
         return;
     }
     const TTextPos to = Right(caret_, false);
-    if (to != caret_ && DeleteRange(caret_, to)) {
-        anchor_ = caret_;
-        Edited();
+    if (to != caret_)
+        Replace(caret_, to, {}, EditKind::kDelete);
+}
+
+void TMemo::ReplaceSelection(std::string_view text, EditKind kind) {
+    if (Editable())
+        Replace(SelStart(), SelEnd(), text, kind);
+}
+
+// The text an edit from one position to a later one removes, or nothing when it is too large
+// to keep for Undo. The last line's break stays when the range starts inside a line.
+std::optional<std::string> TMemo::RemovedText(TTextPos from, TTextPos to) const {
+    std::uint64_t size = 0;
+    VisitRange(from, to, [&](std::string_view piece) { size += piece.size(); });
+    if (size > kUndoBytes)
+        return std::nullopt;
+    std::string text;
+    text.reserve(std::size_t(size));
+    VisitRange(from, to, [&](std::string_view piece) { text.append(piece); });
+    if (to.line >= lines_.Count() && from.column > 0 && text.size() >= 2)
+        text.resize(text.size() - 2);
+    return text;
+}
+
+void TMemo::Replace(TTextPos from, TTextPos to, std::string_view text, EditKind kind) {
+    std::optional<std::string> removed = from == to ? std::optional<std::string>(std::string()) : RemovedText(from, to);
+    const bool atEnd = from == End();
+    bool changed = from != to && DeleteRange(from, to);
+    TTextPos after = from;
+    if (!text.empty()) {
+        after = InsertAt(from, text);
+        changed = true;
+    }
+    anchor_ = caret_ = after;
+    if (!changed) {
+        MoveTo(after, false);
+        return;
+    }
+    Record(from, to, after, std::move(removed), atEnd, kind);
+    Edited();
+}
+
+// Keeps the inverse of an edit for Undo; typing, Backspace and Del runs become one step.
+void TMemo::Record(TTextPos from, TTextPos to, TTextPos after, std::optional<std::string> removed,
+                   bool atEnd, EditKind kind) {
+    const bool run = undo_.valid && removed && kind == lastKind_ && kind != EditKind::kOther;
+    lastKind_ = kind;
+    if (!removed) {
+        undo_ = {};
+        return;
+    }
+    if (run && kind == EditKind::kTyping && removed->empty() && from == undo_.end) {
+        undo_.end = after;
+    } else if (run && kind == EditKind::kBackspace && undo_.start == undo_.end && to == undo_.start) {
+        undo_.removed.insert(0, *removed);
+        undo_.start = undo_.end = from;
+    } else if (run && kind == EditKind::kDelete && undo_.start == undo_.end && from == undo_.start) {
+        undo_.removed.append(*removed);
+    } else {
+        undo_ = {from, after, std::move(*removed), atEnd, true};
     }
 }
 
-void TMemo::ReplaceSelection(std::string_view text) {
-    if (!Editable())
+// Puts back what the last edit (or the last Undo) replaced, and selects it.
+void TMemo::Undo() {
+    TakeUpCount();
+    if (!Editable() || !undo_.valid)
         return;
-    const TTextPos start = SelStart(), end = SelEnd();
-    bool changed = start != end && DeleteRange(start, end);
-    anchor_ = caret_ = start;
-    if (!text.empty()) {
-        anchor_ = caret_ = InsertAt(start, text);
-        changed = true;
-    }
-    if (changed)
-        Edited();
-    else
-        MoveTo(caret_, false);
+    const TEdit edit = std::move(undo_);
+    undo_ = {};
+    const TTextPos start = Clamped(edit.start);
+    const TTextPos end = std::max(start, Clamped(edit.end));
+    std::optional<std::string> removed = start == end ? std::optional<std::string>(std::string()) : RemovedText(start, end);
+    if (start != end)
+        DeleteRange(start, end);
+    // A line that the edit began on the row after the last line goes with it.
+    if (edit.atEnd && start.line + 1 == lines_.Count() && lines_.Line(start.line).empty())
+        lines_.Delete(start.line);
+    const bool atEnd = start == End();
+    const TTextPos after = edit.removed.empty() ? start : InsertAt(start, edit.removed);
+    if (removed)
+        undo_ = {start, after, std::move(*removed), atEnd, true};
+    lastKind_ = EditKind::kOther;
+    anchor_ = start;
+    caret_ = after;
+    Edited();
 }
 
 // Removes the text from one position to a later one. The line break of the last line stays
@@ -738,23 +881,19 @@ bool TMemo::DeleteRange(TTextPos from, TTextPos to) {
 
 // Inserts text at pos and returns the position after it.
 TMemo::TTextPos TMemo::InsertAt(TTextPos pos, std::string_view text) {
-    std::size_t breaks = 0;
-    ForEachPiece(text, [&](std::string_view) { ++breaks; });
-    --breaks;
     if (pos.line >= lines_.Count()) {
         // On the row after the last line: the pieces become new lines; a text that ends with a
         // line break leaves the caret on the row after them.
-        std::size_t piece = 0;
-        std::size_t lastSize = 0;
-        ForEachPiece(text, [&](std::string_view part) {
-            if (piece++ < breaks || !part.empty())
-                lines_.Add(part);
-            lastSize = part.size();
-        });
+        lines_.AddText(text);
+        const std::size_t last = text.find_last_of("\r\n");
+        const std::size_t lastSize = last == std::string_view::npos ? text.size() : text.size() - last - 1;
         if (lastSize == 0)
             return End();
         return {lines_.Count() - 1, lastSize};
     }
+    std::size_t breaks = 0;
+    ForEachPiece(text, [&](std::string_view) { ++breaks; });
+    --breaks;
     const std::string_view line = lines_.Line(pos.line);
     const std::string tail(line.substr(pos.column));
     std::string head(line.substr(0, pos.column));

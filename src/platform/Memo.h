@@ -12,8 +12,13 @@
 // the editor ends with an empty row after the last line (line Count(), column 0): typing there
 // appends a line, and a selection up to it takes the last line break with it. The text has no
 // word wrap; the view scrolls sideways.
-// Modified is set by the user's edits (typing, deleting, cut, paste), never by changes made
-// through Lines() or Clear(); the owner may set it either way.
+// Only the first 16 KiB of a line are measured and painted (a file without line breaks
+// must not stall every paint); the rest of such a line is kept and edited all the same.
+// Modified is set by edits through the editor (typing, deleting, cut, paste, also when the
+// owner calls CutToClipboard, PasteFromClipboard or InsertText), never by changes made
+// through Lines() or Clear(); the owner may set it either way. A read-only or disabled
+// editor takes no edits; it still scrolls, and a read-only one selects and copies.
+// Scrolling reaches the first 2^31 lines.
 #include "platform/LineStore.h"
 
 #include <QAbstractScrollArea>
@@ -23,6 +28,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,6 +76,11 @@ public:
     void PasteFromClipboard();
     // Replaces the selection with text (which may hold line breaks), as typing would.
     void InsertText(std::string_view text);
+    // One step back, as the system's text fields do: the last edit (a run of typing, Backspace
+    // or Del counts as one) is put back, and undoing again redoes it. Changes through
+    // Lines() and removals of more than 64 MiB cannot be undone.
+    void Undo();
+    bool CanUndo() const { return undo_.valid && Editable(); }
 
     TTextPos CaretPos() const { return caret_; }
     // Moves the caret there and drops the selection; the view scrolls to show it.
@@ -90,6 +101,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -111,6 +123,7 @@ private:
     TTextPos Clamped(TTextPos pos) const;
     void KeepPositionsInText();
     // Pixel x of a column from the line's left edge, and the nearest column to a pixel x.
+    static std::string_view Shown(std::string_view line);
     int XOf(std::string_view line, std::size_t column) const;
     std::size_t ColumnAt(std::string_view line, int x) const;
     TTextPos PosAt(QPoint point) const;
@@ -122,11 +135,16 @@ private:
     void RestartBlink();
     // Edits: each replaces the selection, marks Modified and shows the caret.
     bool Editable() const { return !readOnly_ && isEnabled(); }
-    void ReplaceSelection(std::string_view text);
+    enum class EditKind { kOther, kTyping, kBackspace, kDelete };
+    void ReplaceSelection(std::string_view text, EditKind kind = EditKind::kOther);
+    void Replace(TTextPos from, TTextPos to, std::string_view text, EditKind kind);
     bool DeleteRange(TTextPos from, TTextPos to);
-    template <class Append>
-    void VisitSelection(Append&& append) const;
     TTextPos InsertAt(TTextPos pos, std::string_view text);
+    std::optional<std::string> RemovedText(TTextPos from, TTextPos to) const;
+    void Record(TTextPos from, TTextPos to, TTextPos after, std::optional<std::string> removed, bool atEnd,
+                EditKind kind);
+    template <class Append>
+    void VisitRange(TTextPos start, TTextPos end, Append&& append) const;
     void Edited();
     void TypeKey(char32_t key);
     void Backspace();
@@ -141,5 +159,16 @@ private:
     bool readOnly_ = false;
     bool caretOn_ = false;
     bool dragging_ = false;
+    QPoint dragPoint_;         // the mouse while a drag selects
     QBasicTimer blink_;
+    QBasicTimer dragScroll_;   // scrolls while the mouse is held outside the view
+    // The inverse of the last edit: the text from start to end is replaced by removed.
+    struct TEdit {
+        TTextPos start, end;
+        std::string removed;
+        bool atEnd = false;  // the edit began on the row after the last line
+        bool valid = false;
+    };
+    TEdit undo_;
+    EditKind lastKind_ = EditKind::kOther;
 };

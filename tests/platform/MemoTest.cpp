@@ -156,6 +156,31 @@ TEST_F(MemoTest, EditingCommands) {
         {"Ctrl+A and typing replace everything", {1, 3},
          [](TMemo& m) { Key(m, Qt::Key_A, Qt::ControlModifier); Type(m, "m30"); },
          {"m30"}, true, {0, 3}},
+        {"Ctrl+Z takes back a typed run", {1, 3},
+         [](TMemo& m) { Type(m, "x1"); Key(m, Qt::Key_Return); Type(m, "y"); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {1, 3}},
+        {"Ctrl+Z twice puts the run back", {1, 3},
+         [](TMemo& m) { Type(m, "x1"); Key(m, Qt::Key_Z, Qt::ControlModifier, 2); },
+         {"G00 X0", "G01x1 Y5", "M30"}, true, {1, 5}},
+        {"Ctrl+Z after a move takes back the last run only", {1, 3},
+         [](TMemo& m) { Type(m, "x"); Key(m, Qt::Key_Right); Type(m, "y"); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01x Y5", "M30"}, true, {1, 5}},
+        {"Ctrl+Z after Backspace over a line start", {1, 2},
+         [](TMemo& m) { Key(m, Qt::Key_Backspace, {}, 4); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {1, 2}},
+        {"Ctrl+Z after Del", {0, 4},
+         [](TMemo& m) { Key(m, Qt::Key_Delete, {}, 3); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {1, 0}},
+        {"Ctrl+Z after emptying the editor", {1, 3},
+         [](TMemo& m) { Key(m, Qt::Key_A, Qt::ControlModifier); Key(m, Qt::Key_Delete); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {3, 0}},
+        {"Ctrl+Z after a line typed past the end, and again", {0, 0},
+         [](TMemo& m) { Key(m, Qt::Key_End, Qt::ControlModifier); Type(m, "M2"); Key(m, Qt::Key_Z, Qt::ControlModifier);
+                        EXPECT_EQ(m.Lines().Count(), 3u); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30", "M2"}, true, {3, 2}},
+        {"Ctrl+Z after cutting the end of the last line off", {2, 1},
+         [](TMemo& m) { Key(m, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier); Key(m, Qt::Key_Delete); Key(m, Qt::Key_Z, Qt::ControlModifier); },
+         {"G00 X0", "G01 Y5", "M30"}, true, {2, 3}},
         {"read-only: keys move but do not edit", {0, 0},
          [](TMemo& m) { m.SetReadOnly(true); Type(m, "x"); Key(m, Qt::Key_Delete); Key(m, Qt::Key_Down);
                         Key(m, Qt::Key_Return); Key(m, Qt::Key_A, Qt::ControlModifier); Key(m, Qt::Key_X, Qt::ControlModifier); },
@@ -221,6 +246,11 @@ TEST_F(MemoTest, MouseDragSelectsAndCopyCutPaste) {
     Key(memo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(LinesOf(memo), (Lines{"G00  Y5", "MA", "B", "C", "D30"}));
     EXPECT_EQ(memo.CaretPos(), (TMemo::TTextPos{4, 1}));
+    Key(memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(LinesOf(memo), (Lines{"G00  Y5", "M30"}));
+    EXPECT_EQ(memo.SelText(), "");
+    Key(memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(memo.SelText(), "A\r\nB\r\nC\r\nD");
 
     // Ctrl+A, Ctrl+C: the whole text as a program file holds it; pasted into an empty editor
     // it gives the same lines.
@@ -306,6 +336,45 @@ TEST_F(MemoTest, WheelScrollsAndPaintShowsTheSelection) {
     for (int x = 0; x < image.width(); ++x)
         highlighted += image.pixelColor(x, image.height() / 2) == highlight;
     EXPECT_GT(highlighted, 10);
+}
+
+// Holding the mouse below the view while selecting keeps scrolling and extending the selection.
+TEST_F(MemoTest, DragBelowTheViewScrolls) {
+    for (int i = 0; i < 200; ++i)
+        memo.Lines().Add("G01 X" + std::to_string(i));
+    memo.LinesChanged();
+    QWidget* view = memo.viewport();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, PointOf(0, 1));
+    const QPoint below(20, view->height() + 5);
+    QMouseEvent move(QEvent::MouseMove, below, view->mapToGlobal(below), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    const std::size_t first = memo.TopLine();
+    QTest::qWait(400);
+    EXPECT_GT(memo.TopLine(), first);
+    EXPECT_EQ(memo.SelStart(), (TMemo::TTextPos{0, 1}));
+    EXPECT_GE(memo.SelEnd().line, memo.TopLine() + memo.VisibleLines() - 1);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, below);
+    const std::size_t stopped = memo.TopLine();
+    QTest::qWait(150);
+    EXPECT_EQ(memo.TopLine(), stopped);
+}
+
+// A line of a megabyte (a file without line breaks) is painted in part and edited whole.
+TEST_F(MemoTest, VeryLongLineIsEditedWhole) {
+    std::string line(1 << 20, 'x');
+    memo.Lines().Put(1, line);
+    memo.LinesChanged();
+    memo.SetCaretPos({1, 0});
+    Key(memo, Qt::Key_End);
+    EXPECT_EQ(memo.CaretPos(), (TMemo::TTextPos{1, line.size()}));
+    Type(memo, "!");
+    EXPECT_FALSE(memo.viewport()->grab().isNull());
+    EXPECT_EQ(memo.Lines().Line(1).size(), line.size() + 1);
+    EXPECT_EQ(memo.Lines().Line(1).back(), '!');
+    Key(memo, Qt::Key_Home);
+    Key(memo, Qt::Key_Delete);
+    EXPECT_EQ(memo.Lines().Line(1).size(), line.size());
 }
 
 // A program of 36 million lines is shown, scrolled to its end, and edited in the middle and
