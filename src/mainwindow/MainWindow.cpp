@@ -42,6 +42,9 @@ constexpr const char* kStartFailed =
 Tform1::Tform1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("form1"));
     SetCaption(this, "Fraxilon");
+    QFont f = font();
+    f.setFamily(QStringLiteral("MS Sans Serif"));  // the system's substitute where it is missing
+    setFont(f);
     BuildControls();
     BuildMenus();
     IndexNames();

@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <exception>
 
@@ -36,6 +37,11 @@ int RunFraxilon(QApplication& app) {
     if (!created || form1.TerminateRequested()) return 1;
 
     form1.adjustSize();
+    if (const QScreen* screen = form1.screen()) {
+        QRect frame = form1.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form1.move(frame.topLeft());
+    }
     form1.show();
     form1.activateWindow();
     return QApplication::exec();
