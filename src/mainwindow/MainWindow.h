@@ -7,6 +7,7 @@
 #include "mainwindow/WindowControls.h"
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
+#include "platform/Services.h"
 
 #include <QMainWindow>
 
@@ -91,7 +92,6 @@ public:
     TColor FontColour() const { return fontColour_; }
     TColor WindowColour() const { return windowColour_; }
     const std::string& HelpFile() const { return helpFile_; }
-    const std::string& SaveDialogFileName() const { return saveDialogFileName_; }
 
     // RunHost.
     TStrings& ProgramLines() override;
@@ -137,7 +137,10 @@ public:
     QCheckBox *proportion, *kreism, *bogen_IJ, *spiegeln, *kante_fraesen, *Prg_optimieren, *treppe,
         *achse_90_grad, *zustellung_optimieren, *stoppen;
     QTimer* Timer1;
+    QObject* ActionManager1;  // owns the strategy actions and F1
     QAction* F1;
+    // What the file and print dialogs are asked for (the dialogs themselves are services).
+    FileDialogRequest OpenDialog1, OpenPictureDialog1, SavePictureDialog1, SaveDialog1;
 
 private:
     void BuildControls();
@@ -186,6 +189,5 @@ private:
     TColor fontColour_ = clWhite;
     TColor windowColour_ = clNavy;
     std::string helpFile_;
-    std::string saveDialogFileName_;
     std::function<void()> processEnd_;
 };

@@ -86,6 +86,8 @@ QLabel* Tform1::AddField(QWidget* panel, QGridLayout* grid, int row, TFclPicture
 }
 
 void Tform1::BuildControls() {
+    ActionManager1 = new QObject(this);
+    ActionManager1->setObjectName(QStringLiteral("ActionManager1"));
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
@@ -280,7 +282,7 @@ void Tform1::BuildControls() {
     Timer1->setInterval(750);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
-    F1 = new QAction(this);
+    F1 = new QAction(ActionManager1);
     F1->setObjectName(QStringLiteral("F1"));
     connect(F1, &QAction::triggered, this, [this] { hilfeClick(); });
     addAction(F1);
@@ -336,7 +338,7 @@ void Tform1::BuildStrategyButtons(QWidget* panel) {
         grid->addWidget(b, i / 7, i % 7);
         strategyButtons_[r.strategy] = b;
         // The action manager's strategy action with its shortcut runs the same command.
-        auto* action = new QAction(this);
+        auto* action = new QAction(ActionManager1);
         action->setObjectName(QString::fromLatin1(r.action));
         action->setShortcut(QKeySequence(r.key));
         action->setShortcutContext(Qt::WindowShortcut);

@@ -159,7 +159,7 @@ void Tform1::PreviewSize(int& width, int& height) {
 
 void Tform1::OnProgramCleared() {
     Prg_nr->ClearRecentItems();
-    saveDialogFileName_.clear();
+    SaveDialog1.fileName.clear();
     Memo1->LinesChanged();
     SetEnabled({Memo1, Panel1, Panel2, Panel3, Panel5, Panel6, Panel9, option, prg_speichern,
                 Named("Speichern2"), Image0, simulieren, Named("Simulieren1")},

@@ -93,6 +93,7 @@ TEST_F(RunFromWindow, TheButtonCreatesTheExpectedProgram) {
     EXPECT_EQ(form1->wst_l->text().toStdString(), "5.000");
     EXPECT_EQ(form1->FclMeter->Percent(), 0);
     EXPECT_FALSE(Busy().Busy());
+    EXPECT_EQ(form1->SaveDialog1.fileName, "");
 }
 
 TEST_F(RunFromWindow, TheProgramSizeIsShownInFullAboveTwoGigabytes) {
