@@ -15,7 +15,8 @@ int MaskDecimals(const std::string& mask) {
 PictureField::PictureField(FieldType type, const std::string& mask, int maxLength, double low,
                            double high, QWidget* parent)
     : QLineEdit(parent), type_(type), mask_(mask), decimals_(MaskDecimals(mask)), low_(low), high_(high) {
-    setMaxLength(maxLength);
+    // The length limit is the mask's; a value written by the program is never cut to it.
+    setProperty("maskLength", maxLength);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -42,7 +43,7 @@ int PictureField::GetValue(double& value) const {
 }
 
 void PictureField::SetValue(double value) {
-    char buf[64];
+    char buf[400];
     std::to_chars_result r{};
     if (type_ == FieldType::Real)
         r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals_);

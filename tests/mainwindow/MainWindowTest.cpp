@@ -230,3 +230,30 @@ TEST_F(MainWindowLife, BoxesAndMenuItemsShowTheSameState) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
+    struct Case {
+        const char* field;
+        const char* text;
+        int code;
+        double value;  // when read; else the value stays 42
+    } cases[] = {
+        {"wst_l", "123.5", 0, 123.5}, {"wst_l", "12,25", 0, 12.25}, {"wst_l", "", 0, 0},
+        {"wst_l", "abc", 257, 42},    {"wst_l", "-1", 256, 42},     {"faktor", "-1", 0, -1},
+        {"komma", "3", 0, 3},         {"komma", "4", 256, 42},      {"komma", "1.5", 257, 42},
+        {"prg_anzahl", "", 256, 42},  {"eingabe", nullptr, 257, 42}, {"unbekannt", nullptr, 257, 42},
+    };
+    for (const Case& c : cases) {
+        if (c.text) form1->Field(c.field)->setText(QString::fromUtf8(c.text));
+        double v = 42;
+        EXPECT_EQ(form1->GetFieldValue(c.field, v), c.code) << c.field << " " << (c.text ? c.text : "");
+        EXPECT_EQ(v, c.value) << c.field << " " << (c.text ? c.text : "");
+    }
+    form1->SetFieldValue("wst_b", 1234567.0);  // longer than the mask: shown in full
+    EXPECT_EQ(form1->wst_b->text().toStdString(), "1234567.000");
+    form1->SetFieldValue("eingabe", 30);  // the angle dialog has no field yet: nothing happens
+}
+
+}  // namespace
