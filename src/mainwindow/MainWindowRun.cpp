@@ -43,7 +43,7 @@ void Tform1::Prg_erstellenClick() {
     // The field being edited is checked first; an invalid entry keeps the focus there.
     if (auto* f = dynamic_cast<TFclPictureField*>(QApplication::focusWidget())) {
         double v = 0;
-        const int code = f->GetValue(v);
+        const int code = GetNumber(*f, v);
         if (code != 0) {
             MessageDlg(code == 256 ? "Der Wert liegt außerhalb des erlaubten Bereichs."
                                    : "Die Eingabe ist keine gültige Zahl.",
@@ -108,14 +108,14 @@ int Tform1::GetFieldValue(std::string_view name, double& value) {
     TFclPictureField* f = Field(name);
     if (!f) f = FieldOf(Form2, name);
     if (!f) f = FieldOf(Form3, name);
-    return f ? f->GetValue(value) : 257;
+    return f ? GetNumber(*f, value) : 257;
 }
 
 void Tform1::SetFieldValue(std::string_view name, double value) {
     TFclPictureField* f = Field(name);
     if (!f) f = FieldOf(Form2, name);
     if (!f) f = FieldOf(Form3, name);
-    if (f) f->SetValue(value);
+    if (f) SetNumber(*f, value);
 }
 
 bool Tform1::IsChecked(std::string_view name) {
@@ -183,8 +183,8 @@ void Tform1::SetEditorVisible(bool visible) {
 void Tform1::ShowStrategyHint(std::string_view menuItem) { SetCaption(Panel7, Hint(Named(menuItem))); }
 
 void Tform1::ShowProgramCounts(long long lines, long long bytes, bool withSize) {
-    Ges_zeilen->SetValue(lines);
-    if (withSize) dateigrosse->SetValue(bytes);
+    SetCount(*Ges_zeilen, lines);
+    if (withSize) SetCount(*dateigrosse, bytes);
 }
 
 void Tform1::RestoreWorkBitmap() {
