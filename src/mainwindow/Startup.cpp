@@ -24,7 +24,6 @@ bool TFraxilonApplication::notify(QObject* receiver, QEvent* event) {
 
 int RunFraxilon(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Fraxilon"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Fraxilon"));
     app.setQuitOnLastWindowClosed(false);  // the main window's close ends the program
 
     Tform1 form1;
