@@ -338,11 +338,14 @@ void TMemo::paintEvent(QPaintEvent* event) {
     const std::size_t top = TopLine();
     const std::size_t count = lines_.Count();
     const std::size_t rows = std::size_t(viewport()->height() / height) + 1;
+    // Only the rows the update touches (a caret blink repaints a sliver of one row).
+    const std::size_t firstRow = std::size_t(std::max(0, event->rect().top()) / height);
+    const std::size_t lastRow = std::min(rows, std::size_t(std::max(0, event->rect().bottom()) / height) + 1);
     const TTextPos start = SelStart(), end = SelEnd();
     const QColor text = pal.color(QPalette::Text);
     const QColor selectedText = pal.color(QPalette::HighlightedText);
     int widest = widestSeen_;
-    for (std::size_t r = 0; r < rows && top + r < count; ++r) {
+    for (std::size_t r = firstRow; r < lastRow && top + r < count; ++r) {
         const std::size_t i = top + r;
         const std::string_view whole = lines_.Line(i);
         const std::string_view bytes = Shown(whole);
