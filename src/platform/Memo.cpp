@@ -497,6 +497,24 @@ void TMemo::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
 }
 
+// Where input methods place their candidate window: at the caret.
+QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled:
+        return Editable();
+    case Qt::ImCursorRectangle: {
+        const std::size_t top = TopLine();
+        const int height = LineHeight();
+        const long long row = (long long)caret_.line - (long long)top;
+        const int x = kMargin - horizontalScrollBar()->value() + XOf(LineAt(caret_.line), caret_.column);
+        const int y = int(std::clamp<long long>(row, -1, INT_MAX / height - 1)) * height;
+        return QRect(QPoint(x, y) + viewport()->geometry().topLeft(), QSize(kCaretWidth, height));
+    }
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
 void TMemo::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
