@@ -37,21 +37,18 @@ int ClassOf(char c) {
     return 2;
 }
 
-// Calls piece(std::string_view) for every piece of text between line breaks (CR LF, LF or CR):
-// one more piece than there are breaks.
+// Calls piece(std::string_view) for every piece of text between line breaks.
 template <class Piece>
 void ForEachPiece(std::string_view text, Piece&& piece) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        piece(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    piece(text.substr(start));
+    TLinePieces pieces(text);
+    std::string_view part;
+    while (pieces.Next(part))
+        piece(part);
 }
+
+// Marks the clipboard data this editor put there: its text is taken as it is, without a
+// round trip through UTF-16.
+const QString kOwnTextFormat = QStringLiteral("application/x-line-store-text");
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -619,7 +616,10 @@ void TMemo::resizeEvent(QResizeEvent* event) {
 
 void TMemo::showEvent(QShowEvent* event) {
     QAbstractScrollArea::showEvent(event);
-    LinesChanged();
+    // A new line count from while it was hidden (a window shown again after being minimised
+    // keeps its Undo step).
+    TakeUpCount();
+    UpdateScrollBars();
 }
 
 void TMemo::focusInEvent(QFocusEvent* event) {
@@ -705,6 +705,7 @@ void TMemo::CopyToClipboard() {
     });
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), bytes);
+    data->setData(kOwnTextFormat, QByteArray());
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -725,9 +726,8 @@ void TMemo::PasteFromClipboard() {
     if (data == nullptr || !data->hasText())
         return;
     // Our own copy is taken as it is; text from elsewhere goes through Qt's decoding.
-    const QByteArray bytes = clipboard->ownsClipboard() && data->hasFormat(QStringLiteral("text/plain"))
-                                 ? data->data(QStringLiteral("text/plain"))
-                                 : data->text().toUtf8();
+    const QByteArray bytes = data->hasFormat(kOwnTextFormat) ? data->data(QStringLiteral("text/plain"))
+                                                             : data->text().toUtf8();
     ReplaceSelection(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
