@@ -29,7 +29,7 @@ public:
             return false;
         const std::size_t end = lf_ < cr_ ? lf_ : cr_;
         piece = text_.substr(at_, end - at_);
-        at_ = end == cr_ && cr_ + 1 == lf_ ? lf_ + 1 : end + 1;
+        at_ = end == cr_ && cr_ + 1 == lf_ && lf_ < text_.size() ? lf_ + 1 : end + 1;
         if (lf_ < at_)
             lf_ = Find('\n', at_);
         if (cr_ < at_)
