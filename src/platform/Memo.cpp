@@ -810,8 +810,8 @@ std::optional<std::string> TMemo::RemovedText(TTextPos from, TTextPos to) const 
 
 void TMemo::Replace(TTextPos from, TTextPos to, std::string_view text, EditKind kind) {
     std::optional<std::string> removed = from == to ? std::optional<std::string>(std::string()) : RemovedText(from, to);
-    const bool atEnd = from == End();
     bool changed = from != to && DeleteRange(from, to);
+    const bool atEnd = from == End();  // the text goes in on the row after the last line
     TTextPos after = from;
     if (!text.empty()) {
         after = InsertAt(from, text);
@@ -869,7 +869,7 @@ void TMemo::Undo() {
     lastKind_ = EditKind::kOther;
     anchor_ = start;
     caret_ = after;
-    Edited();
+    Edited(false);
 }
 
 // Removes the text from one position to a later one. The line break of the last line stays
@@ -946,12 +946,15 @@ TMemo::TTextPos TMemo::InsertAt(TTextPos pos, std::string_view text) {
     return after;
 }
 
-void TMemo::Edited() {
+void TMemo::Edited(bool settle) {
     modified_ = true;
     // A lone empty line with the caret at its start is an empty text (as after deleting
-    // everything typed); nothing left gives back the chunks.
-    if (lines_.Count() == 1 && lines_.Line(0).empty() && caret_ == TTextPos{} && anchor_ == caret_)
+    // everything typed); Undo puts back exactly what was. Nothing left gives back the chunks.
+    if (settle && lines_.Count() == 1 && lines_.Line(0).empty() && caret_ == TTextPos{} && anchor_ == caret_) {
         lines_.Delete(0);
+        if (undo_.valid && undo_.start == TTextPos{} && undo_.end == TTextPos{})
+            undo_.removed.append("\r\n");  // Undo brings that line back too
+    }
     if (lines_.Count() == 0)
         lines_.Clear();
     knownCount_ = lines_.Count();
