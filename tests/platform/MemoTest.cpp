@@ -432,11 +432,13 @@ TEST_F(MemoTest, VeryLongLineIsEditedWhole) {
     memo.SetCaretPos({1, 0});
     Key(memo, Qt::Key_End);
     EXPECT_EQ(memo.CaretPos(), (TMemo::TTextPos{1, line.size()}));
+    EXPECT_GT(memo.horizontalScrollBar()->value(), 0);  // the view follows the caret sideways
     Type(memo, "!");
     EXPECT_FALSE(memo.viewport()->grab().isNull());
     EXPECT_EQ(memo.Lines().Line(1).size(), line.size() + 1);
     EXPECT_EQ(memo.Lines().Line(1).back(), '!');
     Key(memo, Qt::Key_Home);
+    EXPECT_EQ(memo.horizontalScrollBar()->value(), 0);
     Key(memo, Qt::Key_Delete);
     EXPECT_EQ(memo.Lines().Line(1).size(), line.size());
 }
