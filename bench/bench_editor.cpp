@@ -115,6 +115,26 @@ void BM_CopyWholeProgram(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyWholeProgram)->Arg(1000000)->Arg(36000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The whole program pasted into an empty editor, as it is moved between editors.
+void BM_PasteWholeProgram(benchmark::State& state) {
+    TMemo& memo = TheEditor().With(std::size_t(state.range(0)));
+    memo.SelectAll();
+    memo.CopyToClipboard();
+    memo.SetCaretPos({});
+    TMemo target;
+    for (auto _ : state) {
+        state.PauseTiming();
+        target.Clear();
+        state.ResumeTiming();
+        target.PasteFromClipboard();
+    }
+    if (target.Lines().Count() != memo.Lines().Count())
+        state.SkipWithError("lines lost");
+    state.SetBytesProcessed(state.iterations() * std::int64_t(memo.GetTextLen()));
+    QGuiApplication::clipboard()->clear();
+}
+BENCHMARK(BM_PasteWholeProgram)->Arg(1000000)->Arg(36000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -110,17 +110,16 @@ std::size_t TStrings::AddSlow(std::string_view line) {
 }
 
 void TStrings::AddText(std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        Add(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    TLinePieces pieces(text);
+    std::string_view piece, next;
+    if (!pieces.Next(piece))
+        return;
+    while (pieces.Next(next)) {
+        Add(piece);
+        piece = next;
     }
-    if (start < text.size())
-        Add(text.substr(start));
+    if (!piece.empty())
+        Add(piece);
 }
 
 std::string_view TStrings::Line(std::size_t index) const {

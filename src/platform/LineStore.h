@@ -17,6 +17,39 @@
 #include <string_view>
 #include <vector>
 
+// Splits a text into the pieces between its line breaks (CR LF, LF or CR): a text with n
+// line breaks has n + 1 pieces, the last one empty when the text ends with a break.
+class TLinePieces {
+public:
+    explicit TLinePieces(std::string_view text)
+        : text_(text), lf_(Find('\n', 0)), cr_(Find('\r', 0)) {}
+    // The next piece; false when all were given.
+    bool Next(std::string_view& piece) {
+        if (at_ > text_.size())
+            return false;
+        const std::size_t end = lf_ < cr_ ? lf_ : cr_;
+        piece = text_.substr(at_, end - at_);
+        at_ = end == cr_ && cr_ + 1 == lf_ && lf_ < text_.size() ? lf_ + 1 : end + 1;
+        if (lf_ < at_)
+            lf_ = Find('\n', at_);
+        if (cr_ < at_)
+            cr_ = Find('\r', at_);
+        return true;
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const {
+        if (from >= text_.size())
+            return text_.size();
+        const void* p = std::memchr(text_.data() + from, c, text_.size() - from);
+        return p != nullptr ? std::size_t(static_cast<const char*>(p) - text_.data()) : text_.size();
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+    std::size_t lf_, cr_;  // the next LF and CR at or after at_, or the text's size
+};
+
 class TStrings {
 public:
     TStrings();

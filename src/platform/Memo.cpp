@@ -37,21 +37,18 @@ int ClassOf(char c) {
     return 2;
 }
 
-// Calls piece(std::string_view) for every piece of text between line breaks (CR LF, LF or CR):
-// one more piece than there are breaks.
+// Calls piece(std::string_view) for every piece of text between line breaks.
 template <class Piece>
 void ForEachPiece(std::string_view text, Piece&& piece) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        piece(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    piece(text.substr(start));
+    TLinePieces pieces(text);
+    std::string_view part;
+    while (pieces.Next(part))
+        piece(part);
 }
+
+// Marks the clipboard data this editor put there: its text is taken as it is, without a
+// round trip through UTF-16.
+const QString kOwnTextFormat = QStringLiteral("application/x-line-store-text");
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -338,11 +335,14 @@ void TMemo::paintEvent(QPaintEvent* event) {
     const std::size_t top = TopLine();
     const std::size_t count = lines_.Count();
     const std::size_t rows = std::size_t(viewport()->height() / height) + 1;
+    // Only the rows the update touches (a caret blink repaints a sliver of one row).
+    const std::size_t firstRow = std::size_t(std::max(0, event->rect().top()) / height);
+    const std::size_t lastRow = std::min(rows, std::size_t(std::max(0, event->rect().bottom()) / height) + 1);
     const TTextPos start = SelStart(), end = SelEnd();
     const QColor text = pal.color(QPalette::Text);
     const QColor selectedText = pal.color(QPalette::HighlightedText);
     int widest = widestSeen_;
-    for (std::size_t r = 0; r < rows && top + r < count; ++r) {
+    for (std::size_t r = firstRow; r < lastRow && top + r < count; ++r) {
         const std::size_t i = top + r;
         const std::string_view whole = lines_.Line(i);
         const std::string_view bytes = Shown(whole);
@@ -494,6 +494,24 @@ void TMemo::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
 }
 
+// Where input methods place their candidate window: at the caret.
+QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled:
+        return Editable();
+    case Qt::ImCursorRectangle: {
+        const std::size_t top = TopLine();
+        const int height = LineHeight();
+        const long long row = (long long)caret_.line - (long long)top;
+        const int x = kMargin - horizontalScrollBar()->value() + XOf(LineAt(caret_.line), caret_.column);
+        const int y = int(std::clamp<long long>(row, -1, INT_MAX / height - 1)) * height;
+        return QRect(QPoint(x, y) + viewport()->geometry().topLeft(), QSize(kCaretWidth, height));
+    }
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
 void TMemo::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
@@ -598,7 +616,10 @@ void TMemo::resizeEvent(QResizeEvent* event) {
 
 void TMemo::showEvent(QShowEvent* event) {
     QAbstractScrollArea::showEvent(event);
-    LinesChanged();
+    // A new line count from while it was hidden (a window shown again after being minimised
+    // keeps its Undo step).
+    TakeUpCount();
+    UpdateScrollBars();
 }
 
 void TMemo::focusInEvent(QFocusEvent* event) {
@@ -684,6 +705,7 @@ void TMemo::CopyToClipboard() {
     });
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/plain"), bytes);
+    data->setData(kOwnTextFormat, QByteArray());
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -704,9 +726,8 @@ void TMemo::PasteFromClipboard() {
     if (data == nullptr || !data->hasText())
         return;
     // Our own copy is taken as it is; text from elsewhere goes through Qt's decoding.
-    const QByteArray bytes = clipboard->ownsClipboard() && data->hasFormat(QStringLiteral("text/plain"))
-                                 ? data->data(QStringLiteral("text/plain"))
-                                 : data->text().toUtf8();
+    const QByteArray bytes = data->hasFormat(kOwnTextFormat) ? data->data(QStringLiteral("text/plain"))
+                                                             : data->text().toUtf8();
     ReplaceSelection(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
@@ -789,8 +810,8 @@ std::optional<std::string> TMemo::RemovedText(TTextPos from, TTextPos to) const 
 
 void TMemo::Replace(TTextPos from, TTextPos to, std::string_view text, EditKind kind) {
     std::optional<std::string> removed = from == to ? std::optional<std::string>(std::string()) : RemovedText(from, to);
-    const bool atEnd = from == End();
     bool changed = from != to && DeleteRange(from, to);
+    const bool atEnd = from == End();  // the text goes in on the row after the last line
     TTextPos after = from;
     if (!text.empty()) {
         after = InsertAt(from, text);
@@ -848,7 +869,7 @@ void TMemo::Undo() {
     lastKind_ = EditKind::kOther;
     anchor_ = start;
     caret_ = after;
-    Edited();
+    Edited(false);
 }
 
 // Removes the text from one position to a later one. The line break of the last line stays
@@ -925,12 +946,15 @@ TMemo::TTextPos TMemo::InsertAt(TTextPos pos, std::string_view text) {
     return after;
 }
 
-void TMemo::Edited() {
+void TMemo::Edited(bool settle) {
     modified_ = true;
     // A lone empty line with the caret at its start is an empty text (as after deleting
-    // everything typed); nothing left gives back the chunks.
-    if (lines_.Count() == 1 && lines_.Line(0).empty() && caret_ == TTextPos{} && anchor_ == caret_)
+    // everything typed); Undo puts back exactly what was. Nothing left gives back the chunks.
+    if (settle && lines_.Count() == 1 && lines_.Line(0).empty() && caret_ == TTextPos{} && anchor_ == caret_) {
         lines_.Delete(0);
+        if (undo_.valid && undo_.start == TTextPos{} && undo_.end == TTextPos{})
+            undo_.removed.append("\r\n");  // Undo brings that line back too
+    }
     if (lines_.Count() == 0)
         lines_.Clear();
     knownCount_ = lines_.Count();

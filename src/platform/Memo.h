@@ -77,7 +77,8 @@ public:
     // Replaces the selection with text (which may hold line breaks), as typing would.
     void InsertText(std::string_view text);
     // One step back, as the system's text fields do: the last edit (a run of typing, Backspace
-    // or Del counts as one) is put back, and undoing again redoes it. Changes through
+    // or Del in place counts as one; any caret move ends the run) is put back and selected,
+    // and undoing again redoes it. Changes through
     // Lines() and removals of more than 64 MiB cannot be undone.
     void Undo();
     bool CanUndo() const { return undo_.valid && Editable(); }
@@ -97,6 +98,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -145,7 +147,7 @@ private:
                 EditKind kind);
     template <class Append>
     void VisitRange(TTextPos start, TTextPos end, Append&& append) const;
-    void Edited();
+    void Edited(bool settle = true);
     void TypeKey(char32_t key);
     void Backspace();
     void DeleteForward();

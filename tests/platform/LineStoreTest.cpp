@@ -322,6 +322,8 @@ TEST(LineStore, AddTextSplitsAtAnyLineBreak) {
         {"G00\nG01\rG02\r\nM30", "G00\r\nG01\r\nG02\r\nM30\r\n"},
         {"\n\n", "\r\n\r\n"},
         {"A\r\r\nB", "A\r\n\r\nB\r\n"},
+        {"A\rB\r", "A\r\nB\r\n"},
+        {"\r\n\n\rX\n\r", "\r\n\r\n\r\nX\r\n\r\n"},
     };
     for (const Case& c : cases) {
         TStrings lines;

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -210,6 +212,68 @@ TEST_F(MemoTest, EditingCommands) {
     }
 }
 
+// Random edits at random places, each undone and redone: Ctrl+Z gives back the text from
+// before the edit (or the run of typing, Backspace or Del), and again the text after it.
+TEST_F(MemoTest, EveryEditIsUndoneAndRedoneExactly) {
+    std::mt19937 random(20261210);
+    const auto pick = [&](std::size_t n) { return std::size_t(random() % n); };
+    const char* pastes[] = {"Z", "a\r\nb", "\r\n", "x\ny\rz\r\n", "ä\r\n\r\nö", "\r"};
+    int undone = 0;
+    for (int step = 0; step < 3000; ++step) {
+        if (memo.Lines().Count() == 0 || memo.Lines().Count() > 40) {
+            memo.Clear();
+            for (const std::string& line : start)
+                memo.Lines().Add(line);
+            memo.Lines().Add("");
+            memo.Lines().Add("Ü1");
+            memo.LinesChanged();
+        }
+        const std::size_t line = pick(memo.Lines().Count() + 1);
+        const std::size_t length = line < memo.Lines().Count() ? memo.Lines().Line(line).size() : 0;
+        memo.SetCaretPos({line, pick(length + 1)});
+        switch (pick(6)) {
+        case 0: Key(memo, Qt::Key_Right, Qt::ShiftModifier, int(pick(8))); break;
+        case 1: Key(memo, Qt::Key_Down, Qt::ShiftModifier); break;
+        case 2: Key(memo, Qt::Key_Left, Qt::ShiftModifier, int(pick(4))); break;
+        case 3: if (pick(10) == 0) Key(memo, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier); break;
+        default: break;
+        }
+        const std::string before = memo.Lines().Text();
+        const std::size_t what = pick(7);
+        // Typing, Backspace and Del repeated in place are one step for Undo (until a key only
+        // moves the caret, as Backspace on the row after the last line does).
+        const int times = what <= 4 && !memo.HasSelection() && pick(3) == 0 ? 3 : 1;
+        for (int t = 0; t < times; ++t) {
+            const std::string now = memo.Lines().Text();
+            switch (what) {
+            case 0: Type(memo, "q"); break;
+            case 1: Type(memo, "ß"); break;
+            case 2: Key(memo, Qt::Key_Return); break;
+            case 3: Key(memo, Qt::Key_Backspace); break;
+            case 4: Key(memo, Qt::Key_Delete); break;
+            case 5:
+                QGuiApplication::clipboard()->setText(QString::fromUtf8(pastes[pick(std::size(pastes))]));
+                Key(memo, Qt::Key_V, Qt::ControlModifier);
+                break;
+            default: Key(memo, Qt::Key_X, Qt::ControlModifier); break;
+            }
+            if (memo.Lines().Text() == now)
+                break;
+        }
+        const std::string after = memo.Lines().Text();
+        ASSERT_EQ(memo.GetTextLen(), after.size());
+        ASSERT_LE(memo.CaretPos().line, memo.Lines().Count());
+        if (after == before)
+            continue;
+        Key(memo, Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_EQ(memo.Lines().Text(), before) << "step " << step << ", edit " << what;
+        Key(memo, Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_EQ(memo.Lines().Text(), after) << "step " << step << ", edit " << what;
+        ++undone;
+    }
+    EXPECT_GT(undone, 2000);
+}
+
 TEST_F(MemoTest, TypingIntoAnEmptyEditor) {
     memo.Clear();
     Type(memo, "g0");
@@ -368,11 +432,13 @@ TEST_F(MemoTest, VeryLongLineIsEditedWhole) {
     memo.SetCaretPos({1, 0});
     Key(memo, Qt::Key_End);
     EXPECT_EQ(memo.CaretPos(), (TMemo::TTextPos{1, line.size()}));
+    EXPECT_GT(memo.horizontalScrollBar()->value(), 0);  // the view follows the caret sideways
     Type(memo, "!");
     EXPECT_FALSE(memo.viewport()->grab().isNull());
     EXPECT_EQ(memo.Lines().Line(1).size(), line.size() + 1);
     EXPECT_EQ(memo.Lines().Line(1).back(), '!');
     Key(memo, Qt::Key_Home);
+    EXPECT_EQ(memo.horizontalScrollBar()->value(), 0);
     Key(memo, Qt::Key_Delete);
     EXPECT_EQ(memo.Lines().Line(1).size(), line.size());
 }
