@@ -30,7 +30,6 @@ std::vector<TColor> HalftonePalette() {
 }
 
 constexpr int kCubeFirst = 10;
-constexpr int kCubeEnd = kCubeFirst + 216;
 constexpr int kLastStaticFirst = 246;
 
 int Distance2(TColor a, TColor b) {
@@ -66,17 +65,64 @@ int NearestByScan(const std::vector<TColor>& palette, TColor colour) {
 // channels, so the nearest cube entry takes the nearest level in each channel (levels are
 // 51 apart, an odd step, so a channel never lies midway). Only the static colours can beat
 // it; the padding entries repeat entry 0 and never win a tie against it.
+//
+// The cube entry lies at most 25 levels away in each channel (3 * 25^2 = 1875), so a static
+// colour farther than that from every colour of a 32 x 32 x 32 cell can never win there;
+// each cell lists the few static colours that can, in ascending index order.
+constexpr int kCubeReach2 = 3 * 25 * 25;
+constexpr int kCellShift = 5;
+constexpr int kCellsPerChannel = 256 >> kCellShift;
+
+struct HalftoneCells {
+    struct Cell {
+        std::uint8_t count = 0;
+        std::uint8_t firstHigh = 0;  // candidates[firstHigh..] lie above the cube
+        std::array<std::uint8_t, 20> candidates{};
+    };
+    std::array<Cell, kCellsPerChannel * kCellsPerChannel * kCellsPerChannel> cells;
+
+    static int CellOf(TColor colour) {
+        return (GetRValue(colour) >> kCellShift) * kCellsPerChannel * kCellsPerChannel +
+               (GetGValue(colour) >> kCellShift) * kCellsPerChannel + (GetBValue(colour) >> kCellShift);
+    }
+
+    explicit HalftoneCells(const std::vector<TColor>& palette) {
+        auto axis = [](int v, int cell) {  // distance of v from the cell's range on one channel
+            const int lo = cell << kCellShift, hi = lo + (1 << kCellShift) - 1;
+            return v < lo ? lo - v : v > hi ? v - hi : 0;
+        };
+        for (int r = 0; r < kCellsPerChannel; ++r)
+            for (int g = 0; g < kCellsPerChannel; ++g)
+                for (int b = 0; b < kCellsPerChannel; ++b) {
+                    Cell& cell = cells[std::size_t((r * kCellsPerChannel + g) * kCellsPerChannel + b)];
+                    auto offer = [&](int i) {
+                        const TColor e = palette[std::size_t(i)];
+                        const int dr = axis(GetRValue(e), r), dg = axis(GetGValue(e), g), db = axis(GetBValue(e), b);
+                        if (dr * dr + dg * dg + db * db <= kCubeReach2)
+                            cell.candidates[cell.count++] = std::uint8_t(i);
+                    };
+                    for (int i = 0; i < kCubeFirst; ++i)
+                        offer(i);
+                    cell.firstHigh = cell.count;
+                    for (int i = kLastStaticFirst; i < 256; ++i)
+                        offer(i);
+                }
+    }
+};
+
 int NearestHalftone(const std::vector<TColor>& palette, TColor colour) {
+    static const HalftoneCells cells(palette);
+    const HalftoneCells::Cell& cell = cells.cells[std::size_t(HalftoneCells::CellOf(colour))];
     Nearest best{colour};
-    for (int i = 0; i < kCubeFirst; ++i)
-        best.Offer(i, palette[i]);
+    for (int k = 0; k < cell.firstHigh; ++k)
+        best.Offer(cell.candidates[k], palette[cell.candidates[k]]);
     const int r = (GetRValue(colour) + 25) / 51;
     const int g = (GetGValue(colour) + 25) / 51;
     const int b = (GetBValue(colour) + 25) / 51;
     const int cube = kCubeFirst + 36 * r + 6 * g + b;
     best.Offer(cube, palette[cube]);
-    for (int i = kLastStaticFirst; i < 256; ++i)
-        best.Offer(i, palette[i]);
+    for (int k = cell.firstHigh; k < cell.count; ++k)
+        best.Offer(cell.candidates[k], palette[cell.candidates[k]]);
     return best.index;
 }
 

@@ -1,0 +1,176 @@
+#include "platform/Picture.h"
+
+#include "platform/BmpFile.h"
+#include "platform/Exception.h"
+#include "platform/JpegFile.h"
+#include "platform/PictureMemory.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+#include <cctype>
+#include <new>
+
+namespace {
+
+enum class Format { Unknown, Bmp, Ico, Jpeg, Metafile };
+
+std::string LowerExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return ext;
+}
+
+Format FormatOfName(const std::string& path) {
+    const std::string ext = LowerExtension(path);
+    if (ext == "bmp" || ext == "dib") return Format::Bmp;
+    if (ext == "ico") return Format::Ico;
+    if (ext == "jpg" || ext == "jpeg" || ext == "jpe" || ext == "jfif") return Format::Jpeg;
+    if (ext == "wmf" || ext == "emf") return Format::Metafile;
+    return Format::Unknown;
+}
+
+Format FormatOfContents(std::string_view d) {
+    if (d.size() >= 2 && d.substr(0, 2) == "BM") return Format::Bmp;
+    if (d.size() >= 4 && d.substr(0, 4) == std::string_view("\0\0\1\0", 4)) return Format::Ico;
+    if (d.size() >= 3 && d.substr(0, 3) == "\xFF\xD8\xFF") return Format::Jpeg;
+    // Placeable and plain Windows metafiles, enhanced metafiles.
+    if (d.size() >= 4 && d.substr(0, 4) == "\xD7\xCD\xC6\x9A") return Format::Metafile;
+    if (d.size() >= 6 && (d[0] == 1 || d[0] == 2) && d[1] == 0 && d[2] == 9 && d[3] == 0) return Format::Metafile;
+    if (d.size() >= 44 && d.substr(0, 4) == std::string_view("\1\0\0\0", 4) && d.substr(40, 4) == " EMF")
+        return Format::Metafile;
+    return Format::Unknown;
+}
+
+const char* FormatName(Format f) {
+    switch (f) {
+    case Format::Bmp: return "Bitmap-Datei";
+    case Format::Ico: return "Symboldatei";
+    case Format::Jpeg: return "JPEG-Datei";
+    default: return "Bilddatei";
+    }
+}
+
+// Reads a bitmap or an icon through Qt's readers; the headers were checked beforehand.
+TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::string& name) {
+    QByteArray bytes = QByteArray::fromRawData(data.data(), qsizetype(data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, qtFormat);
+    reader.setDecideFormatFromContent(false);
+    // Our own check said the picture fits; Qt's fixed limit would refuse large pictures.
+    reader.setAllocationLimit(int(std::min<std::uint64_t>(PictureMemoryBudget() >> 20, 1u << 30)));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        throw Exception("Die Datei \"" + name + "\" kann nicht gelesen werden: " +
+                        reader.errorString().toStdString());
+    if (image.hasAlphaChannel()) {
+        // Transparent pixels show the white of a fresh bitmap.
+        QImage onWhite(image.size(), QImage::Format_RGB32);
+        if (onWhite.isNull())
+            throw std::bad_alloc();
+        onWhite.fill(Qt::white);
+        QPainter painter(&onWhite);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        image = onWhite;
+    }
+    return TBitmap::FromImage(image);
+}
+
+}  // namespace
+
+TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& name) {
+    const Format byContents = FormatOfContents(data);
+    Format format = FormatOfName(name);
+    if (format == Format::Metafile || byContents == Format::Metafile)
+        throw Exception("Die Datei \"" + name +
+                        "\" ist eine Metadatei (WMF/EMF); Metadateien k\xF6nnen nicht gelesen werden.");
+    if (format == Format::Unknown)
+        format = byContents;
+    if (format == Format::Unknown)
+        throw Exception("Die Datei \"" + name + "\" hat kein bekanntes Bildformat.");
+    if (byContents != format)
+        throw Exception("Die Datei \"" + name + "\" ist keine g\xFCltige " + FormatName(format) + ".");
+    switch (format) {
+    case Format::Bmp:
+        CheckBmpHeaders(data, name);
+        return {TGraphicKind::Bitmap, ReadWithQt(data, "bmp", name)};
+    case Format::Ico:
+        CheckIcoHeaders(data, name);
+        return {TGraphicKind::Icon, ReadWithQt(data, "ico", name)};
+    default:
+        return {TGraphicKind::Jpeg, DecodeJpeg(data)};
+    }
+}
+
+TDecodedPicture DecodePictureFile(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception("Die Datei \"" + path + "\" kann nicht ge\xF6" "ffnet werden: " +
+                        file.errorString().toStdString());
+    const qint64 size = file.size();
+    if (size < 0 || std::uint64_t(size) > PictureMemoryBudget() / 4)
+        throw Exception("Die Datei \"" + path + "\" ist zu gro\xDF.");
+    std::string data(std::size_t(size), '\0');
+    if (size > 0 && file.read(data.data(), size) != size)
+        throw Exception("Die Datei \"" + path + "\" kann nicht gelesen werden: " +
+                        file.errorString().toStdString());
+    return DecodePictureBytes(data, path);
+}
+
+void TPicture::Assign(const TPicture* other) {
+    if (other == this)
+        return;
+    if (other == nullptr || !other->HasGraphic()) {
+        Clear();
+        return;
+    }
+    AssignGraphic(other->kind_, *other->pixels_);
+}
+
+void TPicture::AssignBitmap(TBitmap bitmap) { AssignGraphic(TGraphicKind::Bitmap, std::move(bitmap)); }
+
+void TPicture::AssignGraphic(TGraphicKind kind, TBitmap pixels) {
+    pixels_ = std::make_unique<TBitmap>(std::move(pixels));
+    kind_ = kind;
+    Changed();
+}
+
+void TPicture::Clear() {
+    pixels_.reset();
+    kind_ = TGraphicKind::Bitmap;
+    Changed();
+}
+
+void TPicture::LoadFromFile(const std::string& path) {
+    TDecodedPicture decoded = DecodePictureFile(path);
+    AssignGraphic(decoded.kind, std::move(decoded.pixels));
+}
+
+void TPicture::SaveToFile(const std::string& path) const {
+    if (!pixels_)
+        throw Exception("Es ist kein Bild zum Speichern da.");
+    SaveBitmapToBmpFile(*pixels_, path);
+}
+
+void TPicture::Changed() {
+    if (OnChange)
+        OnChange();
+}
+
+const char* PictureOpenFilter() {
+    return "Alle Bilder (*.bmp *.dib *.ico *.jpg *.jpeg *.jpe *.jfif);;"
+           "Bitmaps (*.bmp *.dib);;Symbole (*.ico);;JPEG-Bilder (*.jpg *.jpeg *.jpe *.jfif)";
+}
+
+const char* PictureSaveFilter() { return "Bitmaps (*.bmp)"; }

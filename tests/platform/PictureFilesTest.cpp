@@ -1,0 +1,213 @@
+#include "platform/BmpFile.h"
+#include "platform/Exception.h"
+#include "platform/JpegFile.h"
+#include "platform/Picture.h"
+#include "platform/PictureMemory.h"
+
+#include "PictureFileSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+using namespace picture_files;
+
+namespace {
+
+TColor Pattern(int x, int y) { return RGB(x * 37 + y * 11, 255 - x * 13, y * 53 + 7); }
+
+std::string ErrorOf(const std::string& data, const std::string& name) {
+    try {
+        DecodePictureBytes(data, name);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "(no error)";
+}
+
+struct PictureFiles : testing::Test {
+    void SetUp() override { SetPictureMemoryBudget(std::uint64_t(256) << 20); }
+    void TearDown() override { SetPictureMemoryBudget(0); }
+    std::string Write(const std::string& name, const std::string& data) {
+        const QString path = dir.filePath(QString::fromStdString(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data.data(), qint64(data.size()));
+        return path.toStdString();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(PictureFiles, BitmapsOfEveryDepthReadTo24Bits) {
+    const int w = 5, h = 3;  // odd width: every depth pads its rows
+    const std::vector<TColor> two = {RGB(10, 20, 30), RGB(200, 100, 50)};
+    std::vector<TColor> sixteen, many;
+    for (int i = 0; i < 16; ++i)
+        sixteen.push_back(RGB(i * 16, 255 - i * 8, i * 3));
+    for (int i = 0; i < 256; ++i)
+        many.push_back(RGB(i, (i * 7) & 0xFF, 255 - i));
+    auto index = [](int n) { return [n](int x, int y) { return unsigned((x * 3 + y * 5) % n); }; };
+    struct Case {
+        int bits;
+        std::vector<TColor> palette;
+        std::function<unsigned(int, int)> value;
+        bool topDown;
+    };
+    const Case cases[] = {
+        {1, two, index(2), false},
+        {4, sixteen, index(16), false},
+        {8, many, index(256), false},
+        {8, many, index(256), true},
+        {24, {}, [](int x, int y) { return unsigned(Pattern(x, y)); }, false},
+        {32, {}, [](int x, int y) { return unsigned(Pattern(x, y)); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bits << " bits" << (c.topDown ? ", top-down" : ""));
+        const TDecodedPicture p = DecodePictureBytes(BmpFile(c.bits, w, h, c.palette, c.value, c.topDown), "a.bmp");
+        EXPECT_EQ(p.kind, TGraphicKind::Bitmap);
+        ASSERT_EQ(p.pixels.Width(), w);
+        ASSERT_EQ(p.pixels.Height(), h);
+        EXPECT_EQ(p.pixels.PixelFormat(), TPixelFormat::pf24bit);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const TColor expected = c.bits <= 8 ? c.palette[c.value(x, y)] : TColor(c.value(x, y));
+                ASSERT_EQ(p.pixels.PixelAt(x, y), expected) << x << "," << y;
+            }
+    }
+}
+
+TEST_F(PictureFiles, IconTransparentPixelsBecomeWhite) {
+    QImage image(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, y, qRgba(x * 16, y * 16, 90, 255));
+    image.setPixel(3, 4, qRgba(0, 0, 0, 0));
+    const TDecodedPicture p = DecodePictureBytes(IcoFile(image), "i.ico");
+    EXPECT_EQ(p.kind, TGraphicKind::Icon);
+    ASSERT_EQ(p.pixels.Width(), 16);
+    EXPECT_EQ(p.pixels.PixelAt(5, 6), RGB(80, 96, 90));
+    EXPECT_EQ(p.pixels.PixelAt(3, 4), clWhite);
+}
+
+TEST_F(PictureFiles, JpegDecodesFullScaledAndQuantised) {
+    const std::string file = JpegFile(16, 8, SmoothColour);
+    const TBitmap full = DecodeJpeg(file);
+    ASSERT_EQ(full.Width(), 16);
+    ASSERT_EQ(full.Height(), 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const TColor got = full.PixelAt(x, y), want = SmoothColour(x, y);
+            EXPECT_NEAR(GetRValue(got), GetRValue(want), 6);
+            EXPECT_NEAR(GetGValue(got), GetGValue(want), 6);
+            EXPECT_NEAR(GetBValue(got), GetBValue(want), 6);
+        }
+    const TBitmap half = DecodeJpeg(file, {2, false});
+    EXPECT_EQ(half.Width(), 8);
+    EXPECT_EQ(half.Height(), 4);
+    const TBitmap eighth = DecodeJpeg(JpegFile(64, 24, SmoothColour, 90, true), {8, false});
+    EXPECT_EQ(eighth.Width(), 8);
+    EXPECT_EQ(eighth.Height(), 3);
+
+    const TBitmap many = DecodeJpeg(JpegFile(64, 64, [](int x, int y) { return RGB(x * 4, y * 4, (x ^ y) * 4); }),
+                                    {1, true});
+    std::set<TColor> colours;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            colours.insert(many.PixelAt(x, y));
+    EXPECT_LE(colours.size(), 256u);
+    EXPECT_GT(colours.size(), 16u);
+    // Through the picture: remembered as a JPEG, pixels as decoded.
+    const TDecodedPicture p = DecodePictureBytes(file, "photo.JPG");
+    EXPECT_EQ(p.kind, TGraphicKind::Jpeg);
+    EXPECT_EQ(p.pixels.PixelAt(3, 2), full.PixelAt(3, 2));
+}
+
+TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
+    const std::string bmp = BmpFile(24, 40, 30, {}, [](int x, int y) { return unsigned(Pattern(x, y)); });
+    const std::string jpeg = JpegFile(64, 48, SmoothColour, 90);
+    std::string hugeBmp = bmp;
+    hugeBmp[18] = hugeBmp[19] = hugeBmp[22] = hugeBmp[23] = 0;  // 0x00xx0000 in both sizes
+    hugeBmp[20] = hugeBmp[24] = 0x40;
+    std::string oddDepth = bmp;
+    oddDepth[28] = 7;
+    std::string badJpegFrame = jpeg;
+    badJpegFrame[badJpegFrame.find("\xFF\xC0") + 4] = 0;  // a frame of 0-bit samples
+    struct Case {
+        const char* name;
+        std::string data;
+        std::string file;
+        std::string expected;  // the start of the message, after the file's name
+    };
+    const Case cases[] = {
+        {"bitmap cut short", bmp.substr(0, bmp.size() / 2), "a.bmp", "unvollst\xE4ndig"},
+        {"bitmap lies about its size", hugeBmp, "a.bmp", "passt nicht in den Speicher"},
+        {"bitmap of 7 bits", oddDepth, "a.bmp", "keine g\xFCltige Bitmap-Datei"},
+        {"text named bitmap", "just some text, not a picture", "a.bmp", "keine g\xFCltige Bitmap-Datei"},
+        {"bitmap named JPEG", bmp, "a.jpg", "keine g\xFCltige JPEG-Datei"},
+        {"JPEG cut short", jpeg.substr(0, jpeg.size() * 2 / 3), "a.jpg", "JPEG-Fehler #"},
+        {"JPEG of nothing but its start", jpeg.substr(0, 3), "a.jpg", "JPEG-Fehler #"},
+        {"icon directory beyond the file", std::string("\0\0\1\0\5\0", 6), "a.ico", "keine g\xFCltige Symboldatei"},
+        {"metafile", std::string("\xD7\xCD\xC6\x9A\0\0", 6) + std::string(40, 'x'), "a.wmf", "Metadatei"},
+        {"metafile by name", bmp, "a.emf", "Metadatei"},
+        {"unknown contents and name", "???", "a.xyz", "kein bekanntes Bildformat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string message = ErrorOf(c.data, c.file);
+        EXPECT_NE(message.find(c.expected), std::string::npos) << message;
+    }
+    EXPECT_EQ(ErrorOf(badJpegFrame, "a.jpg").rfind("JPEG-Fehler #", 0), 0u) << ErrorOf(badJpegFrame, "a.jpg");
+    // An unknown extension is read by its contents.
+    EXPECT_EQ(DecodePictureBytes(jpeg, "scan.pic").kind, TGraphicKind::Jpeg);
+}
+
+TEST_F(PictureFiles, SizeBeyondMemoryIsRefusedBeforeDecoding) {
+    SetPictureMemoryBudget(1 << 20);  // 1 MiB: four 24-bit copies of 300 x 300 do not fit
+    EXPECT_THROW(DecodeJpeg(JpegFile(300, 300, SmoothColour, 50)), Exception);
+    EXPECT_THROW(DecodePictureBytes(BmpFile(8, 300, 300, {clBlack}, [](int, int) { return 0u; }), "a.bmp"),
+                 Exception);
+    EXPECT_NO_THROW(DecodeJpeg(JpegFile(100, 100, SmoothColour, 50)));
+}
+
+TEST_F(PictureFiles, FailedLoadKeepsThePicture) {
+    TPicture picture;
+    int changes = 0;
+    picture.OnChange = [&] { ++changes; };
+    picture.LoadFromFile(Write("good.bmp", BmpFile(24, 3, 2, {}, [](int x, int y) { return unsigned(Pattern(x, y)); })));
+    ASSERT_EQ(changes, 1);
+    EXPECT_THROW(picture.LoadFromFile(Write("bad.jpg", "\xFF\xD8\xFF\xE0 broken")), Exception);
+    EXPECT_THROW(picture.LoadFromFile(dir.filePath("missing.bmp").toStdString()), Exception);
+    EXPECT_EQ(changes, 1);
+    ASSERT_TRUE(picture.HasGraphic());
+    EXPECT_EQ(picture.Pixels()->PixelAt(2, 1), Pattern(2, 1));
+}
+
+TEST_F(PictureFiles, SavedBitmapReadsBackAndReplacesAtomically) {
+    TBitmap bmp(7, 3, TPixelFormat::pf24bit);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            bmp.SetPixelAt(x, y, Pattern(x, y));
+    const std::string path = Write("out.bmp", "an older file");
+    TPicture picture;
+    picture.AssignBitmap(bmp);
+    picture.SaveToFile(path);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.bmp"}) << "no temporary file left";
+    const TDecodedPicture back = DecodePictureFile(path);
+    ASSERT_EQ(back.pixels.Width(), 7);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(back.pixels.PixelAt(x, y), Pattern(x, y));
+    // Palette bitmaps are written in 24 bits too; the header says so.
+    TBitmap mono = bmp;
+    mono.SetPixelFormat(TPixelFormat::pf1bit);
+    const std::string bytes = EncodeBmp24(mono);
+    EXPECT_EQ(bytes[28], 24);
+    EXPECT_EQ(bytes.size(), 54u + 24u * 3u);  // rows of 21 bytes padded to 24
+    EXPECT_THROW(SaveBitmapToBmpFile(bmp, dir.filePath("no/such/folder/x.bmp").toStdString()), Exception);
+}
+
+}  // namespace
