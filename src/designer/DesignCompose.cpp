@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 
 static std::string FromLibraryText(const std::string& text) {
@@ -40,6 +41,7 @@ void TDesign::FormCreate1() {
         if (sel->Image)
             sel->Image->Bitmap = TBitmap();
     }
+    host_->ImageChanged(AktFenster);
 }
 
 void TDesign::ReportPictureProblems() {
@@ -67,11 +69,11 @@ void TDesign::DrawAllExecute() {
         FormCreate1();
         r.Image->Visible = true;
         r.Image->Enabled = true;
-        DrawBorder(*r.Image, r, r.Image->Bitmap.Width(), r.Image->Bitmap.Height(), 1, clRed,
-                   r.Transparent == '2', host_->Fields());
+        DrawBorder(*r.Image, 1, clRed, r.Transparent == '2');
     }
     AktFenster = FensterAnzahl;
     ShowSelected();
+    host_->TableChanged();
     ReportPictureProblems();
 }
 
@@ -112,4 +114,91 @@ void TDesign::PutAlltobitmap(TBitmap& target, int clientWidth) {
     AktFenster = selected <= FensterAnzahl ? selected : 0;
     host_->ShowRecord(Selected());
     ReportPictureProblems();
+}
+
+// ---- the overlay and the shape commands ------------------------------------------------
+
+static int RoundToInt(double v) {
+    const double x = std::nearbyint(v);
+    return x > -2147483648.0 && x < 2147483647.0 ? int(x) : 0;
+}
+
+void TDesign::DrawBorder(TObjectImage& image, int width, TColor colour, bool transparent) {
+    TFensterRec* sel = Selected();
+    if (!sel)
+        return;
+    const int bw = sel->Image ? sel->Image->Bitmap.Width() : image.Width;
+    const int bh = sel->Image ? sel->Image->Bitmap.Height() : image.Height;
+    ::DrawBorder(image, *sel, bw, bh, width, colour, transparent, host_->Fields());
+    if (&image == sel->Image.get())
+        host_->ImageChanged(AktFenster);
+}
+
+void TDesign::InitborderImage() {
+    TFensterRec* sel = Selected();
+    if (!sel)
+        return;
+    BorderImage.Width = std::max(0, RoundToInt(sel->Laenge));
+    BorderImage.Height = std::max(0, RoundToInt(sel->Breite));
+    BorderImage.Left = RoundToInt(sel->PosX);
+    BorderImage.Top = RoundToInt(sel->PosY);
+    BorderImage.Bitmap = TBitmap(BorderImage.Width, BorderImage.Height);
+    BorderImage.Transparent = true;
+    FormCreate1();
+    ReportPictureProblems();
+    DrawBorder(BorderImage, 3, clBlue, true);
+    BorderImage.Visible = true;
+    BorderImage.Enabled = true;
+}
+
+void TDesign::ApplyOverlayBounds() {
+    TFensterRec* sel = Selected();
+    if (!sel || !sel->Image)
+        return;
+    sel->PosX = BorderImage.Left;
+    sel->PosY = BorderImage.Top;
+    sel->Laenge = BorderImage.Width;
+    sel->Breite = BorderImage.Height;
+    const TBitmap& bitmap = sel->Image->Bitmap;
+    const double sx = bitmap.Width() > 0 ? double(BorderImage.Width) / bitmap.Width() : 1.0;
+    const double sy = bitmap.Height() > 0 ? double(BorderImage.Height) / bitmap.Height() : 1.0;
+    for (int i = 0; i <= std::clamp(sel->Neck, 0, 10); ++i) {
+        TDesignPoint& p = sel->Punkte[std::size_t(i)];
+        p = {RoundToInt(p.x * sx), RoundToInt(p.y * sy)};
+    }
+    sel->TextPosX *= sx;
+    sel->TextPosY *= sy;
+    sel->Image->Top = BorderImage.Top;
+    sel->Image->Left = BorderImage.Left;
+    sel->Image->Bitmap.SetSize(BorderImage.Width, BorderImage.Height);
+    FormCreate1();
+    ReportPictureProblems();
+}
+
+void TDesign::SetShape(char typ) {
+    TFensterRec* sel = Selected();
+    if (!sel)
+        return;
+    if (typ == '5') {
+        sel->Neck = 3;
+        sel->FormWinkel = 0;
+    }
+    sel->Typ = typ;
+    ShowSelected();
+    FormCreate1();
+    ReportPictureProblems();
+}
+
+void TDesign::SetTransparent(bool on) {
+    TFensterRec* sel = Selected();
+    if (!sel)
+        return;
+    sel->Transparent = on ? '2' : '1';
+    if (sel->Image)
+        sel->Image->Transparent = on;
+    if (on)
+        sel->FormTiefe = 0;
+    ShowSelected();
+    if (sel->Image)
+        host_->ImageChanged(AktFenster);
 }

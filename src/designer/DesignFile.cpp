@@ -135,6 +135,7 @@ void TDesign::New() {
     ResetDocumentAndTable();
     reportedPictures_.clear();
     host_->ShowRecord(nullptr);
+    host_->TableChanged();
 }
 
 bool TDesign::Open() {

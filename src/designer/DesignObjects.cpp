@@ -370,6 +370,7 @@ bool TDesign::AddObject(int left, int top, int width, int height) {
     r.Breite = height;
     ShowSelected();
     WriteObjectLines(AktFenster);
+    host_->TableChanged();
     return true;
 }
 
@@ -499,6 +500,7 @@ void TDesign::DeleteObject(int k) {
         ParseObjectLines(AktFenster);
     else
         host_->ShowRecord(nullptr);
+    host_->TableChanged();
 }
 
 void TDesign::BringToFront() {
@@ -523,6 +525,7 @@ void TDesign::BringToFront() {
     clip.Image = std::move(clipImage);
     // The selection follows the moved object, which the overlay still covers.
     AktFenster = FensterAnzahl;
+    host_->TableChanged();
 }
 
 void TDesign::SendToBack() {
@@ -546,6 +549,7 @@ void TDesign::SendToBack() {
     WriteObjectLines(1);
     clip.Image = std::move(clipImage);
     AktFenster = 1;
+    host_->TableChanged();
 }
 
 bool TDesign::Form_KlonenExecute() {
@@ -581,5 +585,6 @@ bool TDesign::Form_KlonenExecute() {
     r.Image->Enabled = true;
     WriteObjectLines(AktFenster);
     ShowSelected();
+    host_->TableChanged();
     return true;
 }

@@ -100,6 +100,11 @@ public:
     virtual void ProjectLoaded() {}
     // The label projectname shows a file name.
     virtual void ProjectNameChanged(const std::string& /*name*/) {}
+    // The image of slot `slot` has new bounds, flags or pixels (after a render or an outline).
+    virtual void ImageChanged(int /*slot*/) {}
+    // Objects were added, removed, reordered or replaced (New, Open, delete, front, back,
+    // clone, new object): the window shows the images of slots 1..FensterAnzahl afresh.
+    virtual void TableChanged() {}
 
     // The default fields: the record last shown (a new object takes type, font and size from
     // them: a rectangle in Arial 22) and the "Tiefe anzeigen" box.
@@ -211,6 +216,23 @@ public:
     // stays what it was.
     void PutAlltobitmap(TBitmap& target, int clientWidth);
     double PaintScale = 1;
+
+    // The selection overlay: laid over the selected object, always transparent.
+    TObjectImage BorderImage;
+    // Places the overlay over the selected object, renders the object and outlines the overlay
+    // in blue (InitborderImage).
+    void InitborderImage();
+    // The selected object's outline on image (width 1: its own thin outline, red; width 3:
+    // the overlay's, in colour); white erases (DrawBorder).
+    void DrawBorder(TObjectImage& image, int width, TColor colour, bool transparent);
+    // The end of an overlay drag: the selected object takes the overlay's bounds, its corners
+    // and text anchor are scaled with it, and it is rendered again (a working change).
+    void ApplyOverlayBounds();
+    // The shape commands: type "9", "3", "4" or "5" (the triangle also gets Neck 3 and angle 0;
+    // the fields show it), then rendered. Nothing without a selection.
+    void SetShape(char typ);
+    // Transparency on or off; a transparent object gets depth 0.
+    void SetTransparent(bool on);
 
 private:
     void CopyToClip(int slot);

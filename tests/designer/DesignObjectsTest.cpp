@@ -210,3 +210,65 @@ TEST_F(DesignObjects, NothingHappensWithoutASelection) {
 }
 
 }  // namespace
+
+namespace {
+
+using DesignEditing = DesignTest;
+
+TEST_F(DesignEditing, OverlayPlacedOverTheObjectAndOutlinedInBlue) {
+    Add(10, 20, 30, 16).FormTiefe = 10;
+    design->Host().ShowRecord(design->Selected());  // the depth field shows 10
+    design->InitborderImage();
+    const TObjectImage& o = design->BorderImage;
+    EXPECT_EQ(o.Left, 10);
+    EXPECT_EQ(o.Top, 20);
+    EXPECT_EQ(o.Width, 30);
+    EXPECT_EQ(o.Height, 16);
+    EXPECT_TRUE(o.Transparent);
+    EXPECT_TRUE(o.Visible);
+    EXPECT_EQ(o.Bitmap.PixelAt(0, 0), clBlue);
+    EXPECT_EQ(o.Bitmap.PixelAt(15, 8), clWhite);
+    EXPECT_EQ(Rec(1).Image->Bitmap.PixelAt(15, 8), clBlack);  // the object was rendered
+}
+
+TEST_F(DesignEditing, OverlayDragScalesCornersAndTextAnchor) {
+    TFensterRec& r = Add(0, 0, 20, 10, '2');
+    r.Punkte = {{{0, 0}, {20, 0}, {10, 10}, {0, 0}}};
+    r.TextPosX = 4;
+    r.TextPosY = 5;
+    design->FormCreate1();
+    design->BorderImage.Left = 5;
+    design->BorderImage.Top = 6;
+    design->BorderImage.Width = 40;
+    design->BorderImage.Height = 5;
+    design->ApplyOverlayBounds();
+    EXPECT_EQ(r.PosX, 5);
+    EXPECT_EQ(r.Laenge, 40);
+    EXPECT_EQ(r.Punkte[1], (TDesignPoint{40, 0}));
+    EXPECT_EQ(r.Punkte[2], (TDesignPoint{20, 5}));
+    EXPECT_EQ(r.TextPosX, 8);
+    EXPECT_EQ(r.TextPosY, 2.5);
+    EXPECT_EQ(r.Image->Left, 5);
+    EXPECT_EQ(r.Image->Bitmap.Width(), 40);
+    EXPECT_EQ(design->Memo1[5], "<position><0><50><0><0><20><10><0>");  // not committed
+}
+
+TEST_F(DesignEditing, ShapeAndTransparencyCommands) {
+    TFensterRec& r = Add(0, 0, 20, 10);
+    r.Neck = 8;
+    r.FormWinkel = 45;
+    design->SetShape('5');
+    EXPECT_EQ(r.Typ, '5');
+    EXPECT_EQ(r.Neck, 3);
+    EXPECT_EQ(r.FormWinkel, 0);
+    EXPECT_EQ(r.Punkte[2], (TDesignPoint{10, 0}));  // apex up
+    r.FormTiefe = 4;
+    design->SetTransparent(true);
+    EXPECT_EQ(r.Transparent, '2');
+    EXPECT_EQ(r.FormTiefe, 0);
+    EXPECT_TRUE(r.Image->Transparent);
+    design->SetTransparent(false);
+    EXPECT_EQ(r.Transparent, '1');
+}
+
+}  // namespace

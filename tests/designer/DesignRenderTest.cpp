@@ -383,3 +383,31 @@ TEST(DesignBorder, OutlinesAndErasing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DesignTextDrawing, QuarterTurnRunsDownFromTheAnchor) {
+    TBitmap bitmap(60, 120);
+    BitmapTextCanvas canvas(bitmap);
+    DesignFont font;
+    font.Name = "Arial";
+    font.Height = 20;
+    font.Escapement = -900;
+    font.Orientation = 900;
+    canvas.TextOut(30, 10, "HHHHH", font, clBlack);
+    int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            if (bitmap.PixelAt(x, y) == clBlack) {
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+    ASSERT_GE(maxX, 0) << "no text drawn";
+    // Turned clockwise, the base line runs down from (30, 10) and the glyphs' tops point right.
+    EXPECT_GE(minY, 9);
+    EXPECT_GT(maxY - minY, 40);
+    EXPECT_GE(minX, 29);
+    EXPECT_LE(maxX, 50);
+}
+
+}  // namespace
