@@ -142,7 +142,9 @@ void TDesign::InitborderImage() {
     BorderImage.Height = std::max(0, RoundToInt(sel->Breite));
     BorderImage.Left = RoundToInt(sel->PosX);
     BorderImage.Top = RoundToInt(sel->PosY);
-    BorderImage.Bitmap = TBitmap(BorderImage.Width, BorderImage.Height);
+    BorderImage.Bitmap = BitmapFits(BorderImage.Width, BorderImage.Height)
+                             ? TBitmap(BorderImage.Width, BorderImage.Height)
+                             : TBitmap();
     BorderImage.Transparent = true;
     FormCreate1();
     ReportPictureProblems();
@@ -170,7 +172,8 @@ void TDesign::ApplyOverlayBounds() {
     sel->TextPosY *= sy;
     sel->Image->Top = BorderImage.Top;
     sel->Image->Left = BorderImage.Left;
-    sel->Image->Bitmap.SetSize(BorderImage.Width, BorderImage.Height);
+    if (BitmapFits(BorderImage.Width, BorderImage.Height))
+        sel->Image->Bitmap.SetSize(std::max(0, BorderImage.Width), std::max(0, BorderImage.Height));
     FormCreate1();
     ReportPictureProblems();
 }

@@ -1,6 +1,7 @@
 #include "designer/DesignObjects.h"
 
 #include "designer/DesignNumber.h"
+#include "designer/DesignRender.h"
 #include "platform/Services.h"
 
 #include <algorithm>
@@ -339,7 +340,8 @@ void TDesign::Create_Bitmap(int left, int top, int width, int height) {
     im.Top = top;
     im.Width = std::max(0, width);
     im.Height = std::max(0, height);
-    im.Bitmap = TBitmap(im.Width, im.Height);
+    if (BitmapFits(im.Width, im.Height))
+        im.Bitmap = TBitmap(im.Width, im.Height);
     host_->ReadRecord(r.Data());
     const char typ = r.Typ;
     const std::string font = r.FontName;

@@ -60,6 +60,17 @@ QFont ToQFont(const DesignFont& f) {
 
 }  // namespace
 
+bool BitmapFits(int w, int h) {
+    if (w <= 0 || h <= 0)
+        return true;
+    try {
+        CheckPictureFitsMemory(w, h);
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
 TColor DepthToColor(int /*ramp*/, double depth, double thickness) {
     if (std::isnan(depth))
         return clWhite;
@@ -308,7 +319,14 @@ void DrawBorder(TObjectImage& image, TFensterData& r, int objectBitmapWidth,
     if (width == 1 && (!r.PictureName.empty() || !Trim(r.TextString).empty()))
         return;
     r.Neck = std::clamp(fields.Neck, 0, 10);
-    image.Bitmap.SetSize(std::max(0, image.Width), std::max(0, image.Height));
+    const int width0 = std::max(0, image.Width), height0 = std::max(0, image.Height);
+    if (!BitmapFits(width0, height0)) {
+        // An image too large to hold gets no outline (its render was refused and reported).
+        image.Bitmap = TBitmap();
+        image.Transparent = transparent;
+        return;
+    }
+    image.Bitmap.SetSize(width0, height0);
     const int W = image.Bitmap.Width(), H = image.Bitmap.Height();
     if (W == 0 || H == 0) {
         image.Transparent = transparent;

@@ -12,6 +12,10 @@
 
 constexpr int PaintDepthFullScale = 16777215;
 
+// Whether a w x h image may be allocated (always for an empty one); images beyond it stay
+// empty and their render is reported.
+bool BitmapFits(int w, int h);
+
 // The colour of depth d (mm) for a workpiece of thickness D: q := 16777215 / D,
 // v := Trunc((D - d) * q), BlendColour(black, white, v / 16777215) for ramp 1 (the only one).
 // Depth 0 is white, D and beyond black, negative depths white. A thickness of 0 or less (or

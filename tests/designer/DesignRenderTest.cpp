@@ -411,3 +411,32 @@ TEST(DesignTextDrawing, QuarterTurnRunsDownFromTheAnchor) {
 }
 
 }  // namespace
+
+namespace {
+
+using DesignRenderLimits = DesignTest;
+
+TEST_F(DesignRenderLimits, ObjectTooLargeForMemoryIsReportedNotAllocated) {
+    const std::vector<std::string> lines = {
+        "<row><1>", "<picturename><>", "<typ><9><3>", "<Polygon-X>", "<Polygon-Y>",
+        "<position><0><50><0><0><1e9><1e9><2>", "<textattribut><1><1><1><1><1>",
+        "<fontattribut><Arial><22><0><0><0><0>", "<textstring><>", "<end of Paragraph>",
+        "<Form><1><600><600><10><1>"};
+    std::string bytes;
+    for (const auto& l : lines)
+        bytes += l + "\n";
+    WriteAll(Path("huge.fxn"), bytes);
+    ASSERT_TRUE(design->OpenFile(Path("huge.fxn")));
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_TRUE(Rec(1).Image->Bitmap.Empty());
+    // Its overlay and a clone of it stay empty too, and nothing is allocated.
+    design->InitborderImage();
+    EXPECT_TRUE(design->BorderImage.Bitmap.Empty());
+    EXPECT_TRUE(design->Form_KlonenExecute());
+    EXPECT_TRUE(Rec(2).Image->Bitmap.Empty());
+    TBitmap target(60, 60);
+    design->PutAlltobitmap(target, 600);
+    EXPECT_EQ(target.PixelAt(0, 0), clWhite);
+}
+
+}  // namespace
