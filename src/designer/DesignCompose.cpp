@@ -1,5 +1,6 @@
 // The table's rendering: one object (with its picture read by a loader of its own, never the
 // main window's picture), redraw of all objects, and the composition of all into one bitmap.
+#include "designer/DesignConvert.h"
 #include "designer/DesignObjects.h"
 #include "designer/DesignRender.h"
 
@@ -84,10 +85,7 @@ void TDesign::PutAlltobitmap(TBitmap& target, int clientWidth) {
         target.SetPixelFormat(TPixelFormat::pf24bit);
     PaintScale = double(target.Width()) / clientWidth;
     const int selected = AktFenster;
-    const auto scaled = [this](int v) {
-        const double x = std::nearbyint(v * PaintScale);
-        return x > -2147483648.0 && x < 2147483647.0 ? int(x) : 0;
-    };
+    const auto scaled = [this](int v) { return RoundClamped(v * PaintScale); };
     for (int i = 1; i <= FensterAnzahl; ++i) {
         AktFenster = i;
         TFensterRec& r = FensterRecs[std::size_t(i)];
@@ -118,11 +116,6 @@ void TDesign::PutAlltobitmap(TBitmap& target, int clientWidth) {
 
 // ---- the overlay and the shape commands ------------------------------------------------
 
-static int RoundToInt(double v) {
-    const double x = std::nearbyint(v);
-    return x > -2147483648.0 && x < 2147483647.0 ? int(x) : 0;
-}
-
 void TDesign::DrawBorder(TObjectImage& image, int width, TColor colour, bool transparent) {
     TFensterRec* sel = Selected();
     if (!sel)
@@ -138,10 +131,10 @@ void TDesign::InitborderImage() {
     TFensterRec* sel = Selected();
     if (!sel)
         return;
-    BorderImage.Width = std::max(0, RoundToInt(sel->Laenge));
-    BorderImage.Height = std::max(0, RoundToInt(sel->Breite));
-    BorderImage.Left = RoundToInt(sel->PosX);
-    BorderImage.Top = RoundToInt(sel->PosY);
+    BorderImage.Width = std::max(0, RoundClamped(sel->Laenge));
+    BorderImage.Height = std::max(0, RoundClamped(sel->Breite));
+    BorderImage.Left = RoundClamped(sel->PosX);
+    BorderImage.Top = RoundClamped(sel->PosY);
     BorderImage.Bitmap = BitmapFits(BorderImage.Width, BorderImage.Height)
                              ? TBitmap(BorderImage.Width, BorderImage.Height)
                              : TBitmap();
@@ -166,7 +159,7 @@ void TDesign::ApplyOverlayBounds() {
     const double sy = bitmap.Height() > 0 ? double(BorderImage.Height) / bitmap.Height() : 1.0;
     for (int i = 0; i <= std::clamp(sel->Neck, 0, 10); ++i) {
         TDesignPoint& p = sel->Punkte[std::size_t(i)];
-        p = {RoundToInt(p.x * sx), RoundToInt(p.y * sy)};
+        p = {RoundClamped(p.x * sx), RoundClamped(p.y * sy)};
     }
     sel->TextPosX *= sx;
     sel->TextPosY *= sy;

@@ -1,5 +1,6 @@
 #include "designer/DesignFile.h"
 
+#include "designer/DesignConvert.h"
 #include "designer/DesignNumber.h"
 #include "generation/MainState.h"
 #include "platform/IntlSource.h"
@@ -39,17 +40,9 @@ std::vector<std::string> DecodeDesignText(std::string_view bytes) {
     return lines;
 }
 
-static std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 // The fields of the project line, or nothing when it is none.
 static bool ParseProjectLine(std::string_view raw, DesignFileContent& c) {
-    const std::string_view line = TrimBlanks(raw);
+    const std::string_view line = Trim(raw);
     if (line.substr(0, 7) != "<Form><" || line.back() != '>')
         return false;
     std::vector<std::string_view> fields;
@@ -97,7 +90,7 @@ std::optional<DesignLineError> CheckDesignLines(const std::vector<std::string>& 
         TFensterData d;
         for (int k = 0; k < kLinesPerObject; ++k) {
             const std::size_t index = std::size_t(i) * kLinesPerObject + std::size_t(k);
-            const std::string_view line = TrimBlanks(fileLines[index]);
+            const std::string_view line = Trim(fileLines[index]);
             const std::string_view tag = ObjectLineTag(k);
             const bool tagged = k == 9 ? line == tag : line.substr(0, tag.size()) == tag;
             if (!tagged || (k <= 8 && !ParseObjectLine(k, line, d)))
@@ -217,13 +210,13 @@ static std::optional<std::string> AskSaveName(const std::string& current) {
 }
 
 bool TDesign::Save() {
-    std::string name(TrimBlanks(SaveDialogFileName));
+    std::string name(Trim(SaveDialogFileName));
     if (name.empty()) {
         // No name yet: ask for one rather than writing "Untitled" into the working folder.
         const auto chosen = AskSaveName("");
-        if (!chosen || TrimBlanks(*chosen).empty())
+        if (!chosen || Trim(*chosen).empty())
             return false;
-        name = std::string(TrimBlanks(*chosen));
+        name = std::string(Trim(*chosen));
         SaveDialogFileName = name;
     }
     if (!SaveToFile(name))
@@ -234,7 +227,7 @@ bool TDesign::Save() {
 
 bool TDesign::SaveAs() {
     const auto chosen = AskSaveName(SaveDialogFileName);
-    if (!chosen || TrimBlanks(*chosen).empty())
+    if (!chosen || Trim(*chosen).empty())
         return false;
     SaveDialogFileName = *chosen;
     if (!SaveToFile(*chosen))

@@ -1,5 +1,6 @@
 #include "designer/DesignObjects.h"
 
+#include "designer/DesignConvert.h"
 #include "designer/DesignNumber.h"
 #include "designer/DesignRender.h"
 #include "platform/Services.h"
@@ -38,31 +39,6 @@ TFensterData DesignHost::DefaultShown() {
 // ---- lines -----------------------------------------------------------------------------
 
 namespace {
-
-// Trunc toward zero into the int range; NaN gives 0.
-int TruncClamped(double v) {
-    if (std::isnan(v))
-        return 0;
-    if (v >= 2147483647.0)
-        return std::numeric_limits<int>::max();
-    if (v <= -2147483648.0)
-        return std::numeric_limits<int>::min();
-    return int(v);
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string_view TrimRight(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 // The fields of a line "<tag><f1><f2>...<fn>": each step drops everything up to and including
 // the next "><" and takes the text before the following "><"; the last field of a line is the
@@ -411,13 +387,6 @@ void TDesign::CutExecute() {
     DeleteObject(AktFenster);
 }
 
-static std::int64_t RoundScaled(int v, double factor) {
-    const double x = std::nearbyint(double(v) * factor);  // halves to even
-    if (!(x > -2147483648.0 && x < 2147483647.0))
-        return 0;
-    return std::int64_t(x);
-}
-
 bool TDesign::EditPasteExecute() {
     TFensterRec* sel = Selected();
     TFensterRec& clip = FensterRecs[ClipFenster];
@@ -434,8 +403,8 @@ bool TDesign::EditPasteExecute() {
     clip.Neck = std::clamp(clip.Neck, 0, 10);
     for (int i = 0; i <= clip.Neck; ++i) {
         TDesignPoint& p = clip.Punkte[std::size_t(i)];
-        p.x = int(RoundScaled(p.x, rx));
-        p.y = int(RoundScaled(p.y, ry));
+        p.x = RoundClamped(p.x * rx);  // halves to even
+        p.y = RoundClamped(p.y * ry);
     }
     clip.TextPosX *= rx;
     clip.TextPosY *= ry;

@@ -1,5 +1,7 @@
 #include "designer/DesignRender.h"
 
+#include "designer/DesignConvert.h"
+
 #include "generation/Emitters.h"
 #include "platform/Exception.h"
 #include "platform/PictureMemory.h"
@@ -18,28 +20,7 @@
 
 namespace {
 
-int TruncClamped(double v) {
-    if (std::isnan(v))
-        return 0;
-    if (v >= 2147483647.0)
-        return std::numeric_limits<int>::max();
-    if (v <= -2147483648.0)
-        return std::numeric_limits<int>::min();
-    return int(v);
-}
-
-// Round half to even, into the int range.
-int RoundClamped(double v) { return TruncClamped(std::nearbyint(v)); }
-
 QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 // A Qt font whose cell height (ascent + descent) is the font's height in pixels, drawn
 // without antialiasing.
