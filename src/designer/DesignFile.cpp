@@ -85,7 +85,6 @@ std::optional<DesignLineError> CheckDesignLines(const std::vector<std::string>& 
         return DesignLineError{last, "Die Datei hat Zeilen für " + std::to_string(last / 10) +
                                          " Objekte, nicht für " + std::to_string(content.count) +
                                          "."};
-    content.objects.resize(std::size_t(content.count));
     for (int i = 0; i < content.count; ++i) {
         TFensterData d;
         for (int k = 0; k < kLinesPerObject; ++k) {
@@ -97,7 +96,6 @@ std::optional<DesignLineError> CheckDesignLines(const std::vector<std::string>& 
                 return DesignLineError{index, "Die Zeile von Objekt " + std::to_string(i + 1) +
                                                   " ist beschädigt."};
         }
-        content.objects[std::size_t(i)] = d;
     }
     content.lines.assign(fileLines.begin(), fileLines.begin() + std::ptrdiff_t(needed));
     return std::nullopt;

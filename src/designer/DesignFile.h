@@ -14,11 +14,10 @@ inline constexpr const char* kDesignFilter = "Fraxilon Files (*.fxn)|*.fxn|Alle 
 // The lines of a file's bytes (UTF-8), a line end at the very end adding no empty line.
 std::vector<std::string> DecodeDesignText(std::string_view bytes);
 
-// A design file's content once checked: the document lines (count × 10), the objects parsed
-// from them and the project values.
+// A design file's content once checked: the document lines (count × 10; lines beyond them
+// are dropped) and the project values.
 struct DesignFileContent {
     std::vector<std::string> lines;
-    std::vector<TFensterData> objects;
     int count = 0;
     double WstLaenge = 0, WstBreite = 0, WstDicke = 0, WkzRad = 0;
 };

@@ -1,7 +1,6 @@
 #include "designer/DesignRender.h"
 
 #include "designer/DesignConvert.h"
-
 #include "generation/Emitters.h"
 #include "platform/Exception.h"
 #include "platform/PictureMemory.h"

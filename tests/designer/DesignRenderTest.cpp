@@ -440,3 +440,40 @@ TEST_F(DesignRenderLimits, ObjectTooLargeForMemoryIsReportedNotAllocated) {
 }
 
 }  // namespace
+
+namespace {
+
+using DesignRenderShapes = DesignTest;
+
+TEST_F(DesignRenderShapes, PolygonRegionTurnsWithTheAngleFieldAndCornersStay) {
+    TFensterRec& r = Add(0, 0, 20, 20, '2');
+    r.Neck = 4;
+    r.Punkte = {{{4, 4}, {16, 4}, {16, 16}, {4, 16}, {4, 4}}};
+    const auto corners = r.Punkte;
+    DesignFieldValues f;
+    auto mask = ShapeMask(r, 20, 20, f);
+    EXPECT_EQ(mask[5 * 20 + 5], 1);   // inside the square
+    EXPECT_EQ(mask[10 * 20 + 1], 0);  // left of it
+    f.FormWinkel = 45;
+    mask = ShapeMask(r, 20, 20, f);
+    EXPECT_EQ(mask[5 * 20 + 5], 0);   // the square's corner is cut off once turned
+    EXPECT_EQ(mask[10 * 20 + 3], 1);  // the turned corner reaches further left
+    EXPECT_EQ(r.Punkte, corners);     // the stored corners are not turned
+}
+
+TEST_F(DesignRenderShapes, TextIsClippedByTheShape) {
+    TFensterRec& r = Add(0, 0, 40, 40, '4');
+    r.TextString = "MMMMMMMM";
+    r.TextPosX = -5;
+    r.TextPosY = 30;
+    r.FontSize = 60;
+    r.TextTiefe = 10;
+    design->Host().ShowRecord(&r);
+    design->FormCreate1();
+    const TBitmap& b = r.Image->Bitmap;
+    for (const auto& [x, y] : {std::pair{1, 1}, {3, 2}, {2, 8}, {38, 1}})
+        EXPECT_EQ(b.PixelAt(x, y), clWhite) << x << "," << y;  // outside the ellipse: the fill
+    EXPECT_EQ(ColoursOf(b), (std::set<TColor>{clWhite, clBlack}));
+}
+
+}  // namespace
