@@ -1,5 +1,6 @@
 // The table's rendering: one object (with its picture read by a loader of its own, never the
-// main window's picture), redraw of all objects, and the composition of all into one bitmap.
+// main window's picture), redraw of all objects, the composition of all into one bitmap, and
+// the selection overlay and the shape commands that re-render the selected object.
 #include "designer/DesignConvert.h"
 #include "designer/DesignObjects.h"
 #include "designer/DesignRender.h"

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr int MaxFenster = 32000;   // objects in slots 1..MaxFenster
