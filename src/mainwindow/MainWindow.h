@@ -87,6 +87,9 @@ public:
     // Controls and menu items by name, without regard to letter case.
     QObject* Named(std::string_view name) const;
     TFclPictureField* Field(std::string_view name) const;
+    // Any entry field the window reads or writes by name: its own, the angle dialog's and the
+    // simulation window's.
+    TFclBaseEntryField* EntryField(std::string_view name) const;
     QCheckBox* Box(std::string_view name) const;
 
     TColor FontColour() const { return fontColour_; }
@@ -114,6 +117,11 @@ public:
     void RestoreWorkBitmap() override;
     void CopyProgramToClipboard() override;
     void OnRunEnd() override;
+    // RewriteHost: what the optimiser, numbering and space removal show while they work.
+    void ShowProcessCaption(std::string_view control) override;
+    void SetWaitLabelVisible(bool visible) override;
+    void SetProgramControlsEnabled(bool enabled) override;
+    void ClearClipboard() override;
 
     // The controls, under their names.
     QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6, *Panel9;
@@ -148,7 +156,7 @@ private:
     void BuildStrategyButtons(QWidget* panel);
     void IndexNames();
     QLabel* AddField(QWidget* panel, class QGridLayout* grid, int row, TFclPictureField*& field,
-                     const char* name, const char* labelName, const char* caption, bool real,
+                     const char* name, const char* labelName, const char* caption, TPictureDataType type,
                      const char* mask, int maxLength, double low, double high);
     QAction* Item(QMenu* menu, const char* name, const char* caption, void (Tform1::*handler)() = nullptr,
                   bool guarded = true);
