@@ -419,21 +419,6 @@ void Tform1::Guard(QObject*, std::function<void()> command) {
     command();
 }
 
-// Loading and printing programs come with the program files; while a long operation runs
-// they are refused, as they would change or read a program that is being written.
-void Tform1::load_cncClick() {
-    if (Busy().Refuse()) return;
-}
-
-// Saving comes with the program files; until then a save is refused and the text stays marked.
-void Tform1::prg_speichernClick() {
-    if (Busy().Refuse()) return;
-}
-
-void Tform1::druckenClick() {
-    if (Busy().Refuse()) return;
-}
-
 void Tform1::simulierenClick() {
     if (Memo1->Lines().Count() < 2) {
         ShowFileMessage(MsgNothingToSimulate, 'I');

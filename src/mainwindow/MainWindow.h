@@ -73,7 +73,11 @@ public:
     void schliessenClick();
     void load_cncClick();
     void prg_speichernClick();
+    void Speichern2Click();
+    void listeerstellenClick();
+    void Listeerstellen1Click();
     void druckenClick();
+    void option_runClick();
     void simulierenClick();
     void Timer1Timer();
     // Typing in the editor turns letters into capitals.
@@ -172,6 +176,8 @@ private:
     void SetPicGrayScale(bool grey);
     void ShowPreview();
     void SetEnabled(std::initializer_list<QObject*> objects, bool enabled);
+    void PrepareProgramDialog();
+    int ProgramCountField();  // prg_anzahl, 0 when empty or invalid
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

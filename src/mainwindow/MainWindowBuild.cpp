@@ -306,6 +306,8 @@ void Tform1::BuildControls() {
     connect(load_cnc, &QPushButton::clicked, this, [this] { load_cncClick(); });
     connect(drucken, &QPushButton::clicked, this, [this] { druckenClick(); });
     connect(prg_speichern, &QPushButton::clicked, this, [this] { prg_speichernClick(); });
+    connect(listeerstellen, &QPushButton::clicked, this, [this] { listeerstellenClick(); });
+    connect(option_run, &QPushButton::clicked, this, [this] { option_runClick(); });
     connect(simulieren, &QPushButton::clicked, this, [this] { Guard(simulieren, [this] { simulierenClick(); }); });
 }
 
@@ -412,9 +414,9 @@ void Tform1::BuildMenus() {
     QMenu* Datei1 = menu(bar, "Datei1", "cnc-Programm");
     Item(Datei1, "ffnen1", "prg. öffnen", &Tform1::load_cncClick);
     QMenu* Speichern1 = menu(Datei1, "Speichern1", "prg. speichern");
-    Item(Speichern1, "Listeerstellen1", "prg.-Liste erstellen");
+    Item(Speichern1, "Listeerstellen1", "prg.-Liste erstellen", &Tform1::Listeerstellen1Click);
     focusItem(Speichern1, "Programmanzahl1", "programmanzahl", prg_anzahl);
-    Item(Speichern1, "Speichern2", "prg. speichern")->setEnabled(false);
+    Item(Speichern1, "Speichern2", "prg. speichern", &Tform1::Speichern2Click)->setEnabled(false);
     Item(Datei1, "Erstellen1", "Prg. erstellen", &Tform1::Prg_erstellenClick, false)->setEnabled(false);
 
     QMenu* Bild1 = menu(bar, "Bild1", "bild");
