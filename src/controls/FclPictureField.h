@@ -1,0 +1,118 @@
+#pragma once
+// The masked entry field of every numeric setting of the system's windows: one value of a
+// TPictureDataType shown through a picture mask, edited character by character under the
+// mask's rules, validated against its type and the range RangeLo..RangeHi, and moved to and
+// from a caller's buffer in the type's binary form (GetValue, SetValue).
+//
+// A value whose integer digits do not fit the mask (12345.6 in "###.#") is kept exactly as
+// SetValue gave it while the field is unmodified: GetValue returns it, and the field is shown
+// in its error colours; only the edit string lacks digits.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "controls/FclPictureBase.h"
+
+enum class TPictureDataType : std::uint8_t {
+    pftString, pftChar, pftBoolean, pftYesNo, pftLongInt, pftWord, pftInteger, pftByte,
+    pftShortInt, pftReal, pftExtended, pftDouble, pftSingle, pftComp, pftDate, pftTime,
+    pftDateTime,
+};
+
+class TFclCustomPictureField : public TFclPictureBase {
+public:
+    explicit TFclCustomPictureField(IFclEntryFieldHost* Host = nullptr);
+
+    TPictureDataType DataType() const { return pictureType_; }
+    // Sets the data-type byte, efoCaretToEnd, the type's default range and default mask
+    // (MaxLength its length, DecimalPlaces 0); the value is forgotten.
+    virtual void SetDataType(TPictureDataType Value);
+    // The same from a number; above pftDateTime: EFclException 30188.
+    void SetDataTypeIndex(int Value);
+    const std::string& PictureMaskProperty() const { return pictureMask_; }
+    // Empty or equal: nothing. MaxLength becomes the mask's length.
+    virtual void SetPictureMask(std::string_view Value);
+    bool InitDateTime() const { return initDateTime_; }
+    void SetInitDateTime(bool Value);
+    // Design state: a "." in the mask of a type that is not Real, Extended, Double or Single
+    // raises EInvalidPictureMask.
+    bool DesignState() const { return designState_; }
+    void SetDesignState(bool Value) { designState_ = Value; }
+
+    std::uint8_t BaseType() const override;
+    // The default mask of a type.
+    static std::string DefaultMask(TPictureDataType Type);
+    // Copies the properties of another picture field.
+    void Assign(const TFclCustomPictureField& Source);
+
+    std::uint16_t TransferValue(void* Data, std::uint16_t Direction) override;
+    std::uint16_t CheckValue() override;
+    void DoEditCommand(std::uint16_t Command, TFclEditData& Data) override;
+    void IncDecValue(bool Wrap, double Delta) override;
+    void SetValueFromText(std::string_view Text) override;
+
+    // True while a value that does not fit the mask is kept for GetValue.
+    bool KeepsUnfittedValue() const { return KeptValueInForce(); }
+    bool KeepsInvalidMark() const override { return KeptValueInForce(); }
+
+protected:
+    void CreateParams() override;
+    void CreateWnd() override;
+
+private:
+    // The real value of the edit string (FixRealText, then the parser); false when it does
+    // not read. A kept value stands in while the field is unmodified.
+    bool ReadReal(long double& Value) const;
+    bool ReadInteger(std::int32_t& Value) const;
+    std::int32_t ReadDateOrTime() const;
+    bool KeptValueInForce() const;
+    // Range limits in the type's own form.
+    long double RealLimit(const TFclRangeSlot& Slot) const;
+    bool RangeIsDefault() const;
+    void SetInitialDateTime();
+    // Writes a value text into the edit string; notes an unfitted value.
+    void MergeValueText(const std::string& Text, const void* Exact);
+    // A real value as the mask's fixed-point text, merged; Exact is kept when it does not fit.
+    void WriteRealText(long double Value, const void* Exact);
+    // A stepped value's text into the edit string; false (nothing written) when it does not fit.
+    bool WriteStepped(const std::string& Text);
+    // The text was changed by the user or a step: a kept value is no longer the field's.
+    void MarkModified();
+    void FinishStep();
+    void StepDate(bool Wrap, double Delta);
+    void StepTime(bool Wrap, double Delta);
+    void StepChar(bool Wrap, double Delta);
+
+    // Edit commands (general editor and one-character editor).
+    void EditGeneral(std::uint16_t Command, TFclEditData& Data);
+    void EditOneChar(std::uint16_t Command, TFclEditData& Data);
+    void TypeGeneral(char Ch, int& Change);
+    void PasteGeneral(const std::string& Text, int& Change);
+    void DeleteSelection();
+    void DeleteAt(int Pos);
+    void InsertAt(int Pos, char Ch);
+    bool AcceptsAtCaret(char& Ch) const;
+    // True when the focus moved on.
+    bool AutoAdvanceNext(bool ForChar);
+    void AutoAdvancePrevious();
+    int NextEditPos(int Pos) const;
+    int PrevEditPos(int Pos) const;
+    void SetExtendedSelection(int NewExtend);
+    int WordLeft(int Pos) const;
+    int WordRight(int Pos) const;
+    void CompleteDateTime(bool Date);
+
+    TPictureDataType pictureType_ = TPictureDataType::pftString;
+    std::string pictureMask_ = "XXXXXXXXXXXXXXX";
+    bool initDateTime_ = false;
+    bool hadWindow_ = false;
+    bool designState_ = false;
+    // The exact value SetValue gave when it did not fit the mask (10 bytes, buffer form).
+    std::optional<TFclExtended> kept_;
+};
+
+class TFclPictureField : public TFclCustomPictureField {
+public:
+    using TFclCustomPictureField::TFclCustomPictureField;
+};
