@@ -1,13 +1,9 @@
-// Program start: initialise the application and show the main window.
+// Program start: initialise the application and run Fraxilon.
+#include "mainwindow/Startup.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Fraxilon"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Fraxilon"));
-    window.resize(1024, 720);
-    window.show();
-    return QApplication::exec();
+    return RunFraxilon(app);
 }

@@ -1,10 +1,10 @@
 #include "platform/LineStore.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <new>
-
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 // An empty line may hold any position: it is never read.
@@ -54,77 +54,247 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
     return target;
 }
 
-std::uint64_t& TStrings::EntryOf(std::size_t index) const {
-    return blocks_[index >> kBlockShift]->entry[index & (kBlockLines - 1)];
+// Copies the line's text into the chunks and returns its entry.
+std::uint64_t TStrings::Store(std::string_view line) {
+    std::uint64_t position = 0;
+    const std::uint64_t length = line.size();
+    if (length == 0)
+        return 0;
+    if (length < kLongLine) {
+        std::memcpy(Reserve(line.size(), position), line.data(), line.size());
+        return position << 16 | length;
+    }
+    char* target = Reserve(sizeof length + line.size(), position);
+    std::memcpy(target, &length, sizeof length);
+    std::memcpy(target + sizeof length, line.data(), line.size());
+    return position << 16 | kLongLine;
 }
 
-void TStrings::SetEntry(std::size_t index, std::uint64_t position, std::size_t length) {
-    std::uint64_t& entry = EntryOf(index);
-    const std::uint64_t stored = length < kLongLine ? length : kLongLine;
-    if (length >= kLongLine)
-        longLengths_[index] = length;
-    else if (index < count_ && (entry & kLongLine) == kLongLine)
-        longLengths_.erase(index);  // a long line replaced by a short one
-    entry = position << 16 | stored;
+std::size_t TStrings::BlockOf(std::size_t index) const {
+    if (appendOnly_)
+        return index >> kBlockShift;
+    return std::size_t(std::upper_bound(blockStart_.begin(), blockStart_.end(), index) - blockStart_.begin()) - 1;
 }
 
-std::size_t TStrings::LengthOf(std::size_t index, std::uint64_t entry) const {
-    const std::size_t stored = std::size_t(entry & kLongLine);
-    return stored < kLongLine ? stored : longLengths_.at(index);
+std::vector<std::size_t> TStrings::Fills() const {
+    std::vector<std::size_t> fills(blocks_.size());
+    for (std::size_t b = 0; b < blocks_.size(); ++b)
+        fills[b] = FillOf(b);
+    return fills;
+}
+
+// Sets the first indexes of the blocks from their fills (blocks_ already in their new order).
+void TStrings::SetFills(const std::vector<std::size_t>& fills) {
+    blockStart_.resize(fills.size());
+    std::size_t start = 0;
+    for (std::size_t b = 0; b < fills.size(); ++b) {
+        blockStart_[b] = start;
+        start += fills[b];
+    }
+    count_ = start;
+    lastFill_ = fills.empty() ? kBlockLines : fills.back();
 }
 
 std::size_t TStrings::AddSlow(std::string_view line) {
     CheckLength(line);
-    const std::size_t index = count_;
-    if ((index >> kBlockShift) >= blocks_.size())
+    if (lastFill_ == kBlockLines) {
+        blockStart_.reserve(blockStart_.size() + 1);
         blocks_.push_back(std::make_unique_for_overwrite<Block>());
-    std::uint64_t position = 0;
-    if (!line.empty())
-        std::memcpy(Reserve(line.size(), position), line.data(), line.size());
-    SetEntry(index, position, line.size());
-    count_ = index + 1;
+        blockStart_.push_back(count_);
+        lastFill_ = 0;
+    }
+    blocks_.back()->entry[lastFill_] = Store(line);
+    ++lastFill_;
     textBytes_ += line.size();
-    return index;
+    return count_++;
 }
 
 std::string_view TStrings::Line(std::size_t index) const {
     if (index >= count_)
         throw std::out_of_range("line index out of range");
-    const std::uint64_t entry = EntryOf(index);
-    const std::size_t length = LengthOf(index, entry);
-    if (length == 0)
-        return {};
-    const std::uint64_t position = entry >> 16;
-    return {chunks_[position >> 24].get() + (position & 0xFFFFFF), length};
+    return Decode(EntryOf(index));
 }
 
 void TStrings::Put(std::size_t index, std::string_view line) {
     if (index >= count_)
         throw std::out_of_range("line index out of range");
     CheckLength(line);
-    const std::uint64_t entry = EntryOf(index);
-    const std::size_t old = LengthOf(index, entry);
-    std::uint64_t position = entry >> 16;
-    if (line.size() <= old) {
-        // The new text may be part of the old one: memmove.
-        if (!line.empty())
-            std::memmove(chunks_[position >> 24].get() + (position & 0xFFFFFF), line.data(), line.size());
+    std::uint64_t& entry = EntryOf(index);
+    const std::string_view old = Decode(entry);
+    const std::uint64_t length = line.size();
+    if (length == 0) {
+        entry = 0;
+    } else if (length <= old.size()) {
+        // In place; the new text may be part of the old one: memmove.
+        const std::uint64_t position = entry >> 16;
+        char* text = At(position);
+        if (length < kLongLine) {
+            std::memmove(text, line.data(), line.size());
+            entry = position << 16 | length;
+        } else {
+            std::memmove(text + sizeof length, line.data(), line.size());
+            std::memcpy(text, &length, sizeof length);
+        }
     } else {
         // Chunks never move, so line may even be a view into this store.
-        std::memcpy(Reserve(line.size(), position), line.data(), line.size());
+        entry = Store(line);
     }
-    SetEntry(index, position, line.size());
-    textBytes_ = textBytes_ - old + line.size();
+    textBytes_ = textBytes_ - old.size() + line.size();
+}
+
+void TStrings::Insert(std::size_t index, std::string_view line) {
+    if (index > count_)
+        throw std::out_of_range("line index out of range");
+    if (index == count_) {
+        Add(line);
+        return;
+    }
+    CheckLength(line);
+    // The text first: when it fails, nothing has moved.
+    const std::uint64_t stored = Store(line);
+    std::size_t block = BlockOf(index);
+    std::size_t at = index - blockStart_[block];
+    std::vector<std::size_t> fills = Fills();
+    if (fills[block] == kBlockLines) {
+        // A full block gives its second half to a new block behind it.
+        const std::size_t half = kBlockLines / 2;
+        auto tail = std::make_unique_for_overwrite<Block>();
+        std::memcpy(tail->entry, blocks_[block]->entry + half, half * sizeof(std::uint64_t));
+        fills.insert(fills.begin() + std::ptrdiff_t(block) + 1, half);
+        blockStart_.reserve(fills.size());
+        blocks_.insert(blocks_.begin() + std::ptrdiff_t(block) + 1, std::move(tail));
+        fills[block] = half;
+        if (at >= half) {
+            ++block;
+            at -= half;
+        }
+    }
+    std::uint64_t* entry = blocks_[block]->entry;
+    std::memmove(entry + at + 1, entry + at, (fills[block] - at) * sizeof(std::uint64_t));
+    entry[at] = stored;
+    ++fills[block];
+    appendOnly_ = false;
+    SetFills(fills);
+    textBytes_ += line.size();
+}
+
+void TStrings::InsertEmpty(std::size_t index, std::size_t count) {
+    if (index > count_)
+        throw std::out_of_range("line index out of range");
+    if (count == 0)
+        return;
+    if (index == count_) {
+        for (std::size_t i = 0; i < count; ++i)
+            AddSlow({});
+        return;
+    }
+    // The block holding index is cut there; the new empty entries fill its rest and new
+    // blocks, and the cut-off part follows in a block of its own.
+    const std::size_t block = BlockOf(index);
+    const std::size_t at = index - blockStart_[block];
+    std::vector<std::size_t> fills = Fills();
+    const std::size_t tailFill = fills[block] - at;
+    const std::size_t intoBlock = std::min(count, kBlockLines - at);
+    const std::size_t newBlocks = (count - intoBlock + kBlockLines - 1) / kBlockLines;
+    std::vector<std::unique_ptr<Block>> added;
+    added.reserve(newBlocks + 1);
+    for (std::size_t b = 0; b < newBlocks + 1; ++b)
+        added.push_back(std::make_unique_for_overwrite<Block>());
+    blocks_.reserve(blocks_.size() + added.size());
+    fills.reserve(fills.size() + added.size());
+    blockStart_.reserve(fills.size() + added.size());
+
+    std::unique_ptr<Block> tail = std::move(added.back());
+    added.pop_back();
+    std::uint64_t* entry = blocks_[block]->entry;
+    std::memcpy(tail->entry, entry + at, tailFill * sizeof(std::uint64_t));
+    std::memset(entry + at, 0, intoBlock * sizeof(std::uint64_t));
+    fills[block] = at + intoBlock;
+    std::vector<std::size_t> addedFills;
+    std::size_t left = count - intoBlock;
+    for (auto& b : added) {
+        const std::size_t fill = std::min(left, kBlockLines);
+        std::memset(b->entry, 0, fill * sizeof(std::uint64_t));
+        addedFills.push_back(fill);
+        left -= fill;
+    }
+    added.push_back(std::move(tail));
+    addedFills.push_back(tailFill);
+    const auto where = std::ptrdiff_t(block) + 1;
+    blocks_.insert(blocks_.begin() + where, std::make_move_iterator(added.begin()),
+                   std::make_move_iterator(added.end()));
+    fills.insert(fills.begin() + where, addedFills.begin(), addedFills.end());
+    appendOnly_ = false;
+    SetFills(fills);
+}
+
+void TStrings::Delete(std::size_t first, std::size_t count) {
+    if (first > count_ || count > count_ - first)
+        throw std::out_of_range("line range out of range");
+    if (count == 0)
+        return;
+    std::uint64_t removedBytes = 0;
+    ForEach(first, count, [&](std::string_view line) { removedBytes += line.size(); });
+
+    std::vector<std::size_t> fills = Fills();
+    const std::size_t firstBlock = BlockOf(first);
+    const std::size_t end = first + count;
+    // Cut the range out of every block it touches; blocks left empty go.
+    std::size_t block = firstBlock;
+    std::size_t start = blockStart_[block];
+    while (block < blocks_.size() && start < end) {
+        const std::size_t fill = fills[block];
+        const std::size_t from = std::max(first, start) - start;
+        const std::size_t to = std::min(end, start + fill) - start;
+        std::uint64_t* entry = blocks_[block]->entry;
+        std::memmove(entry + from, entry + to, (fill - to) * sizeof(std::uint64_t));
+        fills[block] = fill - (to - from);
+        start += fill;
+        ++block;
+    }
+    std::size_t kept = firstBlock;  // the blocks firstBlock .. block - 1 were touched
+    for (std::size_t b = firstBlock; b < block; ++b) {
+        if (fills[b] == 0)
+            continue;
+        if (kept != b) {
+            blocks_[kept] = std::move(blocks_[b]);
+            fills[kept] = fills[b];
+        }
+        ++kept;
+    }
+    blocks_.erase(blocks_.begin() + std::ptrdiff_t(kept), blocks_.begin() + std::ptrdiff_t(block));
+    fills.erase(fills.begin() + std::ptrdiff_t(kept), fills.begin() + std::ptrdiff_t(block));
+    // Two neighbours around the cut that fit one block become one, so deleting line by line
+    // does not leave a trail of nearly empty blocks.
+    const std::size_t around = kept > firstBlock ? kept - 1 : firstBlock;
+    for (std::size_t b = around > 0 ? around - 1 : 0; b + 1 < blocks_.size() && b <= around + 1;) {
+        if (fills[b] + fills[b + 1] <= kBlockLines && !(appendOnly_ && end == count_)) {
+            std::memcpy(blocks_[b]->entry + fills[b], blocks_[b + 1]->entry, fills[b + 1] * sizeof(std::uint64_t));
+            fills[b] += fills[b + 1];
+            blocks_.erase(blocks_.begin() + std::ptrdiff_t(b) + 1);
+            fills.erase(fills.begin() + std::ptrdiff_t(b) + 1);
+        } else {
+            ++b;
+        }
+    }
+    // Cutting the end off keeps every block but the last full.
+    if (end != count_)
+        appendOnly_ = false;
+    textBytes_ -= removedBytes;
+    blockStart_.resize(fills.size());
+    SetFills(fills);
 }
 
 void TStrings::Clear() {
     decltype(chunks_)().swap(chunks_);
     std::vector<std::size_t>().swap(chunkSize_);
     std::vector<std::unique_ptr<Block>>().swap(blocks_);
-    decltype(longLengths_)().swap(longLengths_);
+    std::vector<std::size_t>().swap(blockStart_);
     chunkUsed_ = 0;
     lastChunk_ = nullptr;
     lastChunkSize_ = 0;
+    lastFill_ = kBlockLines;
+    appendOnly_ = true;
     count_ = 0;
     textBytes_ = 0;
 }
@@ -132,10 +302,10 @@ void TStrings::Clear() {
 std::string TStrings::Text() const {
     std::string text;
     text.reserve(std::size_t(TextLength()));
-    for (std::size_t i = 0; i < count_; ++i) {
-        text.append(Line(i));
+    ForEach(0, count_, [&](std::string_view line) {
+        text.append(line);
         text.append("\r\n", 2);
-    }
+    });
     return text;
 }
 
@@ -147,6 +317,7 @@ std::size_t TStrings::MemoryBytes() const {
     bytes += chunks_.capacity() * sizeof(chunks_[0]);
     bytes += chunkSize_.capacity() * sizeof(chunkSize_[0]);
     bytes += blocks_.capacity() * sizeof(blocks_[0]);
+    bytes += blockStart_.capacity() * sizeof(blockStart_[0]);
     return bytes;
 }
 
