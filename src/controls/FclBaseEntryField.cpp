@@ -1051,6 +1051,7 @@ void TFclBaseEntryField::SetMaxLength(std::uint16_t Value)
     maxLength_ = Value;
     if (edit_.size() > maxLength_)
         edit_.resize(maxLength_);
+    MaxLengthChanged();
     RecreateWnd();
 }
 

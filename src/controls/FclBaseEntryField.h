@@ -293,6 +293,8 @@ protected:
     // Re-reads the mask's radix bits (hex "K", octal "O", binary "b").
     void SetMaskKindBits();
     virtual void ComputeValueSize();
+    // After MaxLength changed (the mask engine lays its positions out again).
+    virtual void MaxLengthChanged() {}
     // A field that shows a value it cannot lay out keeps its error colours while valid.
     virtual bool KeepsInvalidMark() const { return false; }
     // Window re-created (after a change of layout): the value is carried over.

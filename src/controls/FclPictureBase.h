@@ -8,6 +8,7 @@
 // the caret off literals. It knows of data types only whether the type is a real one.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,9 +80,55 @@ public:
     std::string GetDisplayString() const override;
     void AdjustOptions() override;
 
+    // True while a value that does not fit the mask is kept for GetValue.
+    bool KeepsUnfittedValue() const { return KeptValueInForce(); }
+    bool KeepsInvalidMark() const override { return KeptValueInForce(); }
+
 protected:
+    // ---- the value routines of the masked fields, by base type ------------------------
+    // A value whose integer digits do not fit the mask (12345.6 in "###.#") is kept exactly
+    // as SetValue gave it while the field is unmodified: GetValue returns it and the field is
+    // shown in its error colours; only the edit string lacks digits, and a step that would
+    // not fit is not made.
+    //
+    // Direction 1: the edit string's value into Data; 2: Data's value into the edit string.
+    std::uint16_t TransferTypedValue(void* Data, std::uint16_t Direction);
+    // 0, 256, 257, 259 or 260, then OnUserValidation; a focused field's text is normalised.
+    std::uint16_t CheckTypedValue();
+    // Only while focused: add Delta, stopping or wrapping at the range ends.
+    void StepTypedValue(bool Wrap, double Delta);
+    // After a step wrote its value: the picture field normalises the edit string.
+    virtual void StepWritten() { NormalizeEditString(); }
+    // The two limits are equal in the type's own form (then the type's default range applies).
+    bool RangeIsDefault() const;
+    bool SignedIntegerType() const
+    {
+        return BaseType() == btLongInt || BaseType() == btSmallInt || BaseType() == btShortInt;
+    }
+    // The real value of the edit string (FixRealText, then the parser); false when it does
+    // not read. A kept value stands in while the field is unmodified.
+    bool ReadReal(long double& Value) const;
+    bool ReadInteger(std::int32_t& Value) const;
+    std::int32_t ReadDateOrTime() const;
+    bool KeptValueInForce() const;
+    // Range limits in the type's own form.
+    long double RealLimit(const TFclRangeSlot& Slot) const;
+    // Writes a value text into the edit string; notes an unfitted value.
+    void MergeValueText(const std::string& Text, const void* Exact);
+    // A real value as the mask's fixed-point text, merged; Exact is kept when it does not fit.
+    void WriteRealText(long double Value, const void* Exact);
+    // A stepped value's text into the edit string; false (nothing written) when it does not fit.
+    bool WriteStepped(const std::string& Text);
+    // The text was changed by the user or a step: a kept value is no longer the field's.
+    void MarkModified();
+    void FinishStep();
+    void StepDate(bool Wrap, double Delta);
+    void StepTime(bool Wrap, double Delta);
+    void StepChar(bool Wrap, double Delta);
+
     void CreateWnd() override;
     void ComputeValueSize() override;
+    void MaxLengthChanged() override { AnalyzeMask(); }
     std::uint8_t FlagAt(int Pos) const
     {
         return Pos >= 0 && Pos < static_cast<int>(flags_.size()) ? flags_[static_cast<std::size_t>(Pos)] : kLiteral;
@@ -95,4 +142,6 @@ protected:
     std::array<std::uint8_t, 256> flags_{};
     std::uint8_t separatorCount_ = 0;
     int extendPos_ = 0;
+    // The exact value SetValue gave when it did not fit the mask (buffer form).
+    std::optional<TFclExtended> kept_;
 };

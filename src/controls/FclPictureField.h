@@ -4,9 +4,7 @@
 // mask's rules, validated against its type and the range RangeLo..RangeHi, and moved to and
 // from a caller's buffer in the type's binary form (GetValue, SetValue).
 //
-// A value whose integer digits do not fit the mask (12345.6 in "###.#") is kept exactly as
-// SetValue gave it while the field is unmodified: GetValue returns it, and the field is shown
-// in its error colours; only the edit string lacks digits.
+// The per-type value routines are the mask engine's (shared with the numeric field).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,42 +50,18 @@ public:
     void IncDecValue(bool Wrap, double Delta) override;
     void SetValueFromText(std::string_view Text) override;
 
-    // True while a value that does not fit the mask is kept for GetValue.
-    bool KeepsUnfittedValue() const { return KeptValueInForce(); }
-    bool KeepsInvalidMark() const override { return KeptValueInForce(); }
 
 protected:
     void CreateParams() override;
     void CreateWnd() override;
 
 private:
-    // The real value of the edit string (FixRealText, then the parser); false when it does
-    // not read. A kept value stands in while the field is unmodified.
-    bool ReadReal(long double& Value) const;
-    bool ReadInteger(std::int32_t& Value) const;
-    std::int32_t ReadDateOrTime() const;
-    bool KeptValueInForce() const;
-    // Range limits in the type's own form.
-    long double RealLimit(const TFclRangeSlot& Slot) const;
-    bool RangeIsDefault() const;
     void SetInitialDateTime();
-    // Writes a value text into the edit string; notes an unfitted value.
-    void MergeValueText(const std::string& Text, const void* Exact);
-    // A real value as the mask's fixed-point text, merged; Exact is kept when it does not fit.
-    void WriteRealText(long double Value, const void* Exact);
-    // A stepped value's text into the edit string; false (nothing written) when it does not fit.
-    bool WriteStepped(const std::string& Text);
-    // The text was changed by the user or a step: a kept value is no longer the field's.
-    void MarkModified();
-    void FinishStep();
-    void StepDate(bool Wrap, double Delta);
-    void StepTime(bool Wrap, double Delta);
-    void StepChar(bool Wrap, double Delta);
 
     // Edit commands (general editor and one-character editor).
     void EditGeneral(std::uint16_t Command, TFclEditData& Data);
     void EditOneChar(std::uint16_t Command, TFclEditData& Data);
-    void TypeGeneral(char Ch, int& Change);
+    void TypeGeneral(char Ch, int& Change, int& StartCaret);
     void PasteGeneral(const std::string& Text, int& Change);
     void DeleteSelection();
     void DeleteAt(int Pos);
@@ -108,11 +82,7 @@ private:
     bool initDateTime_ = false;
     bool hadWindow_ = false;
     bool designState_ = false;
-    // The exact value SetValue gave when it did not fit the mask (10 bytes, buffer form).
-    std::optional<TFclExtended> kept_;
 };
 
-class TFclPictureField : public TFclCustomPictureField {
-public:
-    using TFclCustomPictureField::TFclCustomPictureField;
-};
+// TFclPictureField, the control the windows place, joins this core to its widget
+// (controls/FclEntryFieldWidgets.h).

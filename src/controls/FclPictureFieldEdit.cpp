@@ -212,7 +212,7 @@ void TFclCustomPictureField::EditGeneral(std::uint16_t Command, TFclEditData& Da
     const int first = FirstEditPosition();
     const int last = LastEditPosition();
     const int eot = EndOfText();
-    const int startCaret = caret_;
+    int startCaret = caret_;
     const int dotInMask = DotPosition();
     const int dot = dotInMask >= 0 && dotInMask <= last ? dotInMask : -1;
     const std::string before = edit_;
@@ -224,7 +224,7 @@ void TFclCustomPictureField::EditGeneral(std::uint16_t Command, TFclEditData& Da
         if (!StateHas(EfState::TypedArmed))
             return;
         SetStateBits(EfState::TypedArmed, false);
-        TypeGeneral(Data.Ch, change);
+        TypeGeneral(Data.Ch, change, startCaret);
         break;
     case ccNoBinding:
         SetStateBits(EfState::TypedInput | EfState::TypedArmed, true);
@@ -466,7 +466,7 @@ void TFclCustomPictureField::EditGeneral(std::uint16_t Command, TFclEditData& Da
     UpdateCaret(true);
 }
 
-void TFclCustomPictureField::TypeGeneral(char Ch, int& Change)
+void TFclCustomPictureField::TypeGeneral(char Ch, int& Change, int& StartCaret)
 {
     const int first = FirstEditPosition();
     const int last = LastEditPosition();
@@ -477,8 +477,10 @@ void TFclCustomPictureField::TypeGeneral(char Ch, int& Change)
 
     if (HasSelection()) {
         char probe = Ch;
-        if (AcceptsAtCaret(probe) || (dot >= 0 && Ch == intl.DecimalChar()))
+        if (AcceptsAtCaret(probe) || (dot >= 0 && Ch == intl.DecimalChar())) {
             DeleteSelection();
+            StartCaret = caret_;  // the typing starts where the selection was
+        }
     }
     if (dot >= 0 && Ch == intl.DecimalChar()) {
         JustifyDecimal(dot, first, false, true, last);

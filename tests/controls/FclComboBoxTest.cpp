@@ -1,6 +1,9 @@
 #include "controls/FclComboBox.h"
 
+#include <QAbstractItemDelegate>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -152,4 +155,30 @@ TEST_F(ComboFixture, ChangingTheStyleKeepsTheSelectedIndex)
     box.SetStyle(TFclComboStyle::ocsDropDownList);
     EXPECT_EQ(box.ItemIndex(), index);
     EXPECT_FALSE(box.isEditable());
+}
+
+TEST_F(ComboFixture, TheRecentSectionIsDrawnInItsColourWithRoomForTheSeparator)
+{
+    box.SetMRUListColor(clRed);
+    box.SetColor(clWhite);
+    Choose("Times");
+    Choose("Arial");
+    ASSERT_EQ(box.RecentCount(), 2);
+    QAbstractItemDelegate* delegate = box.itemDelegate();
+    QStyleOptionViewItem option;
+    option.rect = QRect(0, 0, 80, box.ItemHeight());
+    option.state = QStyle::State_Enabled;
+    auto backgroundOf = [&](int row) {
+        QImage image(80, box.ItemHeight() + 3, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter p(&image);
+        delegate->paint(&p, option, box.model()->index(row, 0));
+        p.end();
+        return image.pixel(78, 1);
+    };
+    EXPECT_EQ(backgroundOf(0), qRgb(255, 0, 0));
+    EXPECT_EQ(backgroundOf(1), qRgb(255, 0, 0));
+    EXPECT_EQ(backgroundOf(2), qRgb(255, 255, 255));
+    EXPECT_EQ(delegate->sizeHint(option, box.model()->index(1, 0)).height(), box.ItemHeight() + 3);
+    EXPECT_EQ(delegate->sizeHint(option, box.model()->index(0, 0)).height(), box.ItemHeight());
 }
