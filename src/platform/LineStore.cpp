@@ -329,7 +329,9 @@ void TStrings::Swap(TStrings& other) noexcept {
     swap(lastChunk_, other.lastChunk_);
     swap(lastChunkSize_, other.lastChunkSize_);
     swap(blocks_, other.blocks_);
-    swap(longLengths_, other.longLengths_);
+    swap(blockStart_, other.blockStart_);
+    swap(lastFill_, other.lastFill_);
+    swap(appendOnly_, other.appendOnly_);
     swap(count_, other.count_);
     swap(textBytes_, other.textBytes_);
 }
