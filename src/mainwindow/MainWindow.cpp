@@ -61,6 +61,7 @@ void Tform1::SetWindows(TForm2* angle, TAboutBox* about, TForm3* simulation, Tfo
     AboutBox = about;
     Form3 = simulation;
     form_paint = design;
+    ConnectSimulationWindow();
     if (AboutBox) AboutBox->FormCreate(ToQColor(windowColour_));
 }
 
@@ -322,9 +323,7 @@ void Tform1::FormActivate() {
     SetNumber(*stepy, Main.stepy);
     SetNumber(*faktor, Main.faktor);
     SetNumber(*rundrum_mm, Main.rundrum_mm);
-    SetFieldValue("simulation_radius", Main.SimRadius);
-    SetFieldValue("schneidehoehe", Main.SimCuttingHeight);
-    SetFieldValue("spitzenwinkel", Main.SimTipAngle);
+    PrepareSimulationWindow();
     SetNumber(*zg0, Main.zg0);
     SetNumber(*max_tiefe, Main.max_tiefe);
     Main.AbortRequested = false;
@@ -417,14 +416,6 @@ void Tform1::F1Key() {
 void Tform1::Guard(QObject*, std::function<void()> command) {
     if (Busy().Refuse()) return;
     command();
-}
-
-void Tform1::simulierenClick() {
-    if (Memo1->Lines().Count() < 2) {
-        ShowFileMessage(MsgNothingToSimulate, 'I');
-        return;
-    }
-    if (Form3) Form3->exec();
 }
 
 void Tform1::SelectStrategy(int number) {

@@ -19,6 +19,7 @@
 
 class QAction;
 class QCheckBox;
+class QDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -57,6 +58,8 @@ public:
     void FormClose();
     // How the process ends (the program quits its event loop; tests record it).
     void SetProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
+    // How a window is shown as a blocking dialog (tests show it without a modal loop).
+    void SetShowModal(std::function<void(QDialog&)> show) { showModal_ = std::move(show); }
     // Set when a file reader asked the application to terminate.
     bool TerminateRequested() const { return terminateRequested_; }
 
@@ -176,6 +179,8 @@ private:
     void SetPicGrayScale(bool grey);
     void ShowPreview();
     void SetEnabled(std::initializer_list<QObject*> objects, bool enabled);
+    void ConnectSimulationWindow();  // the program, the message file
+    void PrepareSimulationWindow();  // the tool values and texts at the first activation
     void PrepareProgramDialog();
     int ProgramCountField();  // prg_anzahl, 0 when empty or invalid
 
@@ -204,4 +209,5 @@ private:
     TColor windowColour_ = clNavy;
     std::string helpFile_;
     std::function<void()> processEnd_;
+    std::function<void(QDialog&)> showModal_;
 };
