@@ -229,6 +229,7 @@ void Tform1::BuildControls() {
     {
         auto* lay = new QVBoxLayout(Panel3);
         FclMeter = NameControl(new TFclMeter(Panel3), "FclMeter");
+        FclMeter->SetPercent(0);
         lay->addWidget(FclMeter);
         prozess = Label(Panel3, "prozess", "");
         lay->addWidget(prozess);
@@ -269,6 +270,7 @@ void Tform1::BuildControls() {
             auto* countLabel = AddField(Pro_liste, g, 2, prg_anzahl, "prg_anzahl", "prg_anzahl_Label",
                                         "programmanzahl", TPictureDataType::pftInteger, "ii", 2, 1, 99);
             (void)countLabel;
+            g->setRowStretch(3, 1);  // the fields keep their height
             prg_anzahl->SetText("");  // starts empty
             SetHint(prg_anzahl, "Anzahl der Teilprogramme (1 bis 99)");
         }

@@ -115,6 +115,33 @@ TEST_F(ProgramFilesWindow, ASavedProgramIsNoLongerMarkedAndEveryPartIsFramed) {
     EXPECT_EQ(ReadBytes(Path("teil2")), header + "L6\r\nL7\r\nL8\r\nL9\r\n");
 }
 
+TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
+    BuildList("teil", 3);
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path("teil1"))));  // part 2 cannot be written
+    SetProgram({"%", "A", "B", "C", "D", "E"}, true);
+    Main.ProgramSaved = false;
+    form1->prg_speichern->setEnabled(true);
+    form1->prg_speichern->click();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Eine Programmdatei konnte nicht angelegt oder geschrieben "
+                                                    "werden. Das Programm wurde nicht gespeichert."}));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("teil"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil2"))));
+    EXPECT_FALSE(Main.ProgramSaved);
+    EXPECT_TRUE(form1->Memo1->Modified());
+}
+
+TEST_F(ProgramFilesWindow, ChoosingANameFromTheListKeepsTheListWhole) {
+    BuildList("teil", 2);
+    form1->Prg_nr->setCurrentIndex(1);
+    form1->Prg_nr->CloseUp();  // the chosen name enters the recent section at the top
+    ASSERT_GT(form1->Prg_nr->RecentCount(), 0);
+    SetProgram({"%", "A", "B", "C"}, true);
+    form1->prg_speichernClick();
+    EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
+    EXPECT_EQ(ReadBytes(Path("teil1")).substr(0, 3), "%\r\n");
+    EXPECT_FALSE(form1->Memo1->Modified());
+}
+
 TEST_F(ProgramFilesWindow, TheCloseQuestionsYesSavesAndCloses) {
     BuildList("prog", 1);
     SetProgram({"%", "(SEL)", "G0 Z1"}, true);
