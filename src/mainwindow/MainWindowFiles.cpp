@@ -12,7 +12,6 @@
 #include "platform/BusyGuard.h"
 #include "platform/Services.h"
 
-#include <QAction>
 #include <QDate>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -20,9 +19,6 @@
 #include <QPushButton>
 
 #include <exception>
-
-// Lines of the message file the program files show.
-constexpr int MsgSaveEmptyProgram = 5;
 
 namespace {
 
