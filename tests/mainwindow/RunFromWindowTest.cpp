@@ -193,6 +193,27 @@ TEST_F(RunFromWindow, AbortLeavesTheEditorEmptyAndTheClipboardAsItWas) {
     EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
 }
 
+TEST_F(RunFromWindow, AnAbortWhileOptimisingLeavesTheEditorAndTheClipboardEmpty) {
+    form1->Prg_optimieren->setChecked(true);
+    int optimiserPumps = 0;
+    std::function<void()> watch = [&] {
+        if (form1->prozess->text().toStdString() == Caption(form1->Prg_optimieren) && ++optimiserPumps == 5) {
+            form1->abbruch->click();
+            return;
+        }
+        Application->SetProcessMessagesHook(1, watch);
+    };
+    Application->SetProcessMessagesHook(1, watch);
+    form1->Prg_erstellen->click();
+    EXPECT_EQ(optimiserPumps, 5);
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());  // never a part of a program
+    EXPECT_FALSE(form1->warten->isVisibleTo(form1.get()));
+    EXPECT_EQ(form1->prozess->text().toStdString(), "");
+    EXPECT_TRUE(form1->Panel2->isEnabled());
+    EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
+}
+
 TEST_F(RunFromWindow, AClosewhileTheRunIsBusyAbortsAndClosesOnceItHasUnwound) {
     bool closedDuringRun = true;
     Application->SetProcessMessagesHook(5, [&] {
