@@ -5,11 +5,6 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Winkel"));
 }
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Simulation"));
-}
-
 Tform_paint::Tform_paint(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("form_paint"));
     setWindowTitle(QStringLiteral("Layout"));

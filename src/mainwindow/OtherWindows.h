@@ -1,6 +1,8 @@
 #pragma once
 // The program's further windows, created at start in their order (the effects dialog for each
 // use). Their controls come with the issues that build them; until then they are empty.
+#include "simulation/SimulationWindow.h"  // the simulation window TForm3
+
 #include <QDialog>
 
 #include <cstdint>
@@ -12,12 +14,6 @@ public:
     // The dialog's own values, set at the main window's first activation.
     std::int32_t CornerCount = 0;
     double RadiusRatio = 0;
-};
-
-// The simulation window.
-class TForm3 : public QDialog {
-public:
-    explicit TForm3(QWidget* parent = nullptr);
 };
 
 // The design editor.
