@@ -40,7 +40,10 @@ constexpr TColor clWindowText = clSystemColor | 8;
 constexpr TColor clHighlight = clSystemColor | 13;
 constexpr TColor clHighlightText = clSystemColor | 14;
 constexpr TColor clBtnFace = clSystemColor | 15;
+constexpr TColor clBtnShadow = clSystemColor | 16;
 constexpr TColor clGrayText = clSystemColor | 17;
+constexpr TColor clBtnText = clSystemColor | 18;
+constexpr TColor clBtnHighlight = clSystemColor | 20;
 
 // The pen styles a border line can have.
 enum class TPenStyle : std::uint8_t {

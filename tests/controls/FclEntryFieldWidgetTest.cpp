@@ -1,0 +1,300 @@
+#include "controls/FclEntryFieldWidgets.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "controls/FclController.h"
+#include "controls/FclIntlSup.h"
+#include "platform/IntlSource.h"
+#include "platform/SysColors.h"
+#include "support/ScriptedServices.h"
+
+namespace {
+
+// A window with a controller of its own, two real fields ("###.#", 0 to 100) and a button
+// that takes no focus, shown and active, with the first field focused.
+struct FieldForm : ::testing::Test {
+    ScriptedServices services;
+    QWidget form;
+    TFclController* controller = new TFclController(&form);
+    TFclPictureField* first = new TFclPictureField(&form);
+    TFclPictureField* second = new TFclPictureField(&form);
+    int preEdits = 0;
+    int postEdits = 0;
+
+    static void MakeReal(TFclPictureField* f)
+    {
+        f->SetDataType(TPictureDataType::pftReal);
+        f->SetPictureMask("###.#");
+        f->SetRangeLo("0");
+        f->SetRangeHi("100");
+        f->SetValue(5.0);
+    }
+    void SetUp() override
+    {
+        SetIntlSettingsOverride(IntlSettings{});
+        RecreateFclIntlSup();
+        first->setObjectName("first");
+        second->setObjectName("second");
+        first->setGeometry(10, 10, 100, 21);
+        second->setGeometry(10, 40, 100, 21);
+        MakeReal(first);
+        MakeReal(second);
+        controller->SetOnPreEdit([this](QObject*, QWidget*) { ++preEdits; });
+        controller->SetOnPostEdit([this](QObject* sender, QWidget*) { postEdits += sender == first; });
+        form.resize(200, 120);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        first->setFocus();
+        QCoreApplication::sendPostedEvents();
+    }
+    void TearDown() override
+    {
+        ClearIntlSettingsOverride();
+        RecreateFclIntlSup();
+    }
+    void Type(QWidget* w, const char* keys) { QTest::keyClicks(w, keys); }
+    double ValueOf(TFclPictureField* f)
+    {
+        double v = -1;
+        EXPECT_EQ(f->GetValue(v), 0);
+        return v;
+    }
+};
+
+}  // namespace
+
+TEST_F(FieldForm, LeavingAnInvalidFieldGivesOneBoxAndTheFocusBack)
+{
+    ASSERT_TRUE(first->hasFocus());
+    EXPECT_EQ(preEdits, 1);
+    Type(first, "500");
+    second->setFocus();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, "Value is not within required range");
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_TRUE(first->hasFocus());
+    EXPECT_EQ(first->EditString(), "500.0");  // kept, in the form leaving gives it
+    EXPECT_TRUE(first->Modified());
+    EXPECT_EQ(preEdits, 1);  // the second field only passed the focus on
+    EXPECT_EQ(postEdits, 0);  // the invalid field was not left
+
+    // Corrected, the field lets the focus go.
+    first->SelectAll();
+    Type(first, "50");
+    second->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(second->hasFocus());
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(ValueOf(first), 50.0);
+    EXPECT_EQ(postEdits, 1);
+}
+
+TEST_F(FieldForm, CtrlZRestoresTheEntryTextAndReportsTheChange)
+{
+    const std::string entered = first->EditString();
+    int changes = 0;
+    first->OnChange = [&](void*) { ++changes; };
+    Type(first, "77");
+    ASSERT_NE(first->EditString(), entered);
+    const int typedChanges = changes;
+    QTest::keyClick(first, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(first->EditString(), entered);
+    EXPECT_EQ(changes, typedChanges + 1);
+    EXPECT_FALSE(first->Modified());
+}
+
+TEST_F(FieldForm, AReadOnlyFieldBeepsOnEveryEdit)
+{
+    TFclEntryFieldOptions options = first->Options();
+    options.Include(efoReadOnly);
+    first->SetOptions(options);
+    QGuiApplication::clipboard()->setText("12");
+    const std::string before = first->EditString();
+    QTest::keyClick(first, Qt::Key_Backspace);
+    QTest::keyClick(first, Qt::Key_Delete);
+    QTest::keyClick(first, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(first, Qt::Key_3);
+    EXPECT_EQ(services.beeps, 4);
+    EXPECT_EQ(first->EditString(), before);
+
+    first->SelectAll();
+    int enabled = 0;
+    for (const TFclEntryFieldMenuItem& item : first->ContextMenuItems()) {
+        if (item.Action == TFclEntryFieldAction::Separator)
+            continue;
+        const bool expected = item.Action == TFclEntryFieldAction::Copy;
+        EXPECT_EQ(item.Enabled, expected) << item.Caption;
+        enabled += item.Enabled;
+    }
+    EXPECT_EQ(enabled, 1);  // Select All is off while everything is selected
+    first->SelectRange(0, 0);
+    EXPECT_TRUE(first->ContextMenuItems().back().Enabled);
+}
+
+TEST_F(FieldForm, SettingTheTextSelectsAllAndPastes)
+{
+    first->SetText("42.5");
+    EXPECT_EQ(ValueOf(first), 42.5);
+    first->SetText("7");
+    EXPECT_EQ(ValueOf(first), 7.0);
+}
+
+TEST_F(FieldForm, LeavingForAnotherWindowDoesNotValidate)
+{
+    Type(first, "500");
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(services.boxes.empty());
+    QApplication::setActiveWindow(&form);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(first->hasFocus());
+    EXPECT_EQ(preEdits, 1);  // the edit goes on: no new pre-edit, no new restore copy
+    EXPECT_TRUE(first->Modified());
+}
+
+TEST_F(FieldForm, SoftValidationLeavesQuietlyInTheErrorColours)
+{
+    TFclEntryFieldOptions options = first->Options();
+    options.Include(efoSoftValidation);
+    first->SetOptions(options);
+    Type(first, "500");
+    second->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(second->hasFocus());
+    EXPECT_TRUE(first->IsInvalidMarked());
+    const QImage image = first->grab().toImage();
+    EXPECT_EQ(image.pixel(first->width() - 5, first->height() / 2),
+              ToQColor(first->EFColors().Error().BackColor()).rgb());
+}
+
+TEST_F(FieldForm, ACommandValidatesTheFocusedFieldFirst)
+{
+    Type(first, "500");
+    // A menu item or a tool button takes no focus: the field still has it.
+    EXPECT_FALSE(ValidateFocusedEntryField(&form));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_TRUE(first->hasFocus());
+
+    first->SelectAll();
+    Type(first, "12.5");
+    EXPECT_TRUE(ValidateFocusedEntryField(&form));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(ValueOf(first), 12.5);
+}
+
+TEST_F(FieldForm, TheFocusedFieldShowsItsCaret)
+{
+    EXPECT_TRUE(first->CaretShown());
+    EXPECT_FALSE(second->CaretShown());
+    EXPECT_TRUE(first->ClientArea().contains(first->CaretRect().topLeft()));
+    second->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(first->CaretShown());
+    EXPECT_TRUE(second->CaretShown());
+}
+
+TEST_F(FieldForm, ARightAlignedFieldTooNarrowForItsTextScrolls)
+{
+    auto* text = new TFclPictureField(&form);
+    text->SetPictureMask(std::string(60, 'X'));
+    TFclEntryFieldOptions options = text->Options();
+    options.Include(efoRightAlign);
+    text->SetOptions(options);
+    text->setGeometry(10, 70, 80, 21);
+    text->show();
+    text->setFocus();
+    Type(text, "ab");
+    EXPECT_TRUE(text->RightAlignedNow());
+    Type(text, "cdefghijklmnopqrstuvwxyz0123456789");
+    EXPECT_FALSE(text->RightAlignedNow());
+    EXPECT_GT(text->ScrollOffset(), 0);
+}
+
+TEST_F(FieldForm, TheClipboardCarriesWindows1252TextBothWays)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->SetValue("Gr\xF6\xDF" "e");
+    text->setFocus();
+    QCoreApplication::sendPostedEvents();
+    text->SelectAll();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().trimmed(), QString::fromUtf8("Größe"));
+
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("€5"));
+    text->SelectAll();
+    QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+    std::string value;
+    EXPECT_EQ(text->GetValue(value), 0);
+    EXPECT_EQ(value, "\x80" "5");
+}
+
+TEST_F(FieldForm, InsertSwitchesToTheOverwriteCaretAndTheModeIsShared)
+{
+    EXPECT_EQ(first->Carets().Caret(), first->Carets().InsCaret());
+    QTest::keyClick(first, Qt::Key_Insert);
+    EXPECT_FALSE(first->InsertModeOn());
+    EXPECT_EQ(first->Carets().Caret(), first->Carets().OvrCaret());
+    EXPECT_EQ(first->Carets().Caret()->Shape(), TFclCaretShape::csBlock);
+    second->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(second->InsertModeOn());  // through the controller
+    EXPECT_FALSE(controller->InsertMode());
+}
+
+TEST_F(FieldForm, AClickPlacesTheCaretAtTheNearestCharacterBoundary)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->SetValue("abcdef");
+    const QFontMetrics fm = text->fontMetrics();
+    const int start = text->ClientArea().left() + text->TextMargin() - 1;
+    struct Case {
+        int x;
+        int caret;
+    } cases[] = {
+        {start + 1, 0},
+        {start + fm.horizontalAdvance("ab") + 1, 2},
+        {start + fm.horizontalAdvance("abc") - 1, 3},
+        {start + fm.horizontalAdvance("abcdef") + 20, 6},
+    };
+    for (const Case& c : cases) {
+        QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(c.x, 10));
+        EXPECT_TRUE(text->hasFocus());
+        EXPECT_EQ(text->CaretPos(), c.caret) << "at x " << c.x;
+    }
+}
+
+TEST_F(FieldForm, MovingToASpecialControlOnlyChecksTheValue)
+{
+    auto* cancel = new QPushButton("Abbrechen", &form);
+    cancel->setGeometry(120, 10, 70, 24);
+    cancel->show();
+    controller->SetOnIsSpecialControl(
+        [&](QObject*, QWidget* control, bool& special) { special = control == cancel; });
+    Type(first, "500");
+    cancel->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(cancel->hasFocus());
+    EXPECT_TRUE(first->Modified());
+}
