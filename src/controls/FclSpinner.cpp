@@ -300,7 +300,7 @@ void TFclSpinner::Schedule()
     if (!single_ && pressed_) {
         // Due once the clock has passed the next-step time.
         const auto ahead = static_cast<std::int32_t>(nextStepTime_ - GetTickCount());
-        delay = std::clamp(ahead + 1, 0, kPollInterval);
+        delay = std::max(ahead + 1, 0);
     }
     pressTimer_.start(delay);
 }

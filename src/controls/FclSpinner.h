@@ -47,7 +47,8 @@ class TFclSpinner : public TFclCustomControl {
     Q_PROPERTY(bool ShowArrows READ ShowArrows WRITE SetShowArrows)
     Q_PROPERTY(bool WrapMode READ WrapMode WRITE SetWrapMode)
 public:
-    // How often a press without a step due looks at the button and the pointer.
+    // How often a press that waits for no step (one step only, or the pointer off the
+    // buttons) looks at the button and the pointer.
     static constexpr int kPollInterval = 15;
 
     explicit TFclSpinner(QWidget* AOwner = nullptr);
