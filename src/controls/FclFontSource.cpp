@@ -21,7 +21,7 @@ public:
             info.TrueType = QFontDatabase::isSmoothlyScalable(family);
             info.FixedPitch = QFontDatabase::isFixedPitch(family);
             info.VariablePitch = !info.FixedPitch;
-            info.CharSet = ScreenCharSet(family);
+            info.CharSet = CharSetOf(family);
             result.push_back(info);
         }
         return result;
@@ -30,17 +30,23 @@ public:
     std::vector<TFontFamilyInfo> PrinterFamilies() override { return {}; }
     int ScreenCharSet(const QString& Face) override
     {
-        if (!QFontDatabase::families().contains(Face, Qt::CaseInsensitive))
-            return -1;
-        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(Face);
-        const bool symbol = systems.contains(QFontDatabase::Symbol) &&
-                            !systems.contains(QFontDatabase::Latin);
-        return symbol ? kSymbolCharSet : 0;
+        return QFontDatabase::families().contains(Face, Qt::CaseInsensitive) ? CharSetOf(Face)
+                                                                            : -1;
     }
     int PrinterCharSet(const QString&) override { return -1; }
     bool IsTrueTypeFont(const QFont& Font) override
     {
         return QFontDatabase::isSmoothlyScalable(QFontInfo(Font).family());
+    }
+
+private:
+    // A family that writes only symbols, not Latin letters, counts as a symbol font.
+    static int CharSetOf(const QString& Family)
+    {
+        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(Family);
+        const bool symbol = systems.contains(QFontDatabase::Symbol) &&
+                            !systems.contains(QFontDatabase::Latin);
+        return symbol ? kSymbolCharSet : 0;
     }
 };
 

@@ -1,7 +1,10 @@
 #include "controls/FclLabel.h"
 
 #include <QEvent>
+#include <QFontMetrics>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QPen>
 
 #include <algorithm>
 #include <cmath>
@@ -302,8 +305,33 @@ void TFclCustomLabel::PaintTo(QPainter& Painter) const
                settings_.ShadowStyle());
     DrawLayers(Painter, base, flags, settings_.HighlightColor(), settings_.HighlightDirection(),
                hd, settings_.HighlightStyle());
-    Painter.setPen(ToQColor(fontColor_));
+    // The face: in the font colour, or graduated from GraduateFromColor to it across the
+    // caption's rectangle.
+    const TFclGraduateStyle graduate = settings_.GraduateStyle();
+    if (graduate == TFclGraduateStyle::gsNone) {
+        Painter.setPen(ToQColor(fontColor_));
+    } else {
+        const QRect extent = Painter.boundingRect(base, flags, caption_);
+        QLinearGradient gradient(extent.topLeft(), graduate == TFclGraduateStyle::gsHorizontal
+                                                       ? extent.topRight()
+                                                       : extent.bottomLeft());
+        gradient.setColorAt(0, ToQColor(settings_.GraduateFromColor()));
+        gradient.setColorAt(1, ToQColor(fontColor_));
+        Painter.setPen(QPen(QBrush(gradient), 0));
+    }
     Painter.drawText(base, flags, caption_);
+}
+
+QSize TFclCustomLabel::sizeHint() const
+{
+    const TFclOffset h = DirectionOffset(settings_.HighlightDirection());
+    const TFclOffset s = DirectionOffset(settings_.ShadowDirection());
+    const int hd = settings_.HighlightDepth(), sd = settings_.ShadowDepth();
+    const int values[] = {0, h.X * hd, h.Y * hd, s.X * sd, s.Y * sd};
+    const int extra = *std::max_element(std::begin(values), std::end(values)) -
+                      *std::min_element(std::begin(values), std::end(values));
+    const QSize text = QFontMetrics(font()).size(Qt::TextExpandTabs, caption_);
+    return text + QSize(extra, extra);
 }
 
 void TFclCustomLabel::paintEvent(QPaintEvent*)

@@ -3,7 +3,8 @@
 // copies of the text offset in one of eight directions, in a plain, extruded or graduated
 // colour, then the face on top. Appearances set the directions and depths, colour schemes the
 // three colours; changing one effect value by hand marks the label custom, values set while
-// the label is being loaded do not.
+// the label is being loaded do not. The face may be graduated from GraduateFromColor to the
+// font colour, left to right or top to bottom.
 #include <QString>
 #include <QWidget>
 
@@ -153,6 +154,9 @@ public:
     // Draws the label's own layers (background when not transparent, shadow, highlight,
     // face) into the rectangle of the control.
     void PaintTo(QPainter& Painter) const;
+
+    // The caption on one line with room for its layers.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* Event) override;

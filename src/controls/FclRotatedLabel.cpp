@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTransform>
 
 #include "controls/FclFontSource.h"
 #include "platform/SysColors.h"
@@ -170,6 +171,15 @@ void TFclCustomRotatedLabel::PaintTo(QPainter& Painter) const
     Painter.setBackgroundMode(Qt::TransparentMode);
     Painter.setPen(ToQColor(textColor));
     DrawCaption(Painter, text, 0, 0);
+}
+
+QSize TFclCustomRotatedLabel::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    const QRectF text(0, 0, metrics.horizontalAdvance(caption_.left(255)), metrics.height());
+    QTransform turn;
+    turn.rotate(-fontAngle_);
+    return turn.mapRect(text).size().toSize() + QSize(2, 1);
 }
 
 void TFclCustomRotatedLabel::paintEvent(QPaintEvent*)

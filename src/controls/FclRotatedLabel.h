@@ -66,6 +66,10 @@ public:
     // Draws the label into the control's rectangle.
     void PaintTo(QPainter& Painter) const;
 
+    // The caption's extent turned by the angle (a layout's starting size; the label itself
+    // keeps the size it is given).
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* Event) override;
     void changeEvent(QEvent* Event) override;

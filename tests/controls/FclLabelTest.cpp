@@ -215,3 +215,30 @@ TEST(FclLabel, ACentredCaptionMovesLeftByHalfItsShadow)
     EXPECT_EQ(faceLeft(0, TAlignment::taRightJustify) - faceLeft(2, TAlignment::taRightJustify), 2);
     EXPECT_EQ(faceLeft(0, TAlignment::taLeftJustify), faceLeft(2, TAlignment::taLeftJustify));
 }
+
+TEST(FclLabel, AGraduatedFaceRunsFromTheGraduateColourToTheFontColour)
+{
+    for (TFclGraduateStyle style : {TFclGraduateStyle::gsVertical, TFclGraduateStyle::gsHorizontal}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        TFclLabel label;
+        label.setFont(BlockFont(30));
+        label.SetCaption(Block() + Block());
+        label.SetFontColor(clRed);
+        label.resize(80, 40);
+        label.SetAppearance(A::apNone);
+        label.CustomSettings().SetGraduateFromColor(clBlue);
+        label.CustomSettings().SetGraduateStyle(style);
+        const QImage image = PaintedOver(label, qRgb(0, 0, 0));
+        const QRect face = BoxOfAllBut(image, qRgb(0, 0, 0));
+        ASSERT_FALSE(face.isEmpty());
+        const QPoint start = face.topLeft() + QPoint(1, 1);
+        const QPoint end = style == TFclGraduateStyle::gsVertical
+                               ? QPoint(face.left() + 1, face.bottom() - 1)
+                               : QPoint(face.right() - 1, face.top() + 1);
+        // Mostly blue at the start, mostly red at the end.
+        EXPECT_GT(qBlue(image.pixel(start)), 200);
+        EXPECT_LT(qRed(image.pixel(start)), 50);
+        EXPECT_GT(qRed(image.pixel(end)), 200);
+        EXPECT_LT(qBlue(image.pixel(end)), 50);
+    }
+}

@@ -50,6 +50,17 @@ inline QRect BoxOf(const QImage& image, QRgb c)
     return box;
 }
 
+// The smallest rectangle holding every pixel not of the ground colour.
+inline QRect BoxOfAllBut(const QImage& image, QRgb ground)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != ground)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 inline int CountOf(const QImage& image, QRgb c)
 {
     int n = 0;
