@@ -203,7 +203,6 @@ void TFclFontComboBox::RebuildFontList()
     QStringList recent;
     for (int i = 0; i < RecentCount(); ++i)
         recent << itemText(i);
-    RemoveRecentSection();
     ClearRecentItems();
 
     TFclFontSource& source = FontSource();

@@ -212,3 +212,29 @@ TEST_F(FontBoxFixture, ThePreviewDrawsEachNameInItsOwnFontExceptASymbolFont)
     fonts.printerInstalled = false;
     EXPECT_EQ(painted("DejaVu Serif", true), plain);
 }
+
+TEST(FclFontSource, QtsFontDatabaseGivesKindPitchAndNoPrinterFonts)
+{
+    // The fonts the project installs on every machine.
+    TFclFontSource& qt = FontSource();
+    const std::vector<TFontFamilyInfo> families = qt.ScreenFamilies();
+    auto find = [&](const char* name) -> const TFontFamilyInfo* {
+        for (const TFontFamilyInfo& f : families)
+            if (f.Name == QLatin1String(name))
+                return &f;
+        return nullptr;
+    };
+    const TFontFamilyInfo* mono = find("DejaVu Sans Mono");
+    const TFontFamilyInfo* sans = find("DejaVu Sans");
+    ASSERT_NE(mono, nullptr);
+    ASSERT_NE(sans, nullptr);
+    EXPECT_TRUE(mono->TrueType);
+    EXPECT_TRUE(mono->FixedPitch);
+    EXPECT_FALSE(mono->VariablePitch);
+    EXPECT_TRUE(sans->VariablePitch);
+    EXPECT_EQ(sans->CharSet, 0);
+    EXPECT_EQ(qt.ScreenCharSet(QStringLiteral("No Such Face")), -1);
+    EXPECT_TRUE(qt.PrinterFamilies().empty());
+    EXPECT_TRUE(qt.IsTrueTypeFont(QFont(QStringLiteral("DejaVu Sans"))));
+    EXPECT_FALSE(TFclFontComboBox::IsSymbolFont(QStringLiteral("DejaVu Sans")));
+}

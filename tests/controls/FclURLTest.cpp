@@ -1,5 +1,7 @@
 #include "controls/FclURL.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -124,4 +126,19 @@ TEST_F(URLFixture, AClickOpensTheAddressCutTo1023CharactersAndAFailureBeeps)
             EXPECT_EQ(services.opened[0], c.url.substr(0, c.openedLength));
         }
     }
+}
+
+TEST_F(URLFixture, TheMouseOverTheLabelAndAClickOnItGoThroughTheSameRoutes)
+{
+    label.show();
+    CursorAt(5, 5);
+    QTest::mouseMove(&label, QPoint(5, 5));
+    EXPECT_TRUE(label.Hovering());
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(services.opened.size(), 1u);
+    EXPECT_EQ(services.opened[0], "https://fraxilon.example.org");
+    // A release outside the label is no click.
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(300, 5));
+    EXPECT_EQ(services.opened.size(), 1u);
 }
