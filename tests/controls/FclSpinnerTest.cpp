@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "LabelPixels.h"
+#include "controls/FclEntryFieldWidgets.h"
+#include "controls/FclIntlSup.h"
+#include "platform/IntlSource.h"
 #include "support/ScriptedServices.h"
 
 namespace {
@@ -224,6 +227,55 @@ TEST_F(SpinnerFixture, AnAssociatedLineEditIsSteppedAndANonNumberIsSkipped)
     Press(5, 10);
     Release();
     EXPECT_EQ(edit.text().toStdString(), "abc");
+}
+
+TEST_F(SpinnerFixture, AnAssociatedEntryFieldGetsTheFocusAndStepsByDeltaAndWraps)
+{
+    SetIntlSettingsOverride(IntlSettings{});
+    RecreateFclIntlSup();
+    {
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* other = new QLineEdit(&window);
+        auto* field = new TFclPictureField(&window);
+        layout->addWidget(other);
+        layout->addWidget(field);
+        field->SetDataType(TPictureDataType::pftReal);
+        field->SetPictureMask("###.#");
+        field->SetRangeLo("0");
+        field->SetRangeHi("100");
+        field->SetValue(99.0);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        other->setFocus();
+        spinner.SetFocusedControl(field);
+        spinner.SetDelta(0.5);
+        auto value = [&] {
+            double v = -1;
+            EXPECT_EQ(field->GetValue(v), 0);
+            return v;
+        };
+        Press(5, 10);
+        Release();
+        EXPECT_TRUE(field->hasFocus());
+        EXPECT_DOUBLE_EQ(value(), 99.5);
+        Press(5, 60);
+        Release();
+        Press(5, 60);
+        Release();
+        EXPECT_DOUBLE_EQ(value(), 98.5);
+        EXPECT_EQ(steps.size(), 3u);  // OnClick fires as well
+        spinner.SetDelta(5);
+        Press(5, 10);  // up to the upper limit, then wrapped to the lower one
+        Release();
+        EXPECT_DOUBLE_EQ(value(), 100.0);
+        Press(5, 10);
+        Release();
+        EXPECT_DOUBLE_EQ(value(), 0.0);
+    }
+    ClearIntlSettingsOverride();
+    RecreateFclIntlSup();
 }
 
 TEST_F(SpinnerFixture, PressingTheSpinnerLeavesTheFocusWhereItWas)
