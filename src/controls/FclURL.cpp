@@ -16,6 +16,7 @@ TFclURL::TFclURL(QWidget* AOwner) : QWidget(AOwner)
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
+    resize(sizeHint());
 }
 
 std::string TFclURL::About() const
