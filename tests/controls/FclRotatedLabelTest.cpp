@@ -112,3 +112,28 @@ TEST_F(RotatedFixture, AmpersandsPrintDisabledIsGreyTransparentPaintsNothingBehi
     EXPECT_EQ(CountOf(image, Rgb(clSilver)), 0);
     EXPECT_EQ(image.pixel(39, 19), qRgb(0, 255, 0));
 }
+
+TEST_F(RotatedFixture, PlacedOnAWindowATransparentLabelShowsTheWindowBehindIt)
+{
+    QWidget window;
+    QPalette p = window.palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 0));
+    window.setPalette(p);
+    window.setAutoFillBackground(true);
+    window.resize(40, 140);
+    label.setParent(&window);
+    label.move(10, 0);
+    label.SetTransparent(true);
+    QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(10 + 16, 132), qRgb(255, 255, 0));
+    EXPECT_GT(CountOf(image, Rgb(clBlack)), 0);
+    // Opaque, with the parent's colour: the same yellow, painted by the label.
+    label.SetTransparent(false);
+    label.SetParentColor(true);
+    image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(10 + 16, 132), qRgb(255, 255, 0));
+    label.SetColor(clSilver);
+    image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(10 + 16, 132), Rgb(clSilver));
+    label.setParent(nullptr);
+}
