@@ -42,6 +42,9 @@ void SetCaption(QObject* object, const std::string& caption) {
         group->setTitle(Shown(caption, false));
     } else if (auto* widget = qobject_cast<QWidget*>(object); widget && widget->isWindow()) {
         widget->setWindowTitle(Shown(caption, true));
+    } else if (object->metaObject()->indexOfProperty("Caption") >= 0) {
+        // The library's labels (effect, rotated and hyperlink label) carry their own caption.
+        object->setProperty("Caption", Shown(caption, false));
     }
 }
 
