@@ -26,6 +26,25 @@ void BM_LineStoreAdd25Bytes(benchmark::State& state) {
 }
 BENCHMARK(BM_LineStoreAdd25Bytes);
 
+// One line inserted and one deleted in the middle of a store of 36 million lines: the entries
+// of one block move, never the whole table or the text.
+void BM_LineStoreInsertDeleteMiddle(benchmark::State& state) {
+    TStrings lines;
+    const std::size_t n = 36000000;
+    for (std::size_t i = 0; i < n; ++i)
+        lines.Add("X1");
+    std::size_t at = n / 2;
+    for (auto _ : state) {
+        lines.Insert(at, "G01 X123.456 Y78.901 Z-15");
+        lines.Delete(at + 1);
+        at += 7919;  // wander over many blocks
+        if (at >= n)
+            at -= n;
+    }
+    state.SetItemsProcessed(2 * state.iterations());
+}
+BENCHMARK(BM_LineStoreInsertDeleteMiddle)->Unit(benchmark::kMicrosecond);
+
 void BM_PixelAt(benchmark::State& state, TPixelFormat format) {
     const int w = 1024, h = 1024;
     TBitmap bmp(w, h, TPixelFormat::pf24bit);

@@ -14,6 +14,7 @@
 #include "controls/FclRealText.h"
 #include "controls/FclStrings.h"
 #include "controls/FclUserData.h"
+#include "platform/PropertyStream.h"
 
 namespace {
 
@@ -564,6 +565,27 @@ bool TFclBaseEntryField::StoresRange() const
 {
     const std::uint8_t bt = BaseType();
     return bt != btString && bt != btBoolean && bt != btYesNo;
+}
+
+void TFclBaseEntryField::WriteRangeProperties(TPropertyWriter& Writer) const
+{
+    if (!StoresRange())
+        return;
+    Writer.WritePropName("RangeHigh");
+    Writer.WriteBinary(rangeHi_);
+    Writer.WritePropName("RangeLow");
+    Writer.WriteBinary(rangeLo_);
+}
+
+bool TFclBaseEntryField::ReadRangeProperty(std::string_view Name, TPropertyReader& Reader)
+{
+    if (Name == "RangeHigh")
+        Reader.ReadBinary(rangeHi_);
+    else if (Name == "RangeLow")
+        Reader.ReadBinary(rangeLo_);
+    else
+        return false;
+    return true;
 }
 
 void TFclBaseEntryField::ResetRange(std::uint8_t DataType)

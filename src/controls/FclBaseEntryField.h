@@ -21,6 +21,8 @@
 
 class TFclIntlSup;
 class TFclUserData;
+class TPropertyReader;
+class TPropertyWriter;
 
 // Base types of the data-type byte's low six bits.
 enum TFclBaseType : std::uint8_t {
@@ -143,6 +145,10 @@ public:
     void SetRangeLowSlot(const TFclRangeSlot& Slot) { rangeLo_ = Slot; }
     // Whether this base type stores its range in forms (all but String, Boolean, YesNo).
     bool StoresRange() const;
+    // Form streaming of the slots as the binary properties "RangeHigh" and "RangeLow" of
+    // exactly 10 bytes (the texts RangeHi and RangeLo are not stored).
+    void WriteRangeProperties(TPropertyWriter& Writer) const;
+    bool ReadRangeProperty(std::string_view Name, TPropertyReader& Reader);
     // Both slots zero, then the default range of the base type.
     void ResetRange(std::uint8_t DataType);
     std::string RangeToText(const TFclRangeSlot& Slot) const;

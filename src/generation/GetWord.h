@@ -8,3 +8,7 @@
 // reads as the letter followed by "0"; a missing letter gives "". Only the first 255
 // characters of the line count.
 std::string GetWord(std::string_view line, char letter);
+
+// The same word without a copy: a view into the line, or for a bare letter a view of a
+// constant text (the letter and "0") that lives as long as the program.
+std::string_view GetWordView(std::string_view line, char letter);

@@ -3,6 +3,7 @@
 #include "generation/Emitters.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
+#include "generation/RadialPath.h"
 #include "generation/RunHost.h"
 #include "generation/RunSettingsCheck.h"
 #include "generation/RunState.h"
@@ -246,6 +247,7 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
         host.ShowFileMessage(MsgTooFewPaths, 'N');
         return false;
     }
+    if (!RadialSettingsUsable(host, strategy, sx, sy)) return false;
     if (infeed == 0) {
         host.ShowMessageText("Die Zustellung pro Durchgang ist 0. Bitte eine Zustellung eingeben; "
                              "es wurde kein Programm erstellt.");
@@ -307,7 +309,11 @@ std::uint64_t EstimateProgramLines(int strategyIndex, double length, double widt
             case 10: case 17: points = area; break;
             case 11: case 15: points = area / 2 + (length + width) / stepX + 2; break;
             case 12: case 16: points = area + 2 * ((length + width) / stepX + 2); break;
-            default: points = 8 * area; break;  // rings about a centre that may lie in a corner
+            // Rings and turns about the centre lie stepX apart with points stepy apart, so the
+            // points written on the workpiece are about those of the grid (area counts them
+            // twice). The labyrinth, which also runs along the edges it has reached, counts
+            // its own lines before it writes any.
+            default: points = area; break;
         }
     }
     const double linesPerPoint = drilling ? 3 : 2;

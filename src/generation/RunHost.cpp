@@ -1,6 +1,10 @@
 #include "generation/RunHost.h"
 
+#include "generation/Optimiser.h"
+
 #include <cmath>
+
+void RunHost::RunOptimiser() { ::RunOptimiser(*this); }
 
 void ReadField(RunHost& host, std::string_view field, double& variable) {
     double value = variable;

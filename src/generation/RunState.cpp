@@ -4,12 +4,15 @@
 #include "generation/RunHost.h"
 #include "platform/Application.h"
 #include "platform/LineStore.h"
+#include "platform/VectorState.h"
 
 #include <cmath>
 
 RunState::RunState(MainState& settings, RunHost& runHost)
     : S(settings), host(runHost), lines(runHost.ProgramLines()) {
     LineBuf.reserve(256);
+    // A run starts from clean vector registers, whatever the toolkit did before it.
+    ClearUpperVectorState();
 }
 
 void RunState::ResetToStart() {

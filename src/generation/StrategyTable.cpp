@@ -1,12 +1,19 @@
 #include "generation/Strategies.h"
 
+#include "generation/LabyrinthStrategy.h"
 #include "generation/LinearStrategies.h"
+#include "generation/RadialStrategies.h"
 
 StrategyRoutines BuiltInStrategies() {
     StrategyRoutines t;
     t.RowStrategy = RowStrategy;
     t.ColumnStrategy = ColumnStrategy;
     t.ObliqueStrategy = ObliqueStrategy;
+    t.CircleStrategy = CircleStrategy;
+    t.EllipseStrategy = EllipseStrategy;
+    t.SpiralStrategy = SpiralStrategy;
+    t.PolygonStrategy = PolygonStrategy;
+    t.LabyrinthStrategy = LabyrinthStrategy;
     return t;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Application.h"
 
+#include "platform/VectorState.h"
+
 #include <QCoreApplication>
 
 #include <limits>
@@ -35,6 +37,9 @@ void TApplication::ProcessMessages() {
     if (now - lastPumpNs_ >= kPumpIntervalNs && QCoreApplication::instance()) {
         lastPumpNs_ = now;
         QCoreApplication::processEvents();
+        // Whatever the event handlers ran may leave the vector registers' upper halves dirty,
+        // which slows the loop that called us.
+        ClearUpperVectorState();
     }
 }
 

@@ -1,11 +1,12 @@
 #include "platform/LineStore.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <new>
-
 #include <limits>
+#include <new>
 #include <stdexcept>
+#include <utility>
 
 // An empty line may hold any position: it is never read.
 
@@ -42,8 +43,15 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
         // A line longer than a chunk gets a chunk of its own size (and starts at offset 0).
         const std::size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
         chunkSize_.reserve(chunkSize_.size() + 1);
-        chunks_.push_back(AllocateChunk(size));
+        chunkFirstLine_.reserve(chunkFirstLine_.size() + 1);
+        if (size == kChunkBytes && !spareChunks_.empty()) {
+            chunks_.push_back(std::move(spareChunks_.back()));
+            spareChunks_.pop_back();
+        } else {
+            chunks_.push_back(AllocateChunk(size));
+        }
         chunkSize_.push_back(size);
+        chunkFirstLine_.push_back(count_);
         chunkUsed_ = 0;
         lastChunk_ = chunks_.back().get();
         lastChunkSize_ = size;
@@ -54,88 +62,335 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
     return target;
 }
 
-std::uint64_t& TStrings::EntryOf(std::size_t index) const {
-    return blocks_[index >> kBlockShift]->entry[index & (kBlockLines - 1)];
+// Copies the line's text into the chunks and returns its entry.
+std::uint64_t TStrings::Store(std::string_view line) {
+    std::uint64_t position = 0;
+    const std::uint64_t length = line.size();
+    if (length == 0)
+        return 0;
+    if (length < kLongLine) {
+        std::memcpy(Reserve(line.size(), position), line.data(), line.size());
+        return position << 16 | length;
+    }
+    char* target = Reserve(sizeof length + line.size(), position);
+    std::memcpy(target, &length, sizeof length);
+    std::memcpy(target + sizeof length, line.data(), line.size());
+    return position << 16 | kLongLine;
 }
 
-void TStrings::SetEntry(std::size_t index, std::uint64_t position, std::size_t length) {
-    std::uint64_t& entry = EntryOf(index);
-    const std::uint64_t stored = length < kLongLine ? length : kLongLine;
-    if (length >= kLongLine)
-        longLengths_[index] = length;
-    else if (index < count_ && (entry & kLongLine) == kLongLine)
-        longLengths_.erase(index);  // a long line replaced by a short one
-    entry = position << 16 | stored;
+std::size_t TStrings::BlockOf(std::size_t index) const {
+    if (appendOnly_)
+        return index >> kBlockShift;
+    return std::size_t(std::upper_bound(blockStart_.begin(), blockStart_.end(), index) - blockStart_.begin()) - 1;
 }
 
-std::size_t TStrings::LengthOf(std::size_t index, std::uint64_t entry) const {
-    const std::size_t stored = std::size_t(entry & kLongLine);
-    return stored < kLongLine ? stored : longLengths_.at(index);
+std::vector<std::size_t> TStrings::Fills() const {
+    std::vector<std::size_t> fills(blocks_.size());
+    for (std::size_t b = 0; b < blocks_.size(); ++b)
+        fills[b] = FillOf(b);
+    return fills;
+}
+
+// Sets the first indexes of the blocks from their fills (blocks_ already in their new order).
+void TStrings::SetFills(const std::vector<std::size_t>& fills) {
+    blockStart_.resize(fills.size());
+    std::size_t start = 0;
+    for (std::size_t b = 0; b < fills.size(); ++b) {
+        blockStart_[b] = start;
+        start += fills[b];
+    }
+    count_ = start;
+    lastFill_ = fills.empty() ? kBlockLines : fills.back();
 }
 
 std::size_t TStrings::AddSlow(std::string_view line) {
     CheckLength(line);
-    const std::size_t index = count_;
-    if ((index >> kBlockShift) >= blocks_.size())
-        blocks_.push_back(std::make_unique_for_overwrite<Block>());
-    std::uint64_t position = 0;
-    if (!line.empty())
-        std::memcpy(Reserve(line.size(), position), line.data(), line.size());
-    SetEntry(index, position, line.size());
-    count_ = index + 1;
+    if (lastFill_ == kBlockLines) {
+        blockStart_.reserve(blockStart_.size() + 1);
+        if (!spareBlocks_.empty()) {
+            blocks_.push_back(std::move(spareBlocks_.back()));
+            spareBlocks_.pop_back();
+        } else {
+            blocks_.push_back(std::make_unique_for_overwrite<Block>());
+        }
+        blockStart_.push_back(count_);
+        lastFill_ = 0;
+    }
+    blocks_.back()->entry[lastFill_] = Store(line);
+    ++lastFill_;
     textBytes_ += line.size();
-    return index;
+    return count_++;
+}
+
+void TStrings::AddText(std::string_view text) {
+    TLinePieces pieces(text);
+    std::string_view piece, next;
+    if (!pieces.Next(piece))
+        return;
+    while (pieces.Next(next)) {
+        Add(piece);
+        piece = next;
+    }
+    if (!piece.empty())
+        Add(piece);
 }
 
 std::string_view TStrings::Line(std::size_t index) const {
-    if (index >= count_)
+    if (index >= count_ || index < handedOverBefore_)
         throw std::out_of_range("line index out of range");
-    const std::uint64_t entry = EntryOf(index);
-    const std::size_t length = LengthOf(index, entry);
-    if (length == 0)
-        return {};
-    const std::uint64_t position = entry >> 16;
-    return {chunks_[position >> 24].get() + (position & 0xFFFFFF), length};
+    return Decode(EntryOf(index));
 }
 
 void TStrings::Put(std::size_t index, std::string_view line) {
-    if (index >= count_)
+    if (index >= count_ || index < handedOverBefore_)
         throw std::out_of_range("line index out of range");
     CheckLength(line);
-    const std::uint64_t entry = EntryOf(index);
-    const std::size_t old = LengthOf(index, entry);
-    std::uint64_t position = entry >> 16;
-    if (line.size() <= old) {
-        // The new text may be part of the old one: memmove.
-        if (!line.empty())
-            std::memmove(chunks_[position >> 24].get() + (position & 0xFFFFFF), line.data(), line.size());
+    std::uint64_t& entry = EntryOf(index);
+    const std::string_view old = Decode(entry);
+    const std::uint64_t length = line.size();
+    if (length == 0) {
+        entry = 0;
+    } else if (length <= old.size()) {
+        // In place; the new text may be part of the old one: memmove.
+        const std::uint64_t position = entry >> 16;
+        char* text = At(position);
+        if (length < kLongLine) {
+            std::memmove(text, line.data(), line.size());
+            entry = position << 16 | length;
+        } else {
+            std::memmove(text + sizeof length, line.data(), line.size());
+            std::memcpy(text, &length, sizeof length);
+        }
     } else {
         // Chunks never move, so line may even be a view into this store.
-        std::memcpy(Reserve(line.size(), position), line.data(), line.size());
+        entry = Store(line);
     }
-    SetEntry(index, position, line.size());
-    textBytes_ = textBytes_ - old + line.size();
+    textBytes_ = textBytes_ - old.size() + line.size();
+}
+
+void TStrings::Insert(std::size_t index, std::string_view line) {
+    if (handedOverBefore_ > 0)
+        throw std::logic_error("lines were handed over: the text can only be appended to");
+    if (index > count_)
+        throw std::out_of_range("line index out of range");
+    if (index == count_) {
+        Add(line);
+        return;
+    }
+    CheckLength(line);
+    // The text first: when it fails, nothing has moved.
+    const std::uint64_t stored = Store(line);
+    OpenGap(index, 1);
+    EntryOf(index) = stored;
+    textBytes_ += line.size();
+}
+
+void TStrings::InsertEmpty(std::size_t index, std::size_t count) {
+    if (handedOverBefore_ > 0)
+        throw std::logic_error("lines were handed over: the text can only be appended to");
+    if (index > count_)
+        throw std::out_of_range("line index out of range");
+    if (index == count_) {
+        for (std::size_t i = 0; i < count; ++i)
+            AddSlow({});
+    } else if (count > 0) {
+        OpenGap(index, count);
+    }
+}
+
+// Makes room for count empty lines before index (< Count()). A gap that fits the block of
+// index moves that block's entries behind it; a full block first gives its second half to
+// a new block; a larger gap cuts the block at index, fills its rest and new blocks with
+// empty entries, and the cut-off part follows in a block of its own.
+void TStrings::OpenGap(std::size_t index, std::size_t count) {
+    std::size_t block = BlockOf(index);
+    std::size_t at = index - blockStart_[block];
+    std::vector<std::size_t> fills = Fills();
+    if (fills[block] + count > kBlockLines && count <= kBlockLines / 2) {
+        const std::size_t half = kBlockLines / 2;
+        const std::size_t moved = fills[block] - half;
+        auto second = std::make_unique_for_overwrite<Block>();
+        std::memcpy(second->entry, blocks_[block]->entry + half, moved * sizeof(std::uint64_t));
+        blockStart_.reserve(fills.size() + 1);
+        fills.reserve(fills.size() + 1);
+        blocks_.insert(blocks_.begin() + std::ptrdiff_t(block) + 1, std::move(second));
+        fills.insert(fills.begin() + std::ptrdiff_t(block) + 1, moved);
+        fills[block] = half;
+        if (at >= half) {
+            ++block;
+            at -= half;
+        }
+    }
+    if (fills[block] + count <= kBlockLines) {
+        std::uint64_t* entry = blocks_[block]->entry;
+        std::memmove(entry + at + count, entry + at, (fills[block] - at) * sizeof(std::uint64_t));
+        std::memset(entry + at, 0, count * sizeof(std::uint64_t));
+        fills[block] += count;
+        appendOnly_ = false;
+        SetFills(fills);
+        return;
+    }
+    const std::size_t tailFill = fills[block] - at;
+    const std::size_t intoBlock = std::min(count, kBlockLines - at);
+    const std::size_t newBlocks = (count - intoBlock + kBlockLines - 1) / kBlockLines;
+    std::vector<std::unique_ptr<Block>> added;
+    added.reserve(newBlocks + 1);
+    for (std::size_t b = 0; b < newBlocks + 1; ++b)
+        added.push_back(std::make_unique_for_overwrite<Block>());
+    blocks_.reserve(blocks_.size() + added.size());
+    fills.reserve(fills.size() + added.size());
+    blockStart_.reserve(fills.size() + added.size());
+
+    std::unique_ptr<Block> tail = std::move(added.back());
+    added.pop_back();
+    std::uint64_t* entry = blocks_[block]->entry;
+    std::memcpy(tail->entry, entry + at, tailFill * sizeof(std::uint64_t));
+    std::memset(entry + at, 0, intoBlock * sizeof(std::uint64_t));
+    fills[block] = at + intoBlock;
+    std::vector<std::size_t> addedFills;
+    std::size_t left = count - intoBlock;
+    for (auto& b : added) {
+        const std::size_t fill = std::min(left, kBlockLines);
+        std::memset(b->entry, 0, fill * sizeof(std::uint64_t));
+        addedFills.push_back(fill);
+        left -= fill;
+    }
+    added.push_back(std::move(tail));
+    addedFills.push_back(tailFill);
+    const auto where = std::ptrdiff_t(block) + 1;
+    blocks_.insert(blocks_.begin() + where, std::make_move_iterator(added.begin()),
+                   std::make_move_iterator(added.end()));
+    fills.insert(fills.begin() + where, addedFills.begin(), addedFills.end());
+    appendOnly_ = false;
+    SetFills(fills);
+}
+
+void TStrings::Delete(std::size_t first, std::size_t count) {
+    if (handedOverBefore_ > 0)
+        throw std::logic_error("lines were handed over: the text can only be appended to");
+    if (first > count_ || count > count_ - first)
+        throw std::out_of_range("line range out of range");
+    if (count == 0)
+        return;
+    std::uint64_t removedBytes = 0;
+    ForEach(first, count, [&](std::string_view line) { removedBytes += line.size(); });
+
+    std::vector<std::size_t> fills = Fills();
+    const std::size_t firstBlock = BlockOf(first);
+    const std::size_t end = first + count;
+    // Cut the range out of every block it touches; blocks left empty go.
+    std::size_t block = firstBlock;
+    std::size_t start = blockStart_[block];
+    while (block < blocks_.size() && start < end) {
+        const std::size_t fill = fills[block];
+        const std::size_t from = std::max(first, start) - start;
+        const std::size_t to = std::min(end, start + fill) - start;
+        std::uint64_t* entry = blocks_[block]->entry;
+        std::memmove(entry + from, entry + to, (fill - to) * sizeof(std::uint64_t));
+        fills[block] = fill - (to - from);
+        start += fill;
+        ++block;
+    }
+    std::size_t kept = firstBlock;  // the blocks firstBlock .. block - 1 were touched
+    for (std::size_t b = firstBlock; b < block; ++b) {
+        if (fills[b] == 0)
+            continue;
+        if (kept != b) {
+            blocks_[kept] = std::move(blocks_[b]);
+            fills[kept] = fills[b];
+        }
+        ++kept;
+    }
+    blocks_.erase(blocks_.begin() + std::ptrdiff_t(kept), blocks_.begin() + std::ptrdiff_t(block));
+    fills.erase(fills.begin() + std::ptrdiff_t(kept), fills.begin() + std::ptrdiff_t(block));
+    // Two neighbours around the cut that fit one block become one, so deleting line by line
+    // does not leave a trail of nearly empty blocks.
+    const std::size_t around = kept > firstBlock ? kept - 1 : firstBlock;
+    for (std::size_t b = around > 0 ? around - 1 : 0; b + 1 < blocks_.size() && b <= around + 1;) {
+        if (fills[b] + fills[b + 1] <= kBlockLines && !(appendOnly_ && end == count_)) {
+            std::memcpy(blocks_[b]->entry + fills[b], blocks_[b + 1]->entry, fills[b + 1] * sizeof(std::uint64_t));
+            fills[b] += fills[b + 1];
+            blocks_.erase(blocks_.begin() + std::ptrdiff_t(b) + 1);
+            fills.erase(fills.begin() + std::ptrdiff_t(b) + 1);
+        } else {
+            ++b;
+        }
+    }
+    // Cutting the end off keeps every block but the last full.
+    if (end != count_)
+        appendOnly_ = false;
+    textBytes_ -= removedBytes;
+    blockStart_.resize(fills.size());
+    SetFills(fills);
 }
 
 void TStrings::Clear() {
     decltype(chunks_)().swap(chunks_);
     std::vector<std::size_t>().swap(chunkSize_);
     std::vector<std::unique_ptr<Block>>().swap(blocks_);
-    decltype(longLengths_)().swap(longLengths_);
+    std::vector<std::size_t>().swap(blockStart_);
     chunkUsed_ = 0;
     lastChunk_ = nullptr;
     lastChunkSize_ = 0;
+    lastFill_ = kBlockLines;
+    appendOnly_ = true;
     count_ = 0;
     textBytes_ = 0;
+    std::vector<std::size_t>().swap(chunkFirstLine_);
+    handedOverBefore_ = 0;
+    FreeSpareMemory();
+}
+
+void TStrings::Swap(TStrings& other) noexcept {
+    chunks_.swap(other.chunks_);
+    chunkSize_.swap(other.chunkSize_);
+    chunkFirstLine_.swap(other.chunkFirstLine_);
+    std::swap(handedOverBefore_, other.handedOverBefore_);
+    spareChunks_.swap(other.spareChunks_);
+    spareBlocks_.swap(other.spareBlocks_);
+    std::swap(chunkUsed_, other.chunkUsed_);
+    std::swap(lastChunk_, other.lastChunk_);
+    std::swap(lastChunkSize_, other.lastChunkSize_);
+    blocks_.swap(other.blocks_);
+    blockStart_.swap(other.blockStart_);
+    std::swap(lastFill_, other.lastFill_);
+    std::swap(appendOnly_, other.appendOnly_);
+    std::swap(count_, other.count_);
+    std::swap(textBytes_, other.textBytes_);
+}
+
+void TStrings::HandOverLinesBefore(std::size_t index, TStrings& target) {
+    if (&target == this || !appendOnly_) return;
+    index = std::min(index, count_);
+    if (index <= handedOverBefore_) return;
+    handedOverBefore_ = index;
+    // Every chunk but the one being filled, once its lines all lie before index.
+    for (std::size_t c = 0; c + 1 < chunks_.size() && chunkFirstLine_[c + 1] <= index; ++c) {
+        if (!chunks_[c]) continue;
+        if (chunkSize_[c] == kChunkBytes)
+            target.spareChunks_.push_back(std::move(chunks_[c]));
+        else
+            chunks_[c].reset();
+        chunkSize_[c] = 0;
+    }
+    // Every block but the last, once its lines all lie before index.
+    for (std::size_t b = 0; b + 1 < blocks_.size() && blockStart_[b + 1] <= index; ++b) {
+        if (blocks_[b]) target.spareBlocks_.push_back(std::move(blocks_[b]));
+    }
+}
+
+void TStrings::FreeSpareMemory() {
+    decltype(spareChunks_)().swap(spareChunks_);
+    decltype(spareBlocks_)().swap(spareBlocks_);
 }
 
 std::string TStrings::Text() const {
     std::string text;
     text.reserve(std::size_t(TextLength()));
-    for (std::size_t i = 0; i < count_; ++i) {
-        text.append(Line(i));
+    ForEach(0, count_, [&](std::string_view line) {
+        text.append(line);
         text.append("\r\n", 2);
-    }
+    });
     return text;
 }
 
@@ -143,22 +398,12 @@ std::size_t TStrings::MemoryBytes() const {
     std::size_t bytes = 0;
     for (std::size_t size : chunkSize_)
         bytes += size;
-    bytes += blocks_.size() * sizeof(Block);
+    for (const auto& block : blocks_)
+        if (block) bytes += sizeof(Block);
+    bytes += spareChunks_.size() * kChunkBytes + spareBlocks_.size() * sizeof(Block);
     bytes += chunks_.capacity() * sizeof(chunks_[0]);
     bytes += chunkSize_.capacity() * sizeof(chunkSize_[0]);
     bytes += blocks_.capacity() * sizeof(blocks_[0]);
+    bytes += blockStart_.capacity() * sizeof(blockStart_[0]);
     return bytes;
-}
-
-void TStrings::Swap(TStrings& other) noexcept {
-    using std::swap;
-    swap(chunks_, other.chunks_);
-    swap(chunkSize_, other.chunkSize_);
-    swap(chunkUsed_, other.chunkUsed_);
-    swap(lastChunk_, other.lastChunk_);
-    swap(lastChunkSize_, other.lastChunkSize_);
-    swap(blocks_, other.blocks_);
-    swap(longLengths_, other.longLengths_);
-    swap(count_, other.count_);
-    swap(textBytes_, other.textBytes_);
 }

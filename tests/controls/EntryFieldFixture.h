@@ -95,7 +95,7 @@ inline std::string DecimalCharName(const ::testing::TestParamInfo<char>& info)
 
 // A picture field set up as the windows place one: data type, mask (and so MaxLength),
 // options, range as texts written with "." (the range parser takes either character).
-struct FieldSpec {
+struct FieldSetup {
     TPictureDataType type = TPictureDataType::pftReal;
     std::string mask = "#####.###";
     std::string lo = "0";
@@ -103,16 +103,16 @@ struct FieldSpec {
     TFclEntryFieldOptions options{efoCaretToEnd, efoRightAlign};
 };
 
-inline void SetUpField(TFclCustomPictureField& f, RecordingHost& host, const FieldSpec& spec)
+inline void SetUpField(TFclCustomPictureField& f, RecordingHost& host, const FieldSetup& setup)
 {
     host.showing = false;  // as while the form is built
-    f.SetDataType(spec.type);
-    f.SetPictureMask(spec.mask);
-    f.SetOptions(spec.options);
-    if (!spec.lo.empty())
-        f.SetRangeLo(spec.lo);
-    if (!spec.hi.empty())
-        f.SetRangeHi(spec.hi);
+    f.SetDataType(setup.type);
+    f.SetPictureMask(setup.mask);
+    f.SetOptions(setup.options);
+    if (!setup.lo.empty())
+        f.SetRangeLo(setup.lo);
+    if (!setup.hi.empty())
+        f.SetRangeHi(setup.hi);
     f.CreateHandle();
     host.showing = true;
     host.repaints = 0;

@@ -5,6 +5,7 @@
 #include "EntryFieldFixture.h"
 #include "controls/FclExceptions.h"
 #include "controls/FclMessages.h"
+#include "platform/PropertyStream.h"
 
 namespace {
 
@@ -198,6 +199,26 @@ TEST(EntryFieldRange, CharLimitsAndStoredSlots)
     EXPECT_TRUE(r.StoresRange());
     TFclCustomPictureField s;
     EXPECT_FALSE(s.StoresRange());
+
+    // Written and read back as the two binary properties.
+    r.SetRangeLo("-0.5");
+    TPropertyWriter w;
+    r.WriteRangeProperties(w);
+    w.WriteEndOfProperties();
+    TFclCustomPictureField copy;
+    copy.SetDataType(TPictureDataType::pftReal);
+    TPropertyReader rd(w.Buffer());
+    std::vector<std::string> names;
+    for (std::string name = rd.ReadPropName(); !name.empty(); name = rd.ReadPropName()) {
+        names.push_back(name);
+        EXPECT_TRUE(copy.ReadRangeProperty(name, rd));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"RangeHigh", "RangeLow"}));
+    EXPECT_EQ(copy.RangeHighSlot(), r.RangeHighSlot());
+    EXPECT_EQ(copy.RangeLowSlot(), r.RangeLowSlot());
+    TPropertyWriter none;
+    s.WriteRangeProperties(none);
+    EXPECT_TRUE(none.Buffer().empty());
 }
 
 // ---- validation and error reports ---------------------------------------------------------

@@ -11,9 +11,9 @@ INSTANTIATE_DECIMAL_CHARS(PictureEdit);
 // A focused field of the main window's kind ("#####.###", 0 .. 1.7E38) holding Value,
 // entered with the Tab key.
 struct EditFixture {
-    explicit EditFixture(FieldSpec spec = {}) : field(&host)
+    explicit EditFixture(FieldSetup setup = {}) : field(&host)
     {
-        SetUpField(field, host, spec);
+        SetUpField(field, host, setup);
         field.OnChange = [this](void*) { ++changes; };
     }
     void Enter() { EnterByTab(field); }

@@ -16,7 +16,7 @@ INSTANTIATE_DECIMAL_CHARS(PictureField);
 TEST_P(PictureField, ValuesOfTheWindowsFields)
 {
     struct Case {
-        FieldSpec spec;
+        FieldSetup setup;
         double set;
         const char* shown;  // "," standing for the decimal character
         std::uint16_t code;
@@ -34,13 +34,13 @@ TEST_P(PictureField, ValuesOfTheWindowsFields)
     for (const Case& c : cases) {
         RecordingHost host;
         TFclCustomPictureField f(&host);
-        SetUpField(f, host, c.spec);
+        SetUpField(f, host, c.setup);
         f.SetValue(c.set);
-        EXPECT_EQ(f.EditString(), Dec(c.shown)) << c.spec.mask << " " << c.set;
+        EXPECT_EQ(f.EditString(), Dec(c.shown)) << c.setup.mask << " " << c.set;
         double v = -1;
-        EXPECT_EQ(f.GetValue(v), c.code) << c.spec.mask << " " << c.set;
+        EXPECT_EQ(f.GetValue(v), c.code) << c.setup.mask << " " << c.set;
         if (c.code == 0) {
-            EXPECT_EQ(v, c.set) << c.spec.mask;
+            EXPECT_EQ(v, c.set) << c.setup.mask;
         }
     }
 }
@@ -188,7 +188,7 @@ TEST_P(PictureField, OnceTheUserEditsTheTextItIsTheValue)
 TEST_P(PictureField, SteppingAtTheRangeEnds)
 {
     struct Case {
-        FieldSpec spec;
+        FieldSetup setup;
         double start;
         double delta;
         bool wrap;
@@ -210,8 +210,8 @@ TEST_P(PictureField, SteppingAtTheRangeEnds)
     for (const Case& c : cases) {
         RecordingHost host;
         TFclCustomPictureField f(&host);
-        SetUpField(f, host, c.spec);
-        const bool real = c.spec.type == TPictureDataType::pftReal;
+        SetUpField(f, host, c.setup);
+        const bool real = c.setup.type == TPictureDataType::pftReal;
         if (real)
             f.SetValue(c.start);
         else
@@ -230,8 +230,8 @@ TEST_P(PictureField, SteppingAtTheRangeEnds)
             ASSERT_EQ(f.GetValue(s), 0);
             v = s;
         }
-        EXPECT_DOUBLE_EQ(v, c.expected) << c.spec.mask << " " << c.start << " " << c.delta;
-        EXPECT_EQ(changes, c.changed ? 1 : 0) << c.spec.mask << " " << c.start;
+        EXPECT_DOUBLE_EQ(v, c.expected) << c.setup.mask << " " << c.start << " " << c.delta;
+        EXPECT_EQ(changes, c.changed ? 1 : 0) << c.setup.mask << " " << c.start;
         EXPECT_EQ(f.Modified(), c.changed);
     }
 }

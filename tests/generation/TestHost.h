@@ -1,6 +1,7 @@
 #pragma once
 // A main window for runs under test: fields and boxes are plain tables, messages and
 // hook calls are recorded.
+#include "generation/AngleDialogState.h"
 #include "generation/MainState.h"
 #include "generation/RunHost.h"
 #include "platform/LineStore.h"
@@ -19,6 +20,13 @@ public:
     std::vector<std::string> messageTexts;
     std::vector<int> meter;
     int clipboardCopies = 0;
+    int clipboardClears = 0;
+    // The run's optimiser step runs only when asked for, so that the stored programs show
+    // what the strategies write.
+    bool runOptimiser = false;
+    std::vector<std::string> captions;  // what the status label showed, in turn
+    bool waitLabelVisible = false;
+    bool programControlsEnabled = true;
     int previewWidth = 0, previewHeight = 0;
 
     // Fields hold what the settings hold now.
@@ -35,6 +43,9 @@ public:
         fields["min_deltaZ"] = s.min_deltaZ;
         fields["z_zustellung"] = s.z_zustellung;
         fields["eingabe"] = s.Alpha;
+        // The angle dialog's fields.
+        fields["ecken"] = AngleDialog.CornerCount;
+        fields["rad_verhaeltnis"] = AngleDialog.RadiusRatio;
     }
 
     std::vector<std::string> Program() const {
@@ -67,6 +78,13 @@ public:
         height = previewHeight;
     }
     void CopyProgramToClipboard() override { ++clipboardCopies; }
+    void ClearClipboard() override { ++clipboardClears; }
+    void RunOptimiser() override {
+        if (runOptimiser) RunHost::RunOptimiser();
+    }
+    void ShowProcessCaption(std::string_view control) override { captions.push_back(std::string(control)); }
+    void SetWaitLabelVisible(bool visible) override { waitLabelVisible = visible; }
+    void SetProgramControlsEnabled(bool enabled) override { programControlsEnabled = enabled; }
 };
 
 // A 24-bit work bitmap of grey levels, given row by row from the top.

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -181,4 +182,202 @@ TEST(LineStore, LongLinesKeepTheirLength) {
     EXPECT_EQ(lines.Line(2), "short");
     EXPECT_EQ(lines.Line(3), "tail");
     EXPECT_EQ(lines.TextLength(), c.size() + b.size() + 5 + 4 + 8);
+}
+
+namespace {
+
+TEST(LineStore, SwapExchangesTheLinesWithoutCopies) {
+    TStrings a, b;
+    a.Add("one");
+    a.Add("two");
+    b.Add("three");
+    const char* before = a.Line(1).data();
+    a.Swap(b);
+    ASSERT_EQ(a.Count(), 1u);
+    EXPECT_EQ(a.Line(0), "three");
+    ASSERT_EQ(b.Count(), 2u);
+    EXPECT_EQ(b.Line(1), "two");
+    EXPECT_EQ(b.Line(1).data(), before);
+    EXPECT_EQ(b.TextLength(), 3u + 3u + 4u);
+    b.Add("four");  // both stay usable
+    a.Add("five");
+    EXPECT_EQ(b.Line(2), "four");
+    EXPECT_EQ(a.Line(1), "five");
+}
+
+TEST(LineStore, HandedOverMemoryCarriesTheNextText) {
+    // A reader rewrites a long text into another store, handing over what it has read.
+    TStrings from, to;
+    const std::size_t n = 400'000;  // several chunks and blocks
+    for (std::size_t i = 0; i < n; ++i) from.Add(GeneratedLine(i));
+    from.Put(1, std::string(200, 'p'));  // a replaced line lives in a later chunk
+    const std::size_t before = from.MemoryBytes();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i != 1) {
+            ASSERT_EQ(from.Line(i), GeneratedLine(i)) << i;
+        }
+        to.Add(from.Line(i).substr(0, from.Line(i).size() / 2));
+        if (i % 65536 == 0) from.HandOverLinesBefore(i, to);
+    }
+    EXPECT_THROW((void)from.Line(0), std::out_of_range);
+    EXPECT_THROW(from.Put(10, "x"), std::out_of_range);
+    to.FreeSpareMemory();
+    // The rewritten text reused the memory: together the two hold about what one did.
+    EXPECT_LT(from.MemoryBytes() + to.MemoryBytes(), before + 2 * kChunk + 2 * kBlock);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string expected = i == 1 ? std::string(100, 'p') : GeneratedLine(i).substr(0, GeneratedLine(i).size() / 2);
+        ASSERT_EQ(to.Line(i), expected) << i;
+    }
+    from.Clear();
+    from.Add("again");
+    EXPECT_EQ(from.Line(0), "again");
+}
+
+}  // namespace
+// Inserting and deleting lines anywhere, checked against a plain vector of strings. The
+// text spans several blocks of entries, so inserts split full blocks, range deletes cut
+// through and drop whole blocks, and appends after that still land at the end.
+TEST(LineStore, InsertAndDeleteAnywhere) {
+    TStrings lines;
+    std::vector<std::string> model;
+    for (std::size_t i = 0; i < 150000; ++i) {
+        model.push_back(GeneratedLine(i));
+        lines.Add(model.back());
+    }
+    const auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        ASSERT_EQ(lines.Count(), model.size());
+        std::uint64_t length = 0;
+        for (std::size_t i = 0; i < model.size(); ++i) {
+            ASSERT_EQ(lines.Line(i), model[i]) << i;
+            length += model[i].size() + 2;
+        }
+        EXPECT_EQ(lines.TextLength(), length);
+        std::size_t visited = 0;
+        lines.ForEach(0, lines.Count(), [&](std::string_view line) { ASSERT_EQ(line, model[visited++]); });
+        EXPECT_EQ(visited, model.size());
+    };
+
+    struct Step {
+        enum { kInsert, kInsertEmpty, kDelete, kAdd } what;
+        std::size_t at, count;
+    } steps[] = {
+        {Step::kInsert, 70000, 1},          // into a full block: splits it
+        {Step::kInsert, 0, 3},              // at the very start
+        {Step::kInsert, 65536, 2},          // at a block's first line
+        {Step::kDelete, 10, 1},
+        {Step::kDelete, 60000, 80000},      // across blocks, a whole block dropped
+        {Step::kInsertEmpty, 5, 140000},    // many lines in the middle, filled by Put
+        {Step::kAdd, 0, 5},                 // appends after middle edits
+        {Step::kDelete, 0, 1000},           // from the start
+        {Step::kInsertEmpty, 200, 1},
+        {Step::kInsertEmpty, 1, 0},         // nothing
+        {Step::kDelete, 3, 0},              // nothing
+    };
+    std::size_t serial = 1000000;
+    for (const Step& s : steps) {
+        switch (s.what) {
+        case Step::kInsert:
+            for (std::size_t k = 0; k < s.count; ++k) {
+                model.insert(model.begin() + std::ptrdiff_t(s.at), GeneratedLine(serial));
+                lines.Insert(s.at, GeneratedLine(serial++));
+            }
+            break;
+        case Step::kInsertEmpty:
+            lines.InsertEmpty(s.at, s.count);
+            model.insert(model.begin() + std::ptrdiff_t(s.at), s.count, std::string());
+            for (std::size_t k = 0; k < s.count; k += 7) {
+                model[s.at + k] = GeneratedLine(serial);
+                lines.Put(s.at + k, GeneratedLine(serial++));
+            }
+            break;
+        case Step::kDelete:
+            lines.Delete(s.at, s.count);
+            model.erase(model.begin() + std::ptrdiff_t(s.at), model.begin() + std::ptrdiff_t(s.at + s.count));
+            break;
+        case Step::kAdd:
+            for (std::size_t k = 0; k < s.count; ++k) {
+                model.push_back(GeneratedLine(serial));
+                lines.Add(GeneratedLine(serial++));
+            }
+            break;
+        }
+        check(std::to_string(int(s.what)).append(" at ").append(std::to_string(s.at)).c_str());
+    }
+
+    for (int k = 0; k < 2000; ++k) {
+        lines.Delete(lines.Count() / 2);
+        model.erase(model.begin() + std::ptrdiff_t(model.size() / 2));
+    }
+    check("line by line");
+    EXPECT_THROW(lines.Insert(lines.Count() + 1, "x"), std::out_of_range);
+    EXPECT_THROW(lines.Delete(lines.Count()), std::out_of_range);
+    EXPECT_THROW(lines.Delete(1, lines.Count()), std::out_of_range);
+    lines.Delete(0, lines.Count());
+    EXPECT_EQ(lines.Count(), 0u);
+    EXPECT_EQ(lines.TextLength(), 0u);
+    lines.Insert(0, "G00");
+    lines.Insert(0, "%");
+    EXPECT_EQ(lines.Text(), "%\r\nG00\r\n");
+}
+
+// Lines of 64 KiB and more keep their length with their text, so they survive the shifts of
+// inserts and deletes in front of them.
+TEST(LineStore, LongLinesMoveWithInsertAndDelete) {
+    TStrings lines;
+    const std::string a(65535, 'a'), b(100000, 'b');
+    lines.Add("x");
+    lines.Add(a);
+    lines.Add(b);
+    lines.Insert(0, "first");
+    lines.Delete(1);
+    EXPECT_EQ(lines.Line(0), "first");
+    EXPECT_EQ(lines.Line(1), a);
+    EXPECT_EQ(lines.Line(2), b);
+    lines.Put(2, std::string(70000, 'c'));  // long over long, in place
+    EXPECT_EQ(lines.Line(2), std::string(70000, 'c'));
+    lines.Put(1, lines.Line(1).substr(65000));  // long to short, from its own text
+    EXPECT_EQ(lines.Line(1), std::string(535, 'a'));
+    lines.Delete(0, 2);
+    EXPECT_EQ(lines.Line(0), std::string(70000, 'c'));
+    EXPECT_EQ(lines.TextLength(), 70002u);
+}
+
+// Lines inserted one at a time, as Enter does, share their block: the side tables grow by a
+// block now and then, never by a block per line.
+TEST(LineStore, SmallInsertsShareBlocks) {
+    TStrings lines;
+    for (int i = 0; i < 140000; ++i)
+        lines.Add("G01 X1");
+    const std::size_t before = lines.MemoryBytes();
+    for (std::size_t k = 0; k < 5000; ++k)
+        lines.InsertEmpty(70000 + k, 1);
+    EXPECT_LE(lines.MemoryBytes(), before + 2 * kBlock);
+    EXPECT_EQ(lines.Count(), 145000u);
+    EXPECT_EQ(lines.Line(69999), "G01 X1");
+    EXPECT_EQ(lines.Line(70000), "");
+    EXPECT_EQ(lines.Line(74999), "");
+    EXPECT_EQ(lines.Line(75000), "G01 X1");
+    EXPECT_EQ(lines.TextLength(), 140000u * 8 + 5000u * 2);
+}
+
+TEST(LineStore, AddTextSplitsAtAnyLineBreak) {
+    struct Case {
+        const char* text;
+        const char* expected;  // the store's text afterwards
+    } cases[] = {
+        {"", ""},
+        {"G00", "G00\r\n"},
+        {"G00\r\n", "G00\r\n"},
+        {"G00\nG01\rG02\r\nM30", "G00\r\nG01\r\nG02\r\nM30\r\n"},
+        {"\n\n", "\r\n\r\n"},
+        {"A\r\r\nB", "A\r\n\r\nB\r\n"},
+        {"A\rB\r", "A\r\nB\r\n"},
+        {"\r\n\n\rX\n\r", "\r\n\r\n\r\nX\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        TStrings lines;
+        lines.AddText(c.text);
+        EXPECT_EQ(lines.Text(), c.expected) << c.text;
+    }
 }

@@ -1,0 +1,5 @@
+#include "generation/AngleDialogState.h"
+
+AngleDialogState AngleDialog;
+
+void ResetAngleDialogState() { AngleDialog = AngleDialogState(); }

@@ -1,0 +1,140 @@
+#include "generation/ProgramRewrites.h"
+
+#include "generation/MainState.h"
+#include "generation/RewriteHost.h"
+#include "platform/Application.h"
+#include "platform/LineStore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+constexpr std::size_t kMaxLine = 255;
+
+std::string_view Cut(std::string_view line) { return line.substr(0, std::min(line.size(), kMaxLine)); }
+
+// One rewrite of every line of `from` into the editor, with the status caption, the meter and
+// an abort after any line. `rewrite` builds line i into a buffer of at least 2 * 256 bytes
+// and returns its length.
+template <typename Rewrite>
+void RewriteLines(RewriteHost& host, const TStrings& from, std::string_view caption, Rewrite rewrite) {
+    MainState& s = Main;
+    TStrings& out = host.ProgramLines();
+    host.ShowProcessCaption(caption);
+    host.SetMeterPercent(0);
+    Application->ProcessMessages();
+    char buffer[2 * (kMaxLine + 1)];
+    const std::size_t count = from.Count();
+    int shown = 0;  // the meter keeps an unchanged value anyway
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t length = rewrite(i, Cut(from.Line(i)), buffer);
+        out.Add(std::string_view(buffer, length));
+        s.ProgressPercent = int(std::nearbyint(100.0 * double(i) / double(count)));
+        if (s.ProgressPercent % 10 == 0 && s.ProgressPercent != shown) {
+            shown = s.ProgressPercent;
+            host.SetMeterPercent(shown);
+        }
+        Application->ProcessMessages();
+        if (s.AbortRequested) break;
+    }
+    host.ShowProcessCaption("");
+    host.SetFieldValue("dateigrosse", double(out.TextLength()));
+}
+
+std::size_t StripInto(std::string_view line, char* out) {
+    std::size_t n = 0;
+    for (char c : line)
+        if (c != ' ') out[n++] = c;
+    return n;
+}
+
+template <typename Fn>
+struct OnExit {
+    Fn fn;
+    int pending = std::uncaught_exceptions();
+    ~OnExit() noexcept(false) {
+        if (std::uncaught_exceptions() == pending) {
+            fn();
+            return;
+        }
+        try {
+            fn();
+        } catch (...) {
+        }
+    }
+};
+template <typename Fn>
+OnExit(Fn) -> OnExit<Fn>;
+
+}  // namespace
+
+std::string StripSpaces(std::string_view s) {
+    char buffer[kMaxLine];
+    return std::string(buffer, StripInto(Cut(s), buffer));
+}
+
+void zeilen_nummer(RewriteHost& host, const TStrings& from) {
+    RewriteLines(host, from, "zeilen_nr", [](std::size_t i, std::string_view line, char* out) -> std::size_t {
+        if (i == 0) {
+            std::memcpy(out, line.data(), line.size());
+            return line.size();
+        }
+        // The old number goes; the blank after it stays.
+        std::size_t start = 0;
+        while (start < line.size() && ((line[start] >= '0' && line[start] <= '9') || line[start] == 'N')) ++start;
+        const std::string_view rest = line.substr(start);
+        char* p = out;
+        *p++ = 'N';
+        p = std::to_chars(p, p + 24, i).ptr;
+        *p++ = ' ';
+        std::memcpy(p, rest.data(), rest.size());
+        p += rest.size();
+        return std::min(std::size_t(p - out), kMaxLine);
+    });
+}
+
+void leezeichen_weg(RewriteHost& host, const TStrings& from) {
+    RewriteLines(host, from, "leerzeichen",
+                 [](std::size_t, std::string_view line, char* out) { return StripInto(line, out); });
+}
+
+void option_runClick(RewriteHost& host) {
+    const bool numbering = host.IsChecked("zeilen_nr");
+    const bool stripping = host.IsChecked("leerzeichen");
+    TStrings& program = host.ProgramLines();
+    if (!(numbering || stripping) || program.Count() == 0) return;
+    MainState& s = Main;
+    s.AbortRequested = false;
+    host.SetProgramControlsEnabled(false);
+    // `before` holds the text as it was before the running rewrite.
+    TStrings before;
+    {
+        OnExit enable{[&] {
+            before.Clear();
+            host.SetProgramControlsEnabled(true);
+            host.ShowProcessCaption("");
+            host.SetMeterPercent(0);
+        }};
+        if (numbering) {
+            before.Swap(program);
+            zeilen_nummer(host, before);
+        }
+        if (stripping && !s.AbortRequested) {
+            before.Clear();
+            before.Swap(program);
+            leezeichen_weg(host, before);
+        }
+        if (s.AbortRequested) {
+            program.Clear();
+            program.Swap(before);
+            host.ClearClipboard();
+        } else {
+            host.CopyProgramToClipboard();
+        }
+    }
+    Application->ProcessMessages();
+}

@@ -1,0 +1,193 @@
+#pragma once
+// The main window: settings fields, option boxes, tool buttons, menus, the program editor,
+// the preview and the status panels. It reads the configuration and language files when it
+// is created, writes the settings into its fields on its first activation, runs program
+// creation through the run core and asks before a changed program is closed.
+#include "generation/RunHost.h"
+#include "mainwindow/WindowControls.h"
+#include "platform/Bitmap.h"
+#include "platform/Graphics.h"
+#include "platform/Services.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class TAboutBox;
+class TForm2;
+class TForm3;
+class Tform_paint;
+class TNamedEvent;
+
+// Lines of the message file the window shows.
+constexpr int MsgSaveBeforeExit = 6;
+constexpr int MsgFileNotOpened = 7;
+constexpr int MsgFileDefect = 8;
+constexpr int MsgNothingToSimulate = 15;
+
+class Tform1 : public QMainWindow, public RunHost {
+public:
+    explicit Tform1(QWidget* parent = nullptr);
+    ~Tform1() override;
+
+    // The other windows, created after this one in the program's start order.
+    void SetWindows(TForm2* angle, TAboutBox* about, TForm3* simulation, Tform_paint* design);
+
+    // Creation: reads the files and prepares the work bitmap. False when the program must end.
+    bool FormCreate();
+    // Runs once, at the first activation; later activations do nothing.
+    void FormActivate();
+    bool Activated() const { return activated_; }
+    // The close question; CanClose comes in as the caller's value and goes out as the answer.
+    void FormCloseQuery(bool& CanClose);
+    // The close steps; the last one ends the process.
+    void FormClose();
+    // How the process ends (the program quits its event loop; tests record it).
+    void SetProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
+    // Set when a file reader asked the application to terminate.
+    bool TerminateRequested() const { return terminateRequested_; }
+
+    bool Lade_ini();
+    bool lade_sprache();
+
+    // Handlers.
+    void Prg_erstellenClick();
+    void abbruchClick();
+    void infoClick();
+    void hilfeClick();
+    void Fraxilon_HilfeClick();
+    void Beenden1Click();
+    void schliessenClick();
+    void load_cncClick();
+    void prg_speichernClick();
+    void druckenClick();
+    void simulierenClick();
+    void Timer1Timer();
+    // Typing in the editor turns letters into capitals.
+    static void Memo1KeyPress(char32_t& key);
+    void HighlightStrategyButton();
+
+    // Takes a prepared picture as the processed picture and builds the work bitmap from it
+    // (what a picture load ends with); enables what needs a picture.
+    void UsePicture(const TBitmap& picture);
+
+    // Controls and menu items by name, without regard to letter case.
+    QObject* Named(std::string_view name) const;
+    TFclPictureField* Field(std::string_view name) const;
+    QCheckBox* Box(std::string_view name) const;
+
+    TColor FontColour() const { return fontColour_; }
+    TColor WindowColour() const { return windowColour_; }
+    const std::string& HelpFile() const { return helpFile_; }
+
+    // RunHost.
+    TStrings& ProgramLines() override;
+    int GetFieldValue(std::string_view field, double& value) override;
+    void SetFieldValue(std::string_view field, double value) override;
+    bool IsChecked(std::string_view box) override;
+    void SetChecked(std::string_view box, bool checked) override;
+    int ShowFileMessage(int line, char kind) override;
+    void ShowMessageText(const std::string& text) override;
+    void SetMeterPercent(int percent) override;
+    void OnRunStart() override;
+    void OnGreyscaleForRun() override;
+    void PrepareWorkBitmap() override;
+    void PreviewSize(int& width, int& height) override;
+    void OnProgramCleared() override;
+    void SetRunCaption(bool running) override;
+    void SetEditorVisible(bool visible) override;
+    void ShowStrategyHint(std::string_view menuItem) override;
+    void ShowProgramCounts(long long lines, long long bytes, bool withSize) override;
+    void RestoreWorkBitmap() override;
+    void CopyProgramToClipboard() override;
+    void OnRunEnd() override;
+
+    // The controls, under their names.
+    QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6, *Panel9;
+    QLabel *Panel7, *Panel8;
+    QLabel* Image0;
+    QLabel* bmp1;
+    ProgramEditor* Memo1;
+    std::unique_ptr<TStrings> Memo2;  // scratch lines; it needs no widget
+    QLabel *warten, *prozess;
+    QPushButton *Prg_erstellen, *prg_speichern, *load_cnc, *drucken, *abbruch, *hilfe, *info,
+        *schliessen, *simulieren;
+    QPushButton *bild_laden, *bild_speichern, *manipulation, *ButtonReset, *text_bearbeiten;
+    TFclMeter* FclMeter;
+    QGroupBox *option, *Pro_liste;
+    QCheckBox *zeilen_nr, *leerzeichen;
+    QPushButton *option_run, *listeerstellen;
+    TFclComboBox* Prg_nr;
+    TFclNumericField *Ges_zeilen, *dateigrosse;
+    TFclPictureField *wst_l, *wst_b, *wst_d, *stepX, *stepy, *faktor, *min_deltaZ, *komma, *zg0,
+        *max_tiefe, *rundrum_mm, *z_zustellung, *prg_anzahl;
+    QCheckBox *proportion, *kreism, *bogen_IJ, *spiegeln, *kante_fraesen, *Prg_optimieren, *treppe,
+        *achse_90_grad, *zustellung_optimieren, *stoppen;
+    QTimer* Timer1;
+    QObject* ActionManager1;  // owns the strategy actions and F1
+    QAction* F1;
+    // What the file and print dialogs are asked for (the dialogs themselves are services).
+    FileDialogRequest OpenDialog1, OpenPictureDialog1, SavePictureDialog1, SaveDialog1;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void BuildStrategyButtons(QWidget* panel);
+    void IndexNames();
+    QLabel* AddField(QWidget* panel, class QGridLayout* grid, int row, TFclPictureField*& field,
+                     const char* name, const char* labelName, const char* caption, bool real,
+                     const char* mask, int maxLength, double low, double high);
+    QAction* Item(QMenu* menu, const char* name, const char* caption, void (Tform1::*handler)() = nullptr,
+                  bool guarded = true);
+    QAction* CheckItem(QMenu* menu, const char* name, const char* caption, QCheckBox* box);
+    void Guard(QObject* sender, std::function<void()> command);
+    void ApplyLanguageCaption(int entry, const std::string& text);
+    void ApplyLanguageHint(int entry, const std::string& text);
+    void CopyLanguageTexts();
+    void ApplyColours();
+    void SelectStrategy(int number);
+    void Terminate();
+    void F1Key();
+    void SetPicGrayScale(bool grey);
+    void ShowPreview();
+    void SetEnabled(std::initializer_list<QObject*> objects, bool enabled);
+
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    std::map<std::string, QObject*, std::less<>> named_;  // lower-case name to object
+    std::map<std::string, TFclPictureField*, std::less<>> fields_;
+    std::map<int, QToolButton*> strategyButtons_;
+    TForm2* Form2 = nullptr;
+    TAboutBox* AboutBox = nullptr;
+    TForm3* Form3 = nullptr;
+    Tform_paint* form_paint = nullptr;
+
+    std::shared_ptr<TNamedEvent> PresenceEvent;
+    TBitmap originalPicture_;   // the loaded picture
+    TBitmap processedPicture_;  // the loaded picture after its effects (greyscale)
+    bool picGrayScale_ = false;
+    bool greyBeforeRun_ = false;
+    int penWidth_ = 1;
+    bool activated_ = false;
+    bool terminateRequested_ = false;
+    bool exitCaptionGiven_ = false;
+    bool closed_ = false;
+    TColor fontColour_ = clWhite;
+    TColor windowColour_ = clNavy;
+    std::string helpFile_;
+    std::function<void()> processEnd_;
+};

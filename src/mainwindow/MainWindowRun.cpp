@@ -1,0 +1,209 @@
+// Program creation from the window: the window's side of the run (fields, boxes, controls
+// disabled and enabled, the picture for the run, counts, clipboard) and the work bitmap
+// built from the processed picture.
+#include "mainwindow/MainWindow.h"
+
+#include "generation/MainState.h"
+#include "generation/ProgramRun.h"
+#include "mainwindow/Captions.h"
+#include "mainwindow/OtherWindows.h"
+#include "platform/BusyGuard.h"
+#include "platform/Services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <exception>
+
+namespace {
+
+// The picture as the greyscale effect gives it: each pixel the grey of its luminance.
+TBitmap Greyscale(const TBitmap& picture) {
+    TBitmap grey = picture;
+    grey.SetPixelFormat(TPixelFormat::pf24bit);
+    for (int y = 0; y < grey.Height(); ++y)
+        for (int x = 0; x < grey.Width(); ++x) {
+            const TColor c = grey.PixelAt(x, y);
+            const int v = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+            grey.SetPixelAt(x, y, RGB(v, v, v));
+        }
+    return grey;
+}
+
+}  // namespace
+
+void Tform1::Prg_erstellenClick() {
+    if (Busy().Refuse()) return;
+    // The field being edited is checked first; an invalid entry keeps the focus there.
+    if (auto* f = dynamic_cast<TFclPictureField*>(QApplication::focusWidget())) {
+        double v = 0;
+        const int code = GetNumber(*f, v);
+        if (code != 0) {
+            MessageDlg(code == 256 ? "Der Wert liegt außerhalb des erlaubten Bereichs."
+                                   : "Die Eingabe ist keine gültige Zahl.",
+                       mtError, mbOK);
+            f->setFocus();
+            return;
+        }
+    }
+    try {
+        BusyGuard::Scope busy(Busy(), "Programm erstellen", [] { Main.AbortRequested = true; });
+        CreateProgram(*this);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), mtError, mbOK);
+    } catch (...) {
+        MessageDlg("Bei der Programmerstellung ist ein unbekannter Fehler aufgetreten.", mtError, mbOK);
+    }
+}
+
+void Tform1::abbruchClick() { Main.AbortRequested = true; }
+
+void Tform1::UsePicture(const TBitmap& picture) {
+    originalPicture_ = picture;
+    SetPicGrayScale(picGrayScale_);
+    Main.WorkBitmap = TBitmap();
+    PrepareWorkBitmap();
+    ShowPreview();
+    SetEnabled({Panel9, Prg_erstellen, Named("Erstellen1"), bild_speichern, Named("Bildspeichern1")}, true);
+}
+
+void Tform1::SetPicGrayScale(bool grey) {
+    picGrayScale_ = grey;
+    processedPicture_ = grey ? Greyscale(originalPicture_) : originalPicture_;
+}
+
+void Tform1::ShowPreview() {
+    if (Main.WorkBitmap.Empty()) return;
+    Image0->setPixmap(QPixmap::fromImage(Main.WorkBitmap.ToImage()));
+}
+
+void Tform1::SetEnabled(std::initializer_list<QObject*> objects, bool enabled) {
+    for (QObject* o : objects) {
+        if (auto* m = qobject_cast<QMenu*>(o))
+            m->menuAction()->setEnabled(enabled);
+        else if (auto* a = qobject_cast<QAction*>(o))
+            a->setEnabled(enabled);
+        else if (auto* w = qobject_cast<QWidget*>(o))
+            w->setEnabled(enabled);
+    }
+}
+
+TStrings& Tform1::ProgramLines() { return Memo1->Lines(); }
+
+namespace {
+// Fields of the other windows (angle dialog, simulation window), once they have them.
+TFclPictureField* FieldOf(QWidget* window, std::string_view name) {
+    if (!window) return nullptr;
+    return window->findChild<TFclPictureField*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+}  // namespace
+
+int Tform1::GetFieldValue(std::string_view name, double& value) {
+    TFclPictureField* f = Field(name);
+    if (!f) f = FieldOf(Form2, name);
+    if (!f) f = FieldOf(Form3, name);
+    return f ? GetNumber(*f, value) : 257;
+}
+
+void Tform1::SetFieldValue(std::string_view name, double value) {
+    TFclPictureField* f = Field(name);
+    if (!f) f = FieldOf(Form2, name);
+    if (!f) f = FieldOf(Form3, name);
+    if (f) SetNumber(*f, value);
+}
+
+bool Tform1::IsChecked(std::string_view name) {
+    QCheckBox* b = Box(name);
+    return b && b->isChecked();
+}
+
+void Tform1::SetChecked(std::string_view name, bool checked) {
+    if (QCheckBox* b = Box(name)) b->setChecked(checked);
+}
+
+void Tform1::SetMeterPercent(int percent) { FclMeter->SetPercent(percent); }
+
+void Tform1::OnRunStart() {
+    SetEnabled({Panel6, Panel2, Panel3, Panel9, Panel5, Named("Datei1"), Named("Bild1"), Named("WstkDaten1"),
+                Named("Geometrie1"), Named("Auflsung1"), Named("Erstellunsart1"), Named("Optionen1"),
+                Prg_erstellen, Named("Erstellen1")},
+               false);
+}
+
+void Tform1::OnGreyscaleForRun() {
+    greyBeforeRun_ = picGrayScale_;
+    if (!picGrayScale_ && Main.ResolutionLevel > 0) SetPicGrayScale(true);
+}
+
+// The work bitmap: the processed picture in the work bitmap's pixel format, with its scale.
+void Tform1::PrepareWorkBitmap() {
+    if (processedPicture_.Empty()) return;
+    const TPixelFormat format = Main.WorkBitmap.Empty() ? processedPicture_.PixelFormat()
+                                                        : Main.WorkBitmap.PixelFormat();
+    Main.WorkBitmap = processedPicture_;
+    Main.WorkBitmap.SetPixelFormat(format);
+    Main.PixelsPerMmX = Main.wst_l > 0 ? (Main.WorkBitmap.Width() - 1) / Main.wst_l : 0;
+    Main.PixelsPerMmY = Main.wst_b > 0 ? (Main.WorkBitmap.Height() - 1) / Main.wst_b : 0;
+}
+
+void Tform1::PreviewSize(int& width, int& height) {
+    width = Image0->width();
+    height = Image0->height();
+}
+
+void Tform1::OnProgramCleared() {
+    Prg_nr->ClearRecentItems();
+    SaveDialog1.fileName.clear();
+    Memo1->LinesChanged();
+    SetEnabled({Memo1, Panel1, Panel2, Panel3, Panel5, Panel6, Panel9, option, prg_speichern,
+                Named("Speichern2"), Image0, simulieren, Named("Simulieren1")},
+               false);
+}
+
+void Tform1::SetRunCaption(bool running) {
+    SetCaption(prozess, running ? Caption(Named("Erstellen1")) : std::string());
+}
+
+void Tform1::SetEditorVisible(bool visible) {
+    if (visible) {
+        Memo1->LinesChanged();
+        Memo1->show();
+    } else {
+        Memo1->hide();
+        warten->hide();
+    }
+}
+
+void Tform1::ShowStrategyHint(std::string_view menuItem) { SetCaption(Panel7, Hint(Named(menuItem))); }
+
+void Tform1::ShowProgramCounts(long long lines, long long bytes, bool withSize) {
+    SetCount(*Ges_zeilen, lines);
+    if (withSize) SetCount(*dateigrosse, bytes);
+}
+
+void Tform1::RestoreWorkBitmap() {
+    SetPicGrayScale(greyBeforeRun_);
+    Main.WorkBitmap.SetPixelFormat(processedPicture_.PixelFormat());
+    PrepareWorkBitmap();
+    ShowPreview();
+}
+
+void Tform1::CopyProgramToClipboard() {
+    Memo1->SelectAll();
+    Memo1->CopyToClipboard();
+}
+
+void Tform1::OnRunEnd() {
+    Memo1->LinesChanged();
+    SetEnabled({Memo1, prg_speichern, Named("Speichern2"), Named("Datei1"), Named("Bild1"), Named("WstkDaten1"),
+                Named("Geometrie1"), Named("Auflsung1"), Named("Erstellunsart1"), Named("Optionen1"), Panel1,
+                Panel2, Panel3, Panel5, Panel6, Panel9, option, Image0, simulieren, Named("Simulieren1"),
+                Prg_erstellen, Named("Erstellen1")},
+               true);
+}

@@ -1,0 +1,100 @@
+// Line numbering and space removal over the editor's text, with an abort at any line.
+#include "generation/MainState.h"
+#include "generation/ProgramRewrites.h"
+#include "platform/Application.h"
+#include "TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ProgramRewritesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetMainState();
+        Application->ResetCounters();
+    }
+    void TearDown() override { Application->ResetCounters(); }
+
+    Lines Run(const Lines& text, bool numbering, bool stripping) {
+        host.lines.Clear();
+        for (const auto& line : text) host.lines.Add(line);
+        host.boxes["zeilen_nr"] = numbering;
+        host.boxes["leerzeichen"] = stripping;
+        option_runClick(host);
+        return host.Program();
+    }
+
+    TestHost host;
+};
+
+const Lines kProgram = {"% start", "(SEL=00,O,0,0,50,40,10,2,2,5,0)", "(a b)", "N3 G0 Z1", "0N12", "G1 X5"};
+
+TEST_F(ProgramRewritesTest, NumbersEveryLineButTheFirstReplacingOldNumbers) {
+    EXPECT_EQ(Run(kProgram, true, false),
+              (Lines{"% start", "N1 (SEL=00,O,0,0,50,40,10,2,2,5,0)", "N2 (a b)", "N3  G0 Z1", "N4 ", "N5 G1 X5"}));
+    EXPECT_EQ(host.clipboardCopies, 1);
+    EXPECT_EQ(host.clipboardClears, 0);
+    EXPECT_EQ(host.fields["dateigrosse"], double(host.lines.TextLength()));
+    EXPECT_TRUE(host.programControlsEnabled);
+    EXPECT_EQ(host.captions, (std::vector<std::string>{"zeilen_nr", "", ""}));
+    EXPECT_EQ(host.meter.back(), 0);
+}
+
+TEST_F(ProgramRewritesTest, SpaceRemovalRunsAfterNumberingAndTakesTheFirstLineToo) {
+    EXPECT_EQ(Run(kProgram, true, true),
+              (Lines{"%start", "N1(SEL=00,O,0,0,50,40,10,2,2,5,0)", "N2(ab)", "N3G0Z1", "N4", "N5G1X5"}));
+    EXPECT_EQ(Run({"a b", "\tc  d "}, false, true), (Lines{"ab", "\tcd"}));  // tabs stay
+    EXPECT_EQ(StripSpaces(" G1  X5 "), "G1X5");
+}
+
+TEST_F(ProgramRewritesTest, LinesAreHandledAsAtMost255Characters) {
+    const std::string long300(300, 'x');
+    const std::string full255(255, 'y');
+    const Lines out = Run({long300, full255, "N7" + full255}, true, false);
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[0], std::string(255, 'x'));
+    // The number in front pushes the line's end beyond 255 characters: it is cut there.
+    EXPECT_EQ(out[1], "N1 " + std::string(252, 'y'));
+    EXPECT_EQ(out[2], "N2 " + std::string(252, 'y'));
+}
+
+TEST_F(ProgramRewritesTest, AbortRestoresTheTextFromBeforeTheInterruptedRewrite) {
+    struct Case {
+        bool numbering, stripping;
+        std::uint64_t pump;  // the pump at which the cancel button is pressed
+        Lines expected;
+    } cases[] = {
+        // During numbering: the text as it was.
+        {true, false, 3, kProgram},
+        {true, true, 2, kProgram},
+        // During space removal after numbering: the numbered text with its blanks.
+        {true, true, 10, {"% start", "N1 (SEL=00,O,0,0,50,40,10,2,2,5,0)", "N2 (a b)", "N3  G0 Z1", "N4 ", "N5 G1 X5"}},
+        {false, true, 4, kProgram},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.numbering << c.stripping << " pump " << c.pump);
+        host.clipboardCopies = host.clipboardClears = 0;
+        Application->ResetCounters();
+        Application->SetProcessMessagesHook(c.pump, [] { Main.AbortRequested = true; });
+        EXPECT_EQ(Run(kProgram, c.numbering, c.stripping), c.expected);
+        EXPECT_TRUE(Main.AbortRequested);
+        EXPECT_EQ(host.clipboardCopies, 0);
+        EXPECT_EQ(host.clipboardClears, 1);
+        EXPECT_TRUE(host.programControlsEnabled);
+    }
+}
+
+TEST_F(ProgramRewritesTest, NothingHappensWithoutABoxOrWithoutText) {
+    EXPECT_EQ(Run(kProgram, false, false), kProgram);
+    EXPECT_EQ(Run({}, true, true), Lines{});
+    EXPECT_EQ(host.clipboardCopies, 0);
+    EXPECT_TRUE(host.captions.empty());
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+// The main window's start, first activation, close question and close steps, and the window
+// built from the shipped files.
+#include "mainwindow/Captions.h"
+#include "platform/NamedEvent.h"
+#include "WindowFixture.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+class MainWindowStart : public WindowTest {};
+
+TEST_F(MainWindowStart, WithoutAConfigurationFileTheUserSeesThreeBoxesAndTheProgramEnds) {
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "Messagefile not found", "initialization file not found. Program aborted.",
+                              "Initialization file not found. Program aborted.\n\rInitialisierungsdatei "
+                              "nicht gefunden. Programm abgebrochen."}));
+    EXPECT_TRUE(form1->TerminateRequested());
+    EXPECT_EQ(Main.wst_d, 10);  // nothing was read
+}
+
+TEST_F(MainWindowStart, AReadErrorInTheInitBlockEndsTheProgram) {
+    CopyShipped();
+    // A damaged value: decimals the field cannot show.
+    Edit("Fraxilon.ini", "Nachkommastellen=2", "Nachkommastellen=300");
+    EXPECT_FALSE(Start());
+    ASSERT_FALSE(services.boxes.empty());
+    EXPECT_EQ(services.boxes[0].text, "Eine Datei ist beschädigt (Einstellungs- oder Sprachdatei).");
+    EXPECT_EQ(Main.komma, 2);
+}
+
+TEST_F(MainWindowStart, TheShippedFilesGiveEveryCaptionAndHint) {
+    CopyShipped();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_EQ(form1->windowTitle().toStdString(), "Fraxilon");
+    EXPECT_EQ(form1->HelpFile(), Path("fraxilon-ger.html"));
+    // Every button, box, label and group shows a caption; every control that shows a hint has one.
+    for (QAbstractButton* b : form1->findChildren<QAbstractButton*>()) {
+        if (b->objectName().startsWith(QStringLiteral("qt_"))) continue;  // Qt's own
+        EXPECT_FALSE(b->text().isEmpty()) << b->objectName().toStdString();
+        EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
+    }
+    for (QLabel* l : form1->findChildren<QLabel*>()) {
+        const std::string name = l->objectName().toStdString();
+        if (name == "prozess" || name == "Image0" || name == "bmp1" || name.empty()) continue;
+        EXPECT_FALSE(l->text().isEmpty()) << name;
+    }
+    for (QGroupBox* g : form1->findChildren<QGroupBox*>()) EXPECT_FALSE(g->title().isEmpty());
+    for (auto* f : form1->findChildren<TFclPictureField*>())
+        EXPECT_FALSE(f->toolTip().isEmpty()) << f->objectName().toStdString();
+    for (auto* f : form1->findChildren<TFclNumericField*>())
+        EXPECT_FALSE(f->toolTip().isEmpty()) << f->objectName().toStdString();
+    // Menus and their items, all levels: a caption, and a hint for the status bar.
+    const QList<QAction*> top = form1->menuBar()->actions();
+    std::vector<QAction*> pending(top.begin(), top.end());
+    int items = 0;
+    while (!pending.empty()) {
+        QAction* a = pending.back();
+        pending.pop_back();
+        if (a->isSeparator()) continue;
+        ++items;
+        const std::string name = a->menu() ? a->menu()->objectName().toStdString() : a->objectName().toStdString();
+        EXPECT_FALSE(a->text().isEmpty()) << name;
+        EXPECT_FALSE(a->statusTip().isEmpty()) << name;
+        if (a->menu())
+            for (QAction* sub : a->menu()->actions()) pending.push_back(sub);
+    }
+    EXPECT_GT(items, 60);
+    EXPECT_FALSE(form1->Panel7->text().isEmpty());
+    EXPECT_FALSE(form1->Panel8->text().isEmpty());
+    // The configuration's values are in the fields.
+    EXPECT_EQ(form1->wst_l->text().toStdString(), "600.000");
+    EXPECT_EQ(form1->z_zustellung->text().toStdString(), "-10.000");
+    EXPECT_EQ(form1->komma->text().toStdString(), "2");
+    EXPECT_EQ(Main.CommentBrackets, "()");
+    EXPECT_EQ(Main.HeaderLines[0], "%");
+}
+
+TEST_F(MainWindowStart, TheHelpFileHoldsEveryKeywordTheProgramAsksFor) {
+    CopyShipped();
+    ASSERT_TRUE(Start());
+    const std::string html = ReadBytes(Path("fraxilon-ger.html"));
+    std::vector<std::string> keywords = {"9999", "Richtung"};
+    for (QWidget* w : form1->findChildren<QWidget*>()) {
+        const QString k = w->property("helpKeyword").toString();
+        if (!k.isEmpty()) keywords.push_back(k.toStdString());
+    }
+    for (const std::string& k : keywords)
+        EXPECT_NE(html.find("id=\"" + k + "\""), std::string::npos) << k;
+    // The help commands open the program's topic.
+    form1->show();
+    form1->wst_d->setFocus();
+    QApplication::processEvents();
+    form1->hilfe->click();
+    form1->Fraxilon_HilfeClick();
+    ASSERT_EQ(services.helpShown.size(), 2u);
+    EXPECT_EQ(services.helpShown[0], std::make_pair(Path("fraxilon-ger.html"), std::string("9999")));
+}
+
+class MainWindowLife : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        CopyShipped();
+        ASSERT_TRUE(Start());
+    }
+};
+
+TEST_F(MainWindowLife, TheFirstActivationRunsOnce) {
+    Main.StrategyIndex = 7;
+    Main.ResolutionLevel = 4;
+    EXPECT_FALSE(form1->Memo1->isEnabled());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(form1.get(), &activate);
+    EXPECT_TRUE(form1->Activated());
+    EXPECT_EQ(Main.StrategyIndex, 0);
+    EXPECT_EQ(Main.ResolutionLevel, 2);
+    EXPECT_EQ(form2.CornerCount, 3);
+    EXPECT_EQ(form2.RadiusRatio, 5.0);
+    EXPECT_TRUE(form1->Memo1->isEnabled());
+    EXPECT_FALSE(form1->Memo1->ReadOnly());
+    EXPECT_EQ(form1->min_deltaZ->text().toStdString(), "0.050");
+    // A dialog closes and the main window is active again: nothing is reset.
+    Main.StrategyIndex = 12;
+    Main.ResolutionLevel = 3;
+    form2.CornerCount = 6;
+    QApplication::sendEvent(form1.get(), &activate);
+    EXPECT_EQ(Main.StrategyIndex, 12);
+    EXPECT_EQ(Main.ResolutionLevel, 3);
+    EXPECT_EQ(form2.CornerCount, 6);
+}
+
+TEST_F(MainWindowLife, AnUnmodifiedEditorClosesWithoutAQuestionAndCopiesItsText) {
+    form1->FormActivate();
+    form1->Memo1->Lines().Add("G0 X1");
+    form1->Memo1->Lines().Add("G1 Z-1");
+    form1->Memo1->LinesChanged();
+    Main.WorkBitmap = TBitmap(3, 3);
+    auto presence = TNamedEvent::Create("velquo", true, false);  // opens the window's event
+    EXPECT_FALSE(presence->Signalled());
+    EXPECT_TRUE(form1->close());
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_TRUE(presence->Signalled());
+    EXPECT_TRUE(Main.WorkBitmap.Empty());
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "G0 X1\r\nG1 Z-1\r\n");
+}
+
+TEST_F(MainWindowLife, TheCloseQuestionOfAModifiedProgram) {
+    form1->FormActivate();
+    form1->Memo1->SetModified(true);
+    // Cancel and a refused save keep the window open; No closes.
+    services.answers = {mrCancel, mrYes, mrNo};
+    EXPECT_FALSE(form1->close());
+    EXPECT_FALSE(form1->close());
+    EXPECT_EQ(processEnds, 0);
+    EXPECT_TRUE(form1->close());
+    EXPECT_EQ(processEnds, 1);
+    ASSERT_EQ(services.boxes.size(), 3u);
+    EXPECT_EQ(services.boxes[0].text, "Das Programm wurde geändert. Soll es vor dem Beenden gespeichert werden?");
+    EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel);
+}
+
+TEST_F(MainWindowLife, WithoutAMessageFileTheQuestionKeepsTheWindowOpen) {
+    form1->FormActivate();
+    form1->Memo1->SetModified(true);
+    QFile::remove(QString::fromStdString(Path("Fraxilon-meldungen.txt")));
+    EXPECT_FALSE(form1->close());
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Messagefile not found"}));
+    form1->Memo1->SetModified(false);
+    EXPECT_TRUE(form1->close());
+}
+
+TEST_F(MainWindowLife, TheAboutBoxShowsItsVersion) {
+    about.FormActivate();
+    EXPECT_EQ(about.findChild<QLabel*>("Version")->text().toStdString(), TAboutBox::kVersionLabel);
+    EXPECT_EQ(about.windowTitle().toStdString(), "Information");
+    EXPECT_EQ(about.palette().color(QPalette::Window), QColor(0, 0, 128));
+}
+
+TEST_F(MainWindowLife, TypingInTheEditorGivesCapitals) {
+    for (auto [in, out] : {std::pair{U'a', U'A'}, {U'z', U'Z'}, {U'ä', U'ä'}, {U'1', U'1'}, {U'G', U'G'}}) {
+        char32_t key = in;
+        Tform1::Memo1KeyPress(key);
+        EXPECT_EQ(key, out);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowLife, TheSimulationNeedsTwoProgramLines) {
+    form1->Memo1->Lines().Add("%");
+    form1->simulierenClick();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "Das Programm hat weniger als zwei Zeilen. Es gibt nichts zu simulieren."}));
+    EXPECT_EQ(services.boxes[0].type, mtInformation);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowLife, BoxesAndMenuItemsShowTheSameState) {
+    auto* item = form1->findChild<QAction*>("prg_optimieren1");
+    auto* infeed = form1->findChild<QAction*>("zustellung_optimieren1");
+    // Unticking the box leaves the infeed optimisation.
+    form1->Prg_optimieren->setChecked(false);
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(form1->zustellung_optimieren->isChecked());
+    form1->Prg_optimieren->setChecked(true);
+    // Unticking by the menu unticks it too, box and menu item alike.
+    item->trigger();
+    EXPECT_FALSE(form1->Prg_optimieren->isChecked());
+    EXPECT_FALSE(form1->zustellung_optimieren->isChecked());
+    EXPECT_FALSE(infeed->isChecked());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
+    struct Case {
+        const char* field;
+        const char* text;
+        int code;
+        double value;  // when read; else the value stays 42
+    } cases[] = {
+        {"wst_l", "123.5", 0, 123.5}, {"wst_l", "12,25", 0, 12.25}, {"wst_l", "", 0, 0},
+        {"wst_l", "abc", 257, 42},    {"wst_l", "-1", 256, 42},     {"faktor", "-1", 0, -1},
+        {"komma", "3", 0, 3},         {"komma", "4", 256, 42},      {"komma", "1.5", 257, 42},
+        {"prg_anzahl", "", 256, 42},  {"eingabe", nullptr, 257, 42}, {"unbekannt", nullptr, 257, 42},
+    };
+    for (const Case& c : cases) {
+        if (c.text) form1->Field(c.field)->setText(QString::fromUtf8(c.text));
+        double v = 42;
+        EXPECT_EQ(form1->GetFieldValue(c.field, v), c.code) << c.field << " " << (c.text ? c.text : "");
+        EXPECT_EQ(v, c.value) << c.field << " " << (c.text ? c.text : "");
+    }
+    form1->SetFieldValue("wst_b", 1234567.0);  // longer than the mask: shown in full
+    EXPECT_EQ(form1->wst_b->text().toStdString(), "1234567.000");
+    form1->SetFieldValue("eingabe", 30);  // the angle dialog has no field yet: nothing happens
+}
+
+}  // namespace

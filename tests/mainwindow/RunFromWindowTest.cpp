@@ -1,0 +1,191 @@
+// Program creation from the real window with the shipped files: fields, picture and the
+// button "prg. Erstell.", compared with an expected program; and the busy guard around it
+// (refused commands, abort, a close while the run is busy).
+#include "platform/Application.h"
+#include "platform/BusyGuard.h"
+#include "mainwindow/Captions.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> FileLines(const std::string& path) {
+    std::istringstream in(ReadBytes(path));
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+// Grey levels row by row from the top.
+TBitmap Picture() {
+    const int rows[5][6] = {{255, 255, 200, 128, 64, 0},
+                            {255, 254, 180, 100, 50, 0},
+                            {250, 220, 128, 128, 30, 10},
+                            {255, 200, 150, 90, 0, 0},
+                            {255, 255, 255, 128, 0, 254}};
+    TBitmap b(6, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) b.SetPixelAt(x, y, RGB(rows[y][x], rows[y][x], rows[y][x]));
+    return b;
+}
+
+class RunFromWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        CopyShipped();
+        ASSERT_TRUE(Start());
+        form1->show();
+        form1->FormActivate();
+        form1->UsePicture(Picture());
+        form1->wst_l->setText("5");
+        form1->wst_b->setText("4");
+        form1->stepX->setText("1");
+        form1->stepy->setText("1");
+        form1->z_zustellung->setText("-10");
+        form1->findChild<QAction*>("hheauflsung1")->trigger();  // 24 bits: the greys as they are
+        form1->Prg_optimieren->setChecked(false);
+        QApplication::clipboard()->setText("vorher");
+        Application->ResetCounters();
+    }
+    void TearDown() override {
+        Application->SetProcessMessagesHook(0, nullptr);
+        Busy().SetRefusalNotice(nullptr);
+        WindowTest::TearDown();
+    }
+    std::vector<std::string> Program() const {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < form1->Memo1->Lines().Count(); ++i) out.push_back(form1->Memo1->Lines().Get(i));
+        return out;
+    }
+};
+
+TEST_F(RunFromWindow, TheButtonCreatesTheExpectedProgram) {
+    form1->Prg_erstellen->click();
+    const std::vector<std::string> expected = FileLines(std::string(FRAXILON_TEST_DATA_DIR) + "/rows_from_window.nc");
+    const std::vector<std::string> actual = Program();
+    for (std::size_t i = 0; i < std::min(expected.size(), actual.size()); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << "first differing line " << i;
+    ASSERT_EQ(actual.size(), expected.size());
+
+    EXPECT_EQ(form1->Ges_zeilen->Value(), std::int64_t(actual.size()));
+    EXPECT_EQ(form1->dateigrosse->Value(), std::int64_t(form1->Memo1->Lines().TextLength()));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), form1->Memo1->Lines().Text());
+    // Everything usable again, the editor shown, the status empty, the sizes as entered.
+    EXPECT_TRUE(form1->Memo1->isVisible());
+    EXPECT_TRUE(form1->Panel2->isEnabled());
+    EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
+    EXPECT_TRUE(form1->findChild<QAction*>("Erstellen1")->isEnabled());
+    EXPECT_TRUE(form1->prg_speichern->isEnabled());
+    EXPECT_EQ(form1->prozess->text().toStdString(), "");
+    EXPECT_EQ(form1->wst_l->text().toStdString(), "5.000");
+    EXPECT_EQ(form1->FclMeter->Percent(), 0);
+    EXPECT_FALSE(Busy().Busy());
+    EXPECT_EQ(form1->SaveDialog1.fileName, "");
+}
+
+TEST_F(RunFromWindow, TheProgramSizeIsShownInFullAboveTwoGigabytes) {
+    form1->ShowProgramCounts(36'000'000, 3'000'000'000LL, true);
+    EXPECT_EQ(form1->dateigrosse->Value(), 3'000'000'000LL);
+    EXPECT_EQ(form1->dateigrosse->text().toStdString(), "3000000000");
+    form1->ShowProgramCounts(5, 0, false);  // the restoration sets the line count only
+    EXPECT_EQ(form1->Ges_zeilen->Value(), 5);
+    EXPECT_EQ(form1->dateigrosse->Value(), 3'000'000'000LL);
+}
+
+TEST_F(RunFromWindow, WithoutAPictureMessageTenAndNothingElse) {
+    Main.WorkBitmap = TBitmap();
+    form1->Prg_erstellenClick();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Es ist kein Bild geladen. Bitte zuerst ein Bild laden."}));
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+}
+
+TEST_F(RunFromWindow, AnInvalidFocusedFieldStopsTheRunBeforeItStarts) {
+    QApplication::setActiveWindow(form1.get());
+    form1->komma->setFocus();
+    form1->komma->setText("7");
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != form1->komma) GTEST_SKIP() << "no keyboard focus on this platform";
+    form1->Prg_erstellenClick();
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+}
+
+TEST_F(RunFromWindow, CommandsThatChangeTheProgramAreRefusedWhileTheRunIsBusy) {
+    std::vector<std::string> refused;
+    Busy().SetRefusalNotice([&](const std::string& what) { refused.push_back(what); });
+    int strategyDuringRun = -1;
+    Application->SetProcessMessagesHook(5, [&] {
+        EXPECT_TRUE(Busy().Busy());
+        EXPECT_FALSE(form1->Panel2->isEnabled());
+        EXPECT_TRUE(form1->abbruch->isEnabled());
+        form1->findChild<QAction*>("strg_f6")->trigger();  // circles: a strategy shortcut
+        form1->findChild<QAction*>("hor_fraesen")->trigger();
+        form1->load_cncClick();
+        form1->druckenClick();
+        form1->prg_speichernClick();
+        form1->Prg_erstellenClick();  // a second run
+        strategyDuringRun = Main.StrategyIndex;
+    });
+    form1->Prg_erstellen->click();
+    EXPECT_EQ(refused, std::vector<std::string>(6, "Programm erstellen"));
+    EXPECT_EQ(strategyDuringRun, 0);
+    EXPECT_EQ(Main.StrategyIndex, 0);
+    EXPECT_GT(form1->Memo1->Lines().Count(), 10u);
+    // Idle again: the shortcut acts.
+    form1->findChild<QAction*>("strg_f6")->trigger();
+    EXPECT_EQ(Main.StrategyIndex, 1);
+}
+
+TEST_F(RunFromWindow, AbortLeavesTheEditorEmptyAndTheClipboardAsItWas) {
+    Application->SetProcessMessagesHook(5, [&] { form1->abbruch->click(); });
+    form1->Prg_erstellen->click();
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    EXPECT_EQ(form1->Ges_zeilen->Value(), 0);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "vorher");
+    EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
+}
+
+TEST_F(RunFromWindow, AClosewhileTheRunIsBusyAbortsAndClosesOnceItHasUnwound) {
+    bool closedDuringRun = true;
+    Application->SetProcessMessagesHook(5, [&] {
+        closedDuringRun = form1->close();
+        EXPECT_TRUE(Busy().ClosePending());
+        EXPECT_EQ(processEnds, 0);
+        EXPECT_FALSE(Main.WorkBitmap.Empty());  // nothing is freed under the running loop
+    });
+    form1->Prg_erstellen->click();
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);  // the run was aborted
+    EXPECT_EQ(processEnds, 0);
+    QTest::qWait(20);  // the close runs from the event loop after the run has returned
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_TRUE(Main.WorkBitmap.Empty());
+}
+
+TEST_F(RunFromWindow, FOneOnAFieldOpensItsKeyword) {
+    QApplication::setActiveWindow(form1.get());
+    if (!QTest::qWaitForWindowActive(form1.get(), 500)) GTEST_SKIP() << "no active window on this platform";
+    form1->wst_d->setFocus();
+    QTest::keyClick(form1->wst_d, Qt::Key_F1);
+    form1->hilfe->setFocus();
+    QTest::keyClick(form1->hilfe, Qt::Key_F1);
+    ASSERT_EQ(services.helpShown.size(), 2u);
+    EXPECT_EQ(services.helpShown[0].second, "wst_d");
+    EXPECT_EQ(services.helpShown[1].second, "hilfe");
+}
+
+}  // namespace
