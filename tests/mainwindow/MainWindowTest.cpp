@@ -243,7 +243,7 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
         {"wst_l", "123.5", 0, 123.5}, {"wst_l", "12,25", 0, 12.25}, {"wst_l", "", 0, 0},
         {"wst_l", "abc", 257, 42},    {"wst_l", "-1", 256, 42},     {"faktor", "-1", 0, -1},
         {"komma", "3", 0, 3},         {"komma", "4", 256, 42},      {"komma", "1.5", 257, 42},
-        {"prg_anzahl", "", 256, 42},  {"eingabe", nullptr, 257, 42}, {"unbekannt", nullptr, 257, 42},
+        {"prg_anzahl", "", 256, 42},  {"eingabe", nullptr, 0, 0},   {"unbekannt", nullptr, 257, 42},
     };
     for (const Case& c : cases) {
         if (c.text) form1->Field(c.field)->setText(QString::fromUtf8(c.text));
@@ -253,7 +253,10 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
     }
     form1->SetFieldValue("wst_b", 1234567.0);  // longer than the mask: shown in full
     EXPECT_EQ(form1->wst_b->text().toStdString(), "1234567.000");
-    form1->SetFieldValue("eingabe", 30);  // the angle dialog has no field yet: nothing happens
+    form1->SetFieldValue("eingabe", 30);  // the angle dialog's own field
+    double angle = 0;
+    EXPECT_EQ(form1->GetFieldValue("eingabe", angle), 0);
+    EXPECT_EQ(angle, 30);
 }
 
 }  // namespace

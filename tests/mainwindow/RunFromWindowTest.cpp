@@ -50,6 +50,7 @@ protected:
         form1->show();
         form1->FormActivate();
         form1->UsePicture(Picture());
+        form1->proportion->setChecked(false);  // the workpiece keeps the size given here
         form1->wst_l->setText("5");
         form1->wst_b->setText("4");
         form1->stepX->setText("1");
