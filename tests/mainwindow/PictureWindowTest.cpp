@@ -3,6 +3,7 @@
 // programs derived from the loaded pixels on their own; the effects dialog's restore; the
 // preview's click, crop and band; the box and menu pairs; the size, border and depth fields;
 // the patterns with the angle dialog.
+#include "designer/DesignObjects.h"
 #include "effects/FxImage.h"
 #include "generation/ProgramRun.h"
 #include "mainwindow/Captions.h"
@@ -384,6 +385,38 @@ TEST_F(PictureWindow, ResolutionLevelsRebuildAndShowTheirHint) {
         EXPECT_EQ(Main.ResolutionLevel, level);
         EXPECT_EQ(Caption(form1->Panel8), Hint(form1->Named(items[level])));
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PictureWindow, DesignImportBecomesThePictureAndStaysOnReset) {
+    TDesign design;
+    design.FirstActivation();
+    ASSERT_TRUE(design.AddObject(10, 10, 50, 40));
+    design.WkzRad = 10;  // 600 x 600 mm at 10 mm per pixel
+    design.OpenDialogFileName = "";
+    form1->TakeDesign(design, 300);
+    EXPECT_EQ(form1->Picture().Picture().Width(), 60);
+    EXPECT_EQ(form1->Picture().Picture().Height(), 60);
+    EXPECT_DOUBLE_EQ(Main.stepy, 10);
+    EXPECT_EQ(form1->OpenPictureDialog1.fileName, "Noname.bmp");
+    EXPECT_TRUE(form1->manipulation->isEnabled());
+    // Reset and the right button have no file to go back to: the design stays, no message.
+    const std::size_t boxes = services.boxes.size();
+    form1->ButtonReset->click();
+    form1->Image0MouseDown(Qt::RightButton, 2, 2);
+    EXPECT_EQ(form1->Picture().Picture().Width(), 60);
+    EXPECT_EQ(services.boxes.size(), boxes);
+    // A size the memory cannot hold is refused before anything is allocated.
+    design.WkzRad = 0.0001;
+    form1->TakeDesign(design, 300);
+    EXPECT_EQ(services.boxes.size(), boxes + 1);
+    EXPECT_EQ(form1->Picture().Picture().Width(), 60);
+    // The layout button says the editor is not there yet.
+    form1->text_bearbeiten->click();
+    EXPECT_EQ(services.boxes.size(), boxes + 2);
 }
 
 }  // namespace
