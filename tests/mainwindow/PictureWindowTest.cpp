@@ -420,3 +420,43 @@ TEST_F(PictureWindow, DesignImportBecomesThePictureAndStaysOnReset) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PictureWindow, TimerBlinksTheStatusAndThePressedPatternButton) {
+    auto colour = [](QWidget* w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xFFFFFFu; };
+    auto* pressed = qobject_cast<QToolButton*>(form1->Named("Speed_diagonal_fraesen"));
+    auto* other = qobject_cast<QToolButton*>(form1->Named("Speed_kreis_fraesen"));
+    ASSERT_TRUE(pressed->isChecked());
+    const QRgb own = QColor(GetRValue(form1->FontColour()), GetGValue(form1->FontColour()),
+                            GetBValue(form1->FontColour())).rgb() & 0xFFFFFFu;
+    form1->Timer1Timer();
+    const QRgb first = colour(form1->prozess, QPalette::WindowText);
+    const QRgb button = colour(pressed, QPalette::ButtonText);
+    form1->Timer1Timer();
+    EXPECT_NE(colour(form1->prozess, QPalette::WindowText), first);
+    EXPECT_TRUE(first == 0xFF0000u || colour(form1->prozess, QPalette::WindowText) == 0xFF0000u);
+    EXPECT_TRUE(first == own || colour(form1->prozess, QPalette::WindowText) == own);
+    EXPECT_EQ(colour(pressed, QPalette::ButtonText), ~button & 0xFFFFFFu);
+    EXPECT_EQ(colour(other, QPalette::ButtonText), colour(form1->Panel9, QPalette::ButtonText));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PictureWindow, TheAdjustedPictureIsSavedAsABitmap) {
+    Load(WriteBmp(Ramp(12, 8)));
+    form1->Picture().SetPicInvert(true);
+    services.saveNames.push_back(Path("bearbeitet.bmp"));
+    form1->bild_speichern->click();
+    ASSERT_FALSE(services.fileRequests.empty());
+    EXPECT_EQ(services.fileRequests.back().defaultExt, "bmp");
+    TPicture saved;
+    saved.LoadFromFile(Path("bearbeitet.bmp"));
+    ASSERT_EQ(saved.Width(), 12);
+    EXPECT_EQ(saved.Pixels()->PixelAt(5, 3), form1->Picture().Picture().Bitmap()->PixelAt(5, 3));
+    EXPECT_NE(saved.Pixels()->PixelAt(5, 3), Ramp(12, 8).PixelAt(5, 3));
+}
+
+}  // namespace
