@@ -10,6 +10,7 @@
 #include "mainwindow/OtherWindows.h"
 #include "mainwindow/PreviewFigures.h"
 #include "mainwindow/PreviewImage.h"
+#include "mainwindow/StrategySelection.h"
 #include "platform/Application.h"
 #include "platform/BusyGuard.h"
 #include "platform/Services.h"
@@ -49,8 +50,15 @@ void Tform1::PrepareWorkBitmap(bool lengthLeads, bool adjust) {
     WorkBitmapHint(::PrepareWorkBitmap(*this, *picture, lengthLeads, adjust, &layout_));
 }
 
+// A border that leaves no room is said in the pattern's status panel until it fits again.
 void Tform1::WorkBitmapHint(WorkBitmapResult result) {
-    if (result == WorkBitmapResult::BorderTooWide) SetCaption(Panel7, kBorderTooWide);
+    if (result == WorkBitmapResult::BorderTooWide) {
+        SetCaption(Panel7, kBorderTooWide);
+    } else if (result == WorkBitmapResult::Built && Caption(Panel7) == kBorderTooWide) {
+        const PatternChoice choice = ChoosePattern(Main.StrategyIndex, Main.Alpha,
+                                                   [this](std::string_view item) { return Hint(Named(item)); });
+        SetCaption(Panel7, choice.text);
+    }
 }
 
 void Tform1::CopyEditedPicture() {

@@ -335,6 +335,11 @@ TEST_F(PictureWindow, SizeBorderAndDepthFields) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 12; ++x) ASSERT_EQ(Main.WorkBitmap.PixelAt(x, y), clWhite);
     EXPECT_NE(Caption(form1->Panel7).find("Umrandung ist zu breit"), std::string::npos);
+    form1->rundrum_mm->clear();
+    QTest::keyClicks(form1->rundrum_mm, "1");
+    form1->rundrum_mmExit();
+    EXPECT_EQ(Caption(form1->Panel7), Hint(form1->Named("hor_fraesen")) + " (Alpha=0°)");
+    EXPECT_NE(Main.WorkBitmap.PixelAt(5, 3), clWhite);
     // Depths.
     form1->wst_d->setText("10");
     form1->max_tiefe->setText("-15");
