@@ -16,46 +16,84 @@ namespace {
 
 QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-// The scroll bars, top to bottom, with their labels, ranges and the control's property.
+// The scroll bars, top to bottom, with their labels and ranges; SetBarProperty and BarProperty
+// below reach the control's property of each in the same order.
 struct BarRow {
     const char* bar;
     const char* label;
     const char* caption;
     int low, high;
-    void (TFxImage::*set)(int);
-    int (TFxImage::*get)() const;
     bool spatial;
 };
 const BarRow kBars[14] = {
-    {"TrackBarBrightness", "hell", "helligkeit", -255, 255, &TFxImage::SetPicBrightness, &TFxImage::PicBrightness, false},
-    {"TrackBarContrast", "kontrast", "kontrast", -255, 2550, &TFxImage::SetPicContrast, &TFxImage::PicContrast, false},
-    {"TrackBarSaturation", "saettigung", "sättigung", -255, 2550, &TFxImage::SetPicSaturation, &TFxImage::PicSaturation, false},
-    {"TrackBarDarkness", "schatten", "schatten", -2550, 255, &TFxImage::SetPicDarkness, &TFxImage::PicDarkness, false},
-    {"TrackBarLightness", "licht", "licht", -2550, 255, &TFxImage::SetPicLightness, &TFxImage::PicLightness, false},
-    {"TrackBarSplitlight", "teillicht", "teillicht", 0, 10, &TFxImage::SetPicSplitlight, &TFxImage::PicSplitlight, false},
-    {"TrackBarAntiAlias", "weichekante", "weiche Kanten", 0, 50, &TFxImage::SetPicAntiAlias, &TFxImage::PicAntiAlias, true},
-    {"TrackBarTrace", "kontur", "kontur", 0, 10, &TFxImage::SetPicTrace, &TFxImage::PicTrace, true},
-    {"TrackBarSplitBlur", "verwackelt", "verwackelt", 0, 255, &TFxImage::SetPicSplitBlur, &TFxImage::PicSplitBlur, true},
-    {"TrackBarGaussianBlur", "verschwommen", "verschwommen", 0, 50, &TFxImage::SetPicGaussianBlur, &TFxImage::PicGaussianBlur, true},
-    {"TrackBarMosaic", "musaik", "mosaik", 0, 100, &TFxImage::SetPicMosaic, &TFxImage::PicMosaic, true},
-    {"TrackBarSolorize", "stufenlos_invertieren", "stufenl. invertieren", 0, 255, &TFxImage::SetPicSolorize, &TFxImage::PicSolorize, false},
-    {"TrackBarPosterize", "farbaufloesung", "farbauflösung", 0, 500, &TFxImage::SetPicPosterize, &TFxImage::PicPosterize, false},
-    {"TrackBarTile", "kopieren", "kopieren", 0, 25, &TFxImage::SetPicTile, &TFxImage::PicTile, true},
+    {"TrackBarBrightness", "hell", "helligkeit", -255, 255, false},
+    {"TrackBarContrast", "kontrast", "kontrast", -255, 2550, false},
+    {"TrackBarSaturation", "saettigung", "sättigung", -255, 2550, false},
+    {"TrackBarDarkness", "schatten", "schatten", -2550, 255, false},
+    {"TrackBarLightness", "licht", "licht", -2550, 255, false},
+    {"TrackBarSplitlight", "teillicht", "teillicht", 0, 10, false},
+    {"TrackBarAntiAlias", "weichekante", "weiche Kanten", 0, 50, true},
+    {"TrackBarTrace", "kontur", "kontur", 0, 10, true},
+    {"TrackBarSplitBlur", "verwackelt", "verwackelt", 0, 255, true},
+    {"TrackBarGaussianBlur", "verschwommen", "verschwommen", 0, 50, true},
+    {"TrackBarMosaic", "musaik", "mosaik", 0, 100, true},
+    {"TrackBarSolorize", "stufenlos_invertieren", "stufenl. invertieren", 0, 255, false},
+    {"TrackBarPosterize", "farbaufloesung", "farbauflösung", 0, 500, false},
+    {"TrackBarTile", "kopieren", "kopieren", 0, 25, true},
 };
 enum Bars { kSolorize = 11, kPosterize = 12 };
 
 struct BoxRow {
     const char* box;
     const char* caption;
-    void (TFxImage::*set)(bool);
-    bool (TFxImage::*get)() const;
 };
 const BoxRow kBoxes[3] = {
-    {"CheckBoxGrayscale", "graustufen", &TFxImage::SetPicGrayScale, &TFxImage::PicGrayScale},
-    {"CheckBoxInvert", "invertieren", &TFxImage::SetPicInvert, &TFxImage::PicInvert},
-    {"CheckBoxEmboss", "hammerschlag", &TFxImage::SetPicEmboss, &TFxImage::PicEmboss},
+    {"CheckBoxGrayscale", "graustufen"},
+    {"CheckBoxInvert", "invertieren"},
+    {"CheckBoxEmboss", "hammerschlag"},
 };
-enum Boxes { kEmboss = 2 };
+enum Boxes { kGrayscale = 0, kInvert = 1, kEmboss = 2 };
+
+// The property of bar i (in the order of kBars).
+void SetBarProperty(TFxImage& e, int i, int v) {
+    switch (i) {
+        case 0: e.SetPicBrightness(v); break;
+        case 1: e.SetPicContrast(v); break;
+        case 2: e.SetPicSaturation(v); break;
+        case 3: e.SetPicDarkness(v); break;
+        case 4: e.SetPicLightness(v); break;
+        case 5: e.SetPicSplitlight(v); break;
+        case 6: e.SetPicAntiAlias(v); break;
+        case 7: e.SetPicTrace(v); break;
+        case 8: e.SetPicSplitBlur(v); break;
+        case 9: e.SetPicGaussianBlur(v); break;
+        case 10: e.SetPicMosaic(v); break;
+        case 11: e.SetPicSolorize(v); break;
+        case 12: e.SetPicPosterize(v); break;
+        case 13: e.SetPicTile(v); break;
+        default: break;
+    }
+}
+
+int BarProperty(const TFxImage& e, int i) {
+    switch (i) {
+        case 0: return e.PicBrightness();
+        case 1: return e.PicContrast();
+        case 2: return e.PicSaturation();
+        case 3: return e.PicDarkness();
+        case 4: return e.PicLightness();
+        case 5: return e.PicSplitlight();
+        case 6: return e.PicAntiAlias();
+        case 7: return e.PicTrace();
+        case 8: return e.PicSplitBlur();
+        case 9: return e.PicGaussianBlur();
+        case 10: return e.PicMosaic();
+        case 11: return e.PicSolorize();
+        case 12: return e.PicPosterize();
+        case 13: return e.PicTile();
+        default: return 0;
+    }
+}
 
 // Language entries 111 to 127 and the controls whose caption and hint they give; 128 is the
 // dialog's title.
@@ -210,7 +248,7 @@ void TFormFxImageEditor::UpdateAllEffectsControls() {
 void TFormFxImageEditor::RefreshSpatialControls() {
     if (!EditedImage) return;
     for (int i = 0; i < 14; ++i)
-        if (kBars[i].spatial) Show(c_->bars[i], (EditedImage->*kBars[i].get)());
+        if (kBars[i].spatial) Show(c_->bars[i], BarProperty(*EditedImage, i));
     Show(c_->boxes[kEmboss], EditedImage->PicEmboss());
 }
 
@@ -223,8 +261,8 @@ void TFormFxImageEditor::CopyToImage0() {
 }
 
 void TFormFxImageEditor::BarChanged(int index, int position) {
-    if (!EditedImage) return;
-    (EditedImage->*kBars[index].set)(position);
+    if (!EditedImage || index < 0 || index >= 14) return;
+    SetBarProperty(*EditedImage, index, position);
     if (kBars[index].spatial)
         RefreshSpatialControls();
     else if (index == kPosterize)
@@ -235,8 +273,13 @@ void TFormFxImageEditor::BarChanged(int index, int position) {
 }
 
 void TFormFxImageEditor::BoxClicked(int index, bool checked) {
-    if (!EditedImage) return;
-    (EditedImage->*kBoxes[index].set)(checked);
+    if (!EditedImage || index < 0 || index >= 3) return;
+    if (index == kGrayscale)
+        EditedImage->SetPicGrayScale(checked);
+    else if (index == kInvert)
+        EditedImage->SetPicInvert(checked);
+    else
+        EditedImage->SetPicEmboss(checked);
     if (index == kEmboss) RefreshSpatialControls();
     CopyToImage0();
 }
