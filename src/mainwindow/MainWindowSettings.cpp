@@ -74,9 +74,13 @@ void Tform1::ConnectPictureAndSettings() {
                        static_cast<QWidget*>(wst_d), static_cast<QWidget*>(max_tiefe),
                        static_cast<QWidget*>(z_zustellung)})
         f->installEventFilter(this);
+    PreviewArea->installEventFilter(this);
 }
 
 bool Tform1::eventFilter(QObject* watched, QEvent* event) {
+    // The preview stays centred when its area changes size.
+    if (watched == PreviewArea && event->type() == QEvent::Resize)
+        Image0->move((PreviewArea->width() - Image0->width()) / 2, (PreviewArea->height() - Image0->height()) / 2);
     if (event->type() == QEvent::FocusOut) {
         // Leaving a field for another window of the system is not leaving it.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

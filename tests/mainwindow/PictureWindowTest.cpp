@@ -8,6 +8,7 @@
 #include "generation/ProgramRun.h"
 #include "mainwindow/Captions.h"
 #include "mainwindow/PreviewImage.h"
+#include "mainwindow/StrategySelection.h"
 #include "platform/Picture.h"
 #include "TableHost.h"
 #include "WindowFixture.h"
@@ -462,6 +463,42 @@ TEST_F(PictureWindow, TheAdjustedPictureIsSavedAsABitmap) {
     ASSERT_EQ(saved.Width(), 12);
     EXPECT_EQ(saved.Pixels()->PixelAt(5, 3), form1->Picture().Picture().Bitmap()->PixelAt(5, 3));
     EXPECT_NE(saved.Pixels()->PixelAt(5, 3), Ramp(12, 8).PixelAt(5, 3));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PictureWindow, EveryBoxAndItsMenuItemShowTheSameStateBothWays) {
+    Load(WriteBmp(Ramp(12, 8)));
+    for (const OptionPair& p : kOptionPairs) {
+        QCheckBox* box = form1->Box(p.box);
+        auto* item = qobject_cast<QAction*>(form1->Named(p.menuItem));
+        ASSERT_TRUE(box && item) << p.box;
+        EXPECT_EQ(item->isChecked(), box->isChecked()) << p.box;
+        const bool start = box->isChecked();
+        box->click();
+        EXPECT_EQ(item->isChecked(), !start) << p.box;
+        item->trigger();
+        EXPECT_EQ(box->isChecked(), start) << p.menuItem;
+        EXPECT_EQ(item->isChecked(), start) << p.menuItem;
+    }
+}
+
+TEST_F(PictureWindow, LeavingATypedSizeFieldRebuildsTheWorkBitmap) {
+    Load(WriteBmp(Ramp(12, 8)));
+    form1->proportion->click();
+    QApplication::setActiveWindow(form1.get());
+    if (!QTest::qWaitForWindowActive(form1.get())) GTEST_SKIP() << "no active window on this platform";
+    form1->wst_l->setFocus();
+    form1->wst_l->selectAll();
+    QTest::keyClicks(form1->wst_l, "11");
+    EXPECT_TRUE(Main.SizeChanged);
+    form1->wst_b->setFocus();  // leaving wst_l
+    QApplication::processEvents();
+    EXPECT_FALSE(Main.SizeChanged);
+    EXPECT_DOUBLE_EQ(Main.wst_l, 11);
+    EXPECT_DOUBLE_EQ(Main.PixelsPerMmX, 1.0);
 }
 
 }  // namespace
