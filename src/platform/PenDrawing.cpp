@@ -92,8 +92,9 @@ void DrawLine(TBitmap& bitmap, const TPen& pen, int x0, int y0, int x1, int y1) 
         const double lo = -double(width) - 1, hi = double(minorSize + width) + 1;
         double ta = (lo - double(minor0)) / slope, tb = (hi - double(minor0)) / slope;
         if (ta > tb) std::swap(ta, tb);
-        tLo = std::max<long long>(tLo, (long long)std::max(ta - 1, -1.0));
-        tHi = std::min<long long>(tHi, (long long)std::min(tb + 2, double(n)));
+        // Kept within [-1, n] before the conversion, so a nearly flat line cannot overflow it.
+        tLo = std::max<long long>(tLo, (long long)std::clamp(ta - 1, -1.0, double(n)));
+        tHi = std::min<long long>(tHi, (long long)std::clamp(tb + 2, -1.0, double(n)));
     }
     const int W = bitmap.Width(), H = bitmap.Height();
     std::vector<bool> covered;

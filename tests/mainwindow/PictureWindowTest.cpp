@@ -393,9 +393,6 @@ TEST_F(PictureWindow, ResolutionLevelsRebuildAndShowTheirHint) {
     }
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(PictureWindow, DesignImportBecomesThePictureAndStaysOnReset) {
     TDesign design;
@@ -425,9 +422,6 @@ TEST_F(PictureWindow, DesignImportBecomesThePictureAndStaysOnReset) {
     EXPECT_EQ(services.boxes.size(), boxes + 2);
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(PictureWindow, TimerBlinksTheStatusAndThePressedPatternButton) {
     auto colour = [](QWidget* w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xFFFFFFu; };
@@ -447,9 +441,6 @@ TEST_F(PictureWindow, TimerBlinksTheStatusAndThePressedPatternButton) {
     EXPECT_EQ(colour(other, QPalette::ButtonText), colour(form1->Panel9, QPalette::ButtonText));
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(PictureWindow, TheAdjustedPictureIsSavedAsABitmap) {
     Load(WriteBmp(Ramp(12, 8)));
@@ -465,9 +456,6 @@ TEST_F(PictureWindow, TheAdjustedPictureIsSavedAsABitmap) {
     EXPECT_NE(saved.Pixels()->PixelAt(5, 3), Ramp(12, 8).PixelAt(5, 3));
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(PictureWindow, EveryBoxAndItsMenuItemShowTheSameStateBothWays) {
     Load(WriteBmp(Ramp(12, 8)));
