@@ -118,8 +118,9 @@ TFormFxImageEditor::TFormFxImageEditor(QWidget* parent) : QDialog(parent), c_(st
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
     move(687, 284);
-    setFixedSize(298, 378);
+    resize(298, 378);
     auto* lay = new QVBoxLayout(this);
+    lay->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border, as large as the font needs
     auto* grid = new QGridLayout;
     lay->addLayout(grid);
     int row = 0;

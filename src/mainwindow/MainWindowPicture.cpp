@@ -229,6 +229,7 @@ void Tform1::manipulationClick() {
         copytoImage0();
         dialog.SetPreviewTarget(&Image0->Picture(), [this] { Image0->Changed(); });
         dialog.SetColours(windowColour_, fontColour_);
+        dialog.setFont(font());
         dialog.LangCaption = [](int entry) { return Main.LangCaptions[std::size_t(entry - kLangTextFirst)]; };
         dialog.LangHint = [](int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; };
         const int result = RunEffectsDialog ? RunEffectsDialog(dialog) : dialog.exec();

@@ -106,6 +106,7 @@ void Tform1::SelectStrategy(int number) {
     if (row->asksAngle && Form2) {
         Form2->SetMainWindow(this, Image0);
         Form2->SetColours(windowColour_, fontColour_);
+        Form2->setFont(font());
         Form2->SetHelpFile(helpFile_);
         if (RunAngleDialog)
             RunAngleDialog(*Form2);
