@@ -302,10 +302,7 @@ void TForm2::FormShow() {
     }
     // The figure for the angle: drawn once at PreviewAngle = EnteredAngle.
     const AnglePreview kind = AnglePreviewOf(Main.StrategyIndex);
-    if (kind != AnglePreview::None) {
-        DrawAnglePreview(picture, kind, Values(), PreviewAngle);
-        image_->Changed();
-    }
+    if (kind != AnglePreview::None) DrawAnglePreview(picture, kind, Values(), PreviewAngle);
     image_->Changed();
 }
 
