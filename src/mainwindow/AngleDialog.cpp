@@ -6,6 +6,7 @@
 #include "mainwindow/PreviewImage.h"
 #include "platform/Services.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -147,6 +149,19 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), c_(std::make_unique<Controls>
     buttons->addWidget(c.BitBtn3);
     grid->addLayout(buttons, 5, 0, 1, 3);
 
+    // F1 opens the help at the focused control's keyword, else at the dialog's.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, [this] {
+        for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+            const QString keyword = w->property("helpKeyword").toString();
+            if (!keyword.isEmpty()) {
+                Services().ShowHelp(helpFile_, keyword.toStdString());
+                return;
+            }
+            if (w == this) break;
+        }
+        Services().ShowHelp(helpFile_, "Bahnwinkel");
+    });
     connect(c.up, &QToolButton::clicked, this, [this] { SpinButton1UpClick(); });
     connect(c.down, &QToolButton::clicked, this, [this] { SpinButton1DownClick(); });
     connect(c.BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });

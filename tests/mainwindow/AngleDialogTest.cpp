@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace {
@@ -152,6 +154,16 @@ TEST_F(AngleDialog, LanguageTextsAndHelp) {
     ASSERT_EQ(services.helpShown.size(), 1u);
     EXPECT_EQ(services.helpShown[0].second, "Richtung");
     dialog.reject();
+}
+
+TEST_F(AngleDialog, HelpFileHoldsTheDialogsKeywords) {
+    std::ifstream in(std::string(FRAXILON_TEST_DATA_DIR) + "/../../../data/fraxilon-ger.html");
+    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> keywords = {"Richtung", dialog.property("helpKeyword").toString().toStdString()};
+    for (QWidget* w : dialog.findChildren<QWidget*>())
+        if (const QString k = w->property("helpKeyword").toString(); !k.isEmpty()) keywords.push_back(k.toStdString());
+    EXPECT_EQ(keywords.size(), 4u);
+    for (const std::string& k : keywords) EXPECT_NE(html.find("id=\"" + k + "\""), std::string::npos) << k;
 }
 
 }  // namespace
