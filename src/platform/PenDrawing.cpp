@@ -7,6 +7,8 @@
 
 namespace {
 
+__extension__ using Wide = __int128;
+
 void Paint(TBitmap& bitmap, const TPen& pen, int x, int y) {
     std::uint8_t* p = bitmap.ScanLine(y) + 3 * x;
     if (pen.Mode == TPenMode::pmNot) {
@@ -71,11 +73,13 @@ void DrawLine(TBitmap& bitmap, const TPen& pen, int x0, int y0, int x1, int y1) 
     const long long majorSize = alongX ? bitmap.Width() : bitmap.Height();
     const long long minorSize = alongX ? bitmap.Height() : bitmap.Width();
     auto minorAt = [&](long long t) {
-        // round(t * dMinor / n) without floating point
-        const long long num = 2 * t * dMinor + (dMinor >= 0 ? n : -n);
-        long long q = num / (2 * n);
-        if ((num % (2 * n) != 0) && ((num < 0) != (2 * n < 0))) --q;  // floor
-        return minor0 + q;
+        // round(t * dMinor / n) without floating point; the product of two coordinate
+        // differences needs more than 64 bits.
+        const Wide num = 2 * Wide(t) * dMinor + (dMinor >= 0 ? n : -n);
+        const Wide den = 2 * Wide(n);
+        Wide q = num / den;
+        if (num % den != 0 && num < 0) --q;  // floor
+        return minor0 + (long long)q;
     };
     // Steps whose major coordinate lies in the (widened) bitmap.
     long long tLo = 0, tHi = n;  // [tLo, tHi)
