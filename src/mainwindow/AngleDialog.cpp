@@ -1,6 +1,6 @@
 #include "mainwindow/AngleDialog.h"
 
-#include "controls/FclEntryFieldWidgets.h"
+#include "mainwindow/WindowControls.h"
 #include "generation/MainState.h"
 #include "generation/RunHost.h"
 #include "mainwindow/PreviewImage.h"
@@ -33,13 +33,10 @@ const std::string& LangCaption(int entry) { return Main.LangCaptions[std::size_t
 const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; }
 
 TFclPictureField* MakeField(QWidget* parent, const char* name, TPictureDataType type, const char* mask,
-                            const char* low, const char* high) {
+                            int maxLength, double low, double high) {
     auto* f = new TFclPictureField(parent);
     f->setObjectName(QString::fromLatin1(name));
-    f->SetDataType(type);
-    f->SetPictureMask(mask);
-    f->SetRangeLo(low);
-    f->SetRangeHi(high);
+    SetUpPictureField(*f, type, mask, maxLength, low, high);
     return f;
 }
 
@@ -77,7 +74,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), c_(std::make_unique<Controls>
     outer->addWidget(c.panel1);
     auto* grid = new QGridLayout(c.panel1);
 
-    c.eingabe = MakeField(c.panel1, "eingabe", TPictureDataType::pftReal, "###.###", "0", "360");
+    c.eingabe = MakeField(c.panel1, "eingabe", TPictureDataType::pftReal, "###.###", 7, 0, 360);
     c.eingabe->setProperty("helpKeyword", QStringLiteral("Winkel eintragen"));
     c.eingabe_Label = new QLabel(QStringLiteral("winkel"), c.panel1);
     c.eingabe_Label->setObjectName(QStringLiteral("eingabe_Label"));
@@ -115,11 +112,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), c_(std::make_unique<Controls>
     grid->addWidget(c.RadioGroup1, 1, 0, 1, 3);
 
     // The ratio field takes the place of the corner-count field; the two never show together.
-    c.ecken = MakeField(c.panel1, "ecken", TPictureDataType::pftLongInt, "ii", "3", "99");
+    c.ecken = MakeField(c.panel1, "ecken", TPictureDataType::pftLongInt, "ii", 2, 3, 99);
     c.eckenLabel1 = new QLabel(QStringLiteral("eckenanzahl"), c.panel1);
     c.eckenLabel1->setObjectName(QStringLiteral("eckenLabel1"));
     c.eckenLabel1->setBuddy(c.ecken);
-    c.rad_verhaeltnis = MakeField(c.panel1, "rad_verhaeltnis", TPictureDataType::pftReal, "###.###", "0", "999");
+    c.rad_verhaeltnis = MakeField(c.panel1, "rad_verhaeltnis", TPictureDataType::pftReal, "###.###", 7, 0, 999);
     c.rad_verhaeltnisLabel1 = new QLabel(QStringLiteral("rad_verhaeltnis"), c.panel1);
     c.rad_verhaeltnisLabel1->setObjectName(QStringLiteral("rad_verhaeltnisLabel1"));
     c.rad_verhaeltnisLabel1->setBuddy(c.rad_verhaeltnis);

@@ -64,6 +64,7 @@ void Tform1::SetWindows(TForm2* angle, TAboutBox* about, TForm3* simulation, Tfo
     AboutBox = about;
     Form3 = simulation;
     form_paint = design;
+    ConnectSimulationWindow();
     if (AboutBox) AboutBox->FormCreate(ToQColor(windowColour_));
 }
 
@@ -325,9 +326,7 @@ void Tform1::FormActivate() {
     SetNumber(*stepy, Main.stepy);
     SetNumber(*faktor, Main.faktor);
     SetNumber(*rundrum_mm, Main.rundrum_mm);
-    SetFieldValue("simulation_radius", Main.SimRadius);
-    SetFieldValue("schneidehoehe", Main.SimCuttingHeight);
-    SetFieldValue("spitzenwinkel", Main.SimTipAngle);
+    PrepareSimulationWindow();
     SetNumber(*zg0, Main.zg0);
     SetNumber(*max_tiefe, Main.max_tiefe);
     Main.AbortRequested = false;
@@ -420,29 +419,6 @@ void Tform1::F1Key() {
 void Tform1::Guard(QObject*, std::function<void()> command) {
     if (Busy().Refuse()) return;
     command();
-}
-
-// Loading and printing programs come with the program files; while a long operation runs
-// they are refused, as they would change or read a program that is being written.
-void Tform1::load_cncClick() {
-    if (Busy().Refuse()) return;
-}
-
-// Saving comes with the program files; until then a save is refused and the text stays marked.
-void Tform1::prg_speichernClick() {
-    if (Busy().Refuse()) return;
-}
-
-void Tform1::druckenClick() {
-    if (Busy().Refuse()) return;
-}
-
-void Tform1::simulierenClick() {
-    if (Memo1->Lines().Count() < 2) {
-        ShowFileMessage(MsgNothingToSimulate, 'I');
-        return;
-    }
-    if (Form3) Form3->exec();
 }
 
 void Tform1::Memo1KeyPress(char32_t& key) {

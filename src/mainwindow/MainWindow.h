@@ -21,6 +21,7 @@
 
 class QAction;
 class QCheckBox;
+class QDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -63,6 +64,8 @@ public:
     void FormClose();
     // How the process ends (the program quits its event loop; tests record it).
     void SetProcessEnd(std::function<void()> end) { processEnd_ = std::move(end); }
+    // How a window is shown as a blocking dialog (tests show it without a modal loop).
+    void SetShowModal(std::function<void(QDialog&)> show) { showModal_ = std::move(show); }
     // Set when a file reader asked the application to terminate.
     bool TerminateRequested() const { return terminateRequested_; }
 
@@ -79,7 +82,11 @@ public:
     void schliessenClick();
     void load_cncClick();
     void prg_speichernClick();
+    void Speichern2Click();
+    void listeerstellenClick();
+    void Listeerstellen1Click();
     void druckenClick();
+    void option_runClick();
     void simulierenClick();
     void Timer1Timer();
     // Typing in the editor turns letters into capitals.
@@ -137,6 +144,9 @@ public:
     // Controls and menu items by name, without regard to letter case.
     QObject* Named(std::string_view name) const;
     TFclPictureField* Field(std::string_view name) const;
+    // Any entry field the window reads or writes by name: its own, the angle dialog's and the
+    // simulation window's.
+    TFclBaseEntryField* EntryField(std::string_view name) const;
     QCheckBox* Box(std::string_view name) const;
 
     TColor FontColour() const { return fontColour_; }
@@ -164,6 +174,11 @@ public:
     void RestoreWorkBitmap() override;
     void CopyProgramToClipboard() override;
     void OnRunEnd() override;
+    // RewriteHost: what the optimiser, numbering and space removal show while they work.
+    void ShowProcessCaption(std::string_view control) override;
+    void SetWaitLabelVisible(bool visible) override;
+    void SetProgramControlsEnabled(bool enabled) override;
+    void ClearClipboard() override;
 
     // The controls, under their names.
     QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6, *Panel9;
@@ -199,7 +214,7 @@ private:
     void BuildStrategyButtons(QWidget* panel);
     void IndexNames();
     QLabel* AddField(QWidget* panel, class QGridLayout* grid, int row, TFclPictureField*& field,
-                     const char* name, const char* labelName, const char* caption, bool real,
+                     const char* name, const char* labelName, const char* caption, TPictureDataType type,
                      const char* mask, int maxLength, double low, double high);
     QAction* Item(QMenu* menu, const char* name, const char* caption, void (Tform1::*handler)() = nullptr,
                   bool guarded = true);
@@ -217,6 +232,10 @@ private:
     void F1Key();
     void ShowPreview();
     void SetEnabled(std::initializer_list<QObject*> objects, bool enabled);
+    void ConnectSimulationWindow();  // the program, the message file
+    void PrepareSimulationWindow();  // the tool values and texts at the first activation
+    void PrepareProgramDialog();
+    int ProgramCountField();  // prg_anzahl, 0 when empty or invalid
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -242,4 +261,5 @@ private:
     TColor windowColour_ = clNavy;
     std::string helpFile_;
     std::function<void()> processEnd_;
+    std::function<void(QDialog&)> showModal_;
 };

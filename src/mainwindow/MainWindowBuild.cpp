@@ -27,6 +27,7 @@
 namespace {
 
 constexpr double kMax = 1.7e38;
+constexpr TPictureDataType kReal = TPictureDataType::pftReal;
 
 QFrame* MakePanel(QWidget* parent, const char* name) {
     auto* p = new QFrame(parent);
@@ -74,10 +75,10 @@ TBitmap StartPicture() {
 }  // namespace
 
 QLabel* Tform1::AddField(QWidget* panel, QGridLayout* grid, int row, TFclPictureField*& field,
-                         const char* name, const char* labelName, const char* caption, bool real,
+                         const char* name, const char* labelName, const char* caption, TPictureDataType type,
                          const char* mask, int maxLength, double low, double high) {
-    field = new TFclPictureField(real ? standin::FieldType::Real : standin::FieldType::Integer, mask,
-                                 maxLength, low, high, panel);
+    field = new TFclPictureField(panel);
+    SetUpPictureField(*field, type, mask, maxLength, low, high);
     NameControl(field, name);
     auto* label = Label(panel, labelName, caption);
     label->setBuddy(field);
@@ -152,22 +153,23 @@ void Tform1::BuildControls() {
         auto* grid = new QGridLayout(Panel2);
         const char* m = "#####.###";
         int r = 0;
-        AddField(Panel2, grid, r++, wst_l, "wst_l", "wst_l_label", "Länge X (mm)", true, m, 9, 0, kMax);
-        AddField(Panel2, grid, r++, wst_b, "wst_b", "wst_b_label", "Breite Y (mm)", true, m, 9, 0, kMax);
-        AddField(Panel2, grid, r++, wst_d, "wst_d", "wst_d_label", "Dicke (mm)", true, m, 9, 0, kMax);
-        AddField(Panel2, grid, r++, stepX, "stepX", "stepx_label", "Bahnabstand", true, m, 9, 0, kMax);
-        AddField(Panel2, grid, r++, stepy, "stepy", "stepy_label", "Punktabstand", true, m, 9, 0, kMax);
-        AddField(Panel2, grid, r++, faktor, "faktor", "Faktor_label", "Z-Faktor", true, m, 9, -kMax, kMax);
-        AddField(Panel2, grid, r++, min_deltaZ, "min_deltaZ", "min_deltaZ_Label", "min. Delta Z", true, m, 9,
+        AddField(Panel2, grid, r++, wst_l, "wst_l", "wst_l_label", "Länge X (mm)", kReal, m, 9, 0, kMax);
+        AddField(Panel2, grid, r++, wst_b, "wst_b", "wst_b_label", "Breite Y (mm)", kReal, m, 9, 0, kMax);
+        AddField(Panel2, grid, r++, wst_d, "wst_d", "wst_d_label", "Dicke (mm)", kReal, m, 9, 0, kMax);
+        AddField(Panel2, grid, r++, stepX, "stepX", "stepx_label", "Bahnabstand", kReal, m, 9, 0, kMax);
+        AddField(Panel2, grid, r++, stepy, "stepy", "stepy_label", "Punktabstand", kReal, m, 9, 0, kMax);
+        AddField(Panel2, grid, r++, faktor, "faktor", "Faktor_label", "Z-Faktor", kReal, m, 9, -kMax, kMax);
+        AddField(Panel2, grid, r++, min_deltaZ, "min_deltaZ", "min_deltaZ_Label", "min. Delta Z", kReal, m, 9,
                  0, kMax);
-        AddField(Panel2, grid, r++, zg0, "zg0", "zg0_Label", "G0-Hub", true, m, 9, -kMax, kMax);
-        AddField(Panel2, grid, r++, max_tiefe, "max_tiefe", "max_tiefe_Label", "max. Tiefe", true, m, 9,
+        AddField(Panel2, grid, r++, zg0, "zg0", "zg0_Label", "G0-Hub", kReal, m, 9, -kMax, kMax);
+        AddField(Panel2, grid, r++, max_tiefe, "max_tiefe", "max_tiefe_Label", "max. Tiefe", kReal, m, 9,
                  -kMax, kMax);
-        AddField(Panel2, grid, r++, z_zustellung, "z_zustellung", "z_zustellung_Label", "Zustellung", true,
+        AddField(Panel2, grid, r++, z_zustellung, "z_zustellung", "z_zustellung_Label", "Zustellung", kReal,
                  m, 9, -kMax, kMax);
-        AddField(Panel2, grid, r++, rundrum_mm, "rundrum_mm", "rundrum_Label", "Umrandung (mm)", true, m, 9,
+        AddField(Panel2, grid, r++, rundrum_mm, "rundrum_mm", "rundrum_Label", "Umrandung (mm)", kReal, m, 9,
                  0, kMax);
-        AddField(Panel2, grid, r++, komma, "komma", "nachkomma_Label", "Nachkommastellen", false, "9", 1, 0, 3);
+        AddField(Panel2, grid, r++, komma, "komma", "nachkomma_Label", "Nachkommastellen", TPictureDataType::pftByte, "9", 1,
+                 0, 3);
     }
     middle->addWidget(Panel2);
 
@@ -230,6 +232,7 @@ void Tform1::BuildControls() {
     {
         auto* lay = new QVBoxLayout(Panel3);
         FclMeter = NameControl(new TFclMeter(Panel3), "FclMeter");
+        FclMeter->SetPercent(0);
         lay->addWidget(FclMeter);
         prozess = Label(Panel3, "prozess", "");
         lay->addWidget(prozess);
@@ -244,7 +247,10 @@ void Tform1::BuildControls() {
             g->addWidget(zeilen_nr, 0, 0, 1, 2);
             g->addWidget(leerzeichen, 1, 0, 1, 2);
             Ges_zeilen = NameControl(new TFclNumericField(option), "Ges_zeilen");
+            SetUpCounter(*Ges_zeilen, TNumericDataType::nftLongInt, "iiiiiiiiiii");
+            // The size in characters may pass 2^31: a 64-bit counter with room for it.
             dateigrosse = NameControl(new TFclNumericField(option), "dateigrosse");
+            SetUpCounter(*dateigrosse, TNumericDataType::nftComp, "iiiiiiiiiiiii");
             g->addWidget(Label(option, "Ges_zeilen_label", "zeilen"), 2, 0);
             g->addWidget(Ges_zeilen, 2, 1);
             g->addWidget(Label(option, "dateigrosse_label", "zeichen"), 3, 0);
@@ -260,12 +266,15 @@ void Tform1::BuildControls() {
             listeerstellen = Button(Pro_liste, "listeerstellen", "liste erstellen");
             g->addWidget(listeerstellen, 0, 0, 1, 2);
             Prg_nr = NameControl(new TFclComboBox(Pro_liste), "Prg_nr");
+            Prg_nr->SetStyle(TFclComboStyle::ocsDropDownList);
+            Prg_nr->SetAutoSearch(false);
             g->addWidget(Label(Pro_liste, "Prg_nr_Label", "Nr."), 1, 0);
             g->addWidget(Prg_nr, 1, 1);
             auto* countLabel = AddField(Pro_liste, g, 2, prg_anzahl, "prg_anzahl", "prg_anzahl_Label",
-                                        "programmanzahl", false, "ii", 2, 1, 99);
+                                        "programmanzahl", TPictureDataType::pftInteger, "ii", 2, 1, 99);
             (void)countLabel;
-            prg_anzahl->clear();  // starts empty
+            g->setRowStretch(3, 1);  // the fields keep their height
+            prg_anzahl->SetText("");  // starts empty
             SetHint(prg_anzahl, "Anzahl der Teilprogramme (1 bis 99)");
         }
         row->addWidget(Pro_liste);
@@ -302,6 +311,8 @@ void Tform1::BuildControls() {
     connect(load_cnc, &QPushButton::clicked, this, [this] { load_cncClick(); });
     connect(drucken, &QPushButton::clicked, this, [this] { druckenClick(); });
     connect(prg_speichern, &QPushButton::clicked, this, [this] { prg_speichernClick(); });
+    connect(listeerstellen, &QPushButton::clicked, this, [this] { listeerstellenClick(); });
+    connect(option_run, &QPushButton::clicked, this, [this] { option_runClick(); });
     connect(simulieren, &QPushButton::clicked, this, [this] { Guard(simulieren, [this] { simulierenClick(); }); });
 }
 
@@ -408,9 +419,9 @@ void Tform1::BuildMenus() {
     QMenu* Datei1 = menu(bar, "Datei1", "cnc-Programm");
     Item(Datei1, "ffnen1", "prg. öffnen", &Tform1::load_cncClick);
     QMenu* Speichern1 = menu(Datei1, "Speichern1", "prg. speichern");
-    Item(Speichern1, "Listeerstellen1", "prg.-Liste erstellen");
+    Item(Speichern1, "Listeerstellen1", "prg.-Liste erstellen", &Tform1::Listeerstellen1Click);
     focusItem(Speichern1, "Programmanzahl1", "programmanzahl", prg_anzahl);
-    Item(Speichern1, "Speichern2", "prg. speichern")->setEnabled(false);
+    Item(Speichern1, "Speichern2", "prg. speichern", &Tform1::Speichern2Click)->setEnabled(false);
     Item(Datei1, "Erstellen1", "Prg. erstellen", &Tform1::Prg_erstellenClick, false)->setEnabled(false);
 
     QMenu* Bild1 = menu(bar, "Bild1", "bild");

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -24,18 +25,8 @@
 
 void Tform1::Prg_erstellenClick() {
     if (Busy().Refuse()) return;
-    // The field being edited is checked first; an invalid entry keeps the focus there.
-    if (auto* f = dynamic_cast<TFclPictureField*>(QApplication::focusWidget())) {
-        double v = 0;
-        const int code = GetNumber(*f, v);
-        if (code != 0) {
-            MessageDlg(code == 256 ? "Der Wert liegt außerhalb des erlaubten Bereichs."
-                                   : "Die Eingabe ist keine gültige Zahl.",
-                       mtError, mbOK);
-            f->setFocus();
-            return;
-        }
-    }
+    // The field being edited is checked first; an invalid entry is reported and keeps the focus.
+    if (!ValidateFocusedEntryField(this)) return;
     try {
         BusyGuard::Scope busy(Busy(), "Programm erstellen", [] { Main.AbortRequested = true; });
         CreateProgram(*this);
@@ -62,31 +53,28 @@ void Tform1::SetEnabled(std::initializer_list<QObject*> objects, bool enabled) {
 TStrings& Tform1::ProgramLines() { return Memo1->Lines(); }
 
 namespace {
-// Fields of the other windows (angle dialog, simulation window), once they have them.
-TFclPictureField* FieldOf(QWidget* window, std::string_view name) {
+// An entry field of a window by its name: the main window's own (settings fields and counters),
+// else those of the angle dialog and the simulation window.
+TFclBaseEntryField* EntryFieldOf(QWidget* window, std::string_view name) {
     if (!window) return nullptr;
-    return window->findChild<TFclPictureField*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    auto* shell = window->findChild<TFclEntryFieldShell*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    return shell ? &shell->Field() : nullptr;
 }
 }  // namespace
 
+TFclBaseEntryField* Tform1::EntryField(std::string_view name) const {
+    if (auto* shell = qobject_cast<TFclEntryFieldShell*>(Named(name))) return &shell->Field();
+    if (auto* f = EntryFieldOf(Form2, name)) return f;
+    return EntryFieldOf(Form3, name);
+}
+
 int Tform1::GetFieldValue(std::string_view name, double& value) {
-    TFclPictureField* f = Field(name);
-    if (!f && Form2) {
-        const int code = Form2->GetFieldValue(name, value);  // the angle dialog's own fields
-        if (code != 257) return code;
-    }
-    if (!f) f = FieldOf(Form3, name);
+    TFclBaseEntryField* f = EntryField(name);
     return f ? GetNumber(*f, value) : 257;
 }
 
 void Tform1::SetFieldValue(std::string_view name, double value) {
-    TFclPictureField* f = Field(name);
-    if (!f && Form2 && Form2->Control(name)) {
-        Form2->SetFieldValue(name, value);
-        return;
-    }
-    if (!f) f = FieldOf(Form3, name);
-    if (f) SetNumber(*f, value);
+    if (TFclBaseEntryField* f = EntryField(name)) SetNumber(*f, value);
 }
 
 bool Tform1::IsChecked(std::string_view name) {
@@ -155,3 +143,14 @@ void Tform1::OnRunEnd() {
                 Prg_erstellen, Named("Erstellen1")},
                true);
 }
+
+void Tform1::ShowProcessCaption(std::string_view control) {
+    SetCaption(prozess, control.empty() ? std::string() : Caption(Named(control)));
+}
+
+void Tform1::SetWaitLabelVisible(bool visible) { warten->setVisible(visible); }
+
+// The editor, the settings fields, the picture buttons and the picture area.
+void Tform1::SetProgramControlsEnabled(bool enabled) { SetEnabled({Memo1, Panel2, Panel6, Panel1}, enabled); }
+
+void Tform1::ClearClipboard() { QApplication::clipboard()->clear(); }

@@ -67,9 +67,9 @@ void Tform1::ConnectPictureAndSettings() {
         }
     }
 
-    connect(wst_l, &QLineEdit::textEdited, this, [this] { wst_lChange(); });
-    connect(wst_b, &QLineEdit::textEdited, this, [this] { wst_bChange(); });
-    connect(rundrum_mm, &QLineEdit::textEdited, this, [this] { rundrum_mmChange(); });
+    wst_l->OnChange = [this](void*) { wst_lChange(); };
+    wst_b->OnChange = [this](void*) { wst_bChange(); };
+    rundrum_mm->OnChange = [this](void*) { rundrum_mmChange(); };
     for (QWidget* f : {static_cast<QWidget*>(wst_l), static_cast<QWidget*>(wst_b), static_cast<QWidget*>(rundrum_mm),
                        static_cast<QWidget*>(wst_d), static_cast<QWidget*>(max_tiefe),
                        static_cast<QWidget*>(z_zustellung)})

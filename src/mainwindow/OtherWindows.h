@@ -3,16 +3,11 @@
 // use). Their controls come with the issues that build them; until then they are empty.
 #include "effects/EffectsDialog.h"
 #include "mainwindow/AngleDialog.h"
+#include "simulation/SimulationWindow.h"  // the simulation window TForm3
 
 #include <QDialog>
 
 #include <cstdint>
-
-// The simulation window.
-class TForm3 : public QDialog {
-public:
-    explicit TForm3(QWidget* parent = nullptr);
-};
 
 // The design editor.
 class Tform_paint : public QDialog {

@@ -81,9 +81,9 @@ TEST_F(MainWindowStart, TheShippedFilesGiveEveryCaptionAndHint) {
     EXPECT_FALSE(form1->Panel7->text().isEmpty());
     EXPECT_FALSE(form1->Panel8->text().isEmpty());
     // The configuration's values are in the fields.
-    EXPECT_EQ(form1->wst_l->text().toStdString(), "600.000");
-    EXPECT_EQ(form1->z_zustellung->text().toStdString(), "-10.000");
-    EXPECT_EQ(form1->komma->text().toStdString(), "2");
+    EXPECT_EQ(form1->wst_l->Text(), "  600.000");
+    EXPECT_EQ(form1->z_zustellung->Text(), "  -10.000");
+    EXPECT_EQ(form1->komma->Text(), "2");
     EXPECT_EQ(Main.CommentBrackets, "()");
     EXPECT_EQ(Main.HeaderLines[0], "%");
 }
@@ -131,7 +131,7 @@ TEST_F(MainWindowLife, TheFirstActivationRunsOnce) {
     EXPECT_EQ(form2.RadiusRatio, 5.0);
     EXPECT_TRUE(form1->Memo1->isEnabled());
     EXPECT_FALSE(form1->Memo1->ReadOnly());
-    EXPECT_EQ(form1->min_deltaZ->text().toStdString(), "0.050");
+    EXPECT_EQ(form1->min_deltaZ->Text(), "    0.050");
     // A dialog closes and the main window is active again: nothing is reset.
     Main.StrategyIndex = 12;
     Main.ResolutionLevel = 3;
@@ -240,19 +240,24 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
         int code;
         double value;  // when read; else the value stays 42
     } cases[] = {
-        {"wst_l", "123.5", 0, 123.5}, {"wst_l", "12,25", 0, 12.25}, {"wst_l", "", 0, 0},
-        {"wst_l", "abc", 257, 42},    {"wst_l", "-1", 256, 42},     {"faktor", "-1", 0, -1},
-        {"komma", "3", 0, 3},         {"komma", "4", 256, 42},      {"komma", "1.5", 257, 42},
-        {"prg_anzahl", "", 256, 42},  {"eingabe", nullptr, 0, 0},   {"unbekannt", nullptr, 257, 42},
+        {"wst_l", "123.5", 0, 123.5},  {"wst_l", "", 0, 0},            {"wst_l", "abc", 257, 42},
+        {"wst_l", "-1", 256, 42},      {"faktor", "-1", 0, -1},       {"komma", "3", 0, 3},
+        {"komma", "4", 256, 42},       {"prg_anzahl", "12", 0, 12},   {"prg_anzahl", "", 256, 42},
+        {"Ges_zeilen", nullptr, 0, 0}, {"eingabe", nullptr, 0, 0}  , {"unbekannt", nullptr, 257, 42},
     };
     for (const Case& c : cases) {
-        if (c.text) form1->Field(c.field)->setText(QString::fromUtf8(c.text));
+        if (c.text) form1->Field(c.field)->SetText(c.text);
         double v = 42;
         EXPECT_EQ(form1->GetFieldValue(c.field, v), c.code) << c.field << " " << (c.text ? c.text : "");
         EXPECT_EQ(v, c.value) << c.field << " " << (c.text ? c.text : "");
     }
-    form1->SetFieldValue("wst_b", 1234567.0);  // longer than the mask: shown in full
-    EXPECT_EQ(form1->wst_b->text().toStdString(), "1234567.000");
+    form1->SetFieldValue("wst_b", 12345.5);
+    EXPECT_EQ(form1->wst_b->Text(), "12345.500");
+    // The counters take whole numbers; the size counter holds more than 32 bits.
+    form1->SetFieldValue("dateigrosse", 5e9);
+    EXPECT_EQ(CountOf(*form1->dateigrosse), 5'000'000'000LL);
+    form1->SetFieldValue("Ges_zeilen", 12.0);
+    EXPECT_EQ(CountOf(*form1->Ges_zeilen), 12);
     form1->SetFieldValue("eingabe", 30);  // the angle dialog's own field
     double angle = 0;
     EXPECT_EQ(form1->GetFieldValue("eingabe", angle), 0);

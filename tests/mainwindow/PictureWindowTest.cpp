@@ -96,11 +96,11 @@ protected:
         form1->bild_laden->click();
     }
     void Settings(const char* l, const char* b) {
-        form1->wst_l->setText(l);
-        form1->wst_b->setText(b);
-        form1->stepX->setText("1");
-        form1->stepy->setText("1");
-        form1->z_zustellung->setText("-10");
+        form1->wst_l->SetText(l);
+        form1->wst_b->SetText(b);
+        form1->stepX->SetText("1");
+        form1->stepy->SetText("1");
+        form1->z_zustellung->SetText("-10");
         form1->Prg_optimieren->setChecked(false);
         form1->findChild<QAction*>("hheauflsung1")->trigger();
     }
@@ -177,14 +177,16 @@ TEST_F(PictureWindow, JpegThroughThePictureDialogToTheObliqueProgram) {
 
 TEST_F(PictureWindow, AnUnreadableOrTooSmallFileChangesNothing) {
     Load(WriteBmp(Ramp(12, 8)));
-    form1->wst_l->setText("123");
+    form1->wst_l->SetText("123");
     Write("kaputt.bmp", "BM nonsense");
     Load(Path("kaputt.bmp"));
     Load(WriteBmp(Ramp(1, 30)));
     ASSERT_EQ(services.boxes.size(), 2u);
     EXPECT_NE(services.boxes[1].text.find("zu klein"), std::string::npos);
     EXPECT_EQ(form1->Picture().Picture().Width(), 12);
-    EXPECT_EQ(form1->wst_l->text().toStdString(), "123");  // the configuration was not read again
+    double length = 0;
+    EXPECT_EQ(form1->GetFieldValue("wst_l", length), 0);
+    EXPECT_EQ(length, 123);  // the configuration was not read again
 }
 
 TEST_F(PictureWindow, EffectsDialogKeepsItsValuesOnlyWithOk) {
@@ -303,10 +305,10 @@ TEST_F(PictureWindow, BoxAndMenuPairsWithTheirExtraActions) {
     // Turn by the menu: the work bitmap at once, fields and preview stay.
     form1->spiegeln->click();
     const int previewWidth = form1->Image0->width();
-    const std::string length = form1->wst_l->text().toStdString();
+    const std::string length = form1->wst_l->Text();
     form1->findChild<QAction*>("achse90grad1")->trigger();
     EXPECT_EQ(Main.WorkBitmap.Width(), 8);
-    EXPECT_EQ(form1->wst_l->text().toStdString(), length);
+    EXPECT_EQ(form1->wst_l->Text(), length);
     EXPECT_EQ(form1->Image0->width(), previewWidth);
     // Turn by the box: rebuilt with the sizes exchanged.
     form1->achse_90_grad->click();
@@ -321,13 +323,12 @@ TEST_F(PictureWindow, BoxAndMenuPairsWithTheirExtraActions) {
 TEST_F(PictureWindow, SizeBorderAndDepthFields) {
     Load(WriteBmp(Ramp(12, 8)));
     form1->proportion->click();
+    form1->wst_l->SetText("11");
+    form1->wst_b->SetText("7");
     Main.SizeChanged = false;
-    form1->wst_lExit();  // not typed in: nothing
-    form1->wst_l->setText("11");
-    form1->wst_b->setText("7");
     form1->wst_lExit();
-    EXPECT_DOUBLE_EQ(Main.wst_l, 600);  // still the old size: nothing typed
-    form1->rundrum_mm->clear();
+    EXPECT_DOUBLE_EQ(Main.wst_l, 600);  // not typed in since the last rebuild: nothing
+    form1->rundrum_mm->SetText("");
     QTest::keyClicks(form1->rundrum_mm, "6");
     EXPECT_TRUE(Main.SizeChanged);
     form1->rundrum_mmExit();
@@ -336,22 +337,27 @@ TEST_F(PictureWindow, SizeBorderAndDepthFields) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 12; ++x) ASSERT_EQ(Main.WorkBitmap.PixelAt(x, y), clWhite);
     EXPECT_NE(Caption(form1->Panel7).find("Umrandung ist zu breit"), std::string::npos);
-    form1->rundrum_mm->clear();
+    form1->rundrum_mm->SetText("");
     QTest::keyClicks(form1->rundrum_mm, "1");
     form1->rundrum_mmExit();
     EXPECT_EQ(Caption(form1->Panel7), Hint(form1->Named("hor_fraesen")) + " (Alpha=0°)");
     EXPECT_NE(Main.WorkBitmap.PixelAt(5, 3), clWhite);
     // Depths.
-    form1->wst_d->setText("10");
-    form1->max_tiefe->setText("-15");
-    form1->z_zustellung->setText("-12");
+    form1->wst_d->SetText("10");
+    form1->max_tiefe->SetText("-15");
+    form1->z_zustellung->SetText("-12");
     Main.z_zustellung = -12;
     form1->max_tiefeExit();
-    EXPECT_EQ(form1->max_tiefe->text().toStdString(), "-10.000");
-    EXPECT_EQ(form1->z_zustellung->text().toStdString(), "-10.000");
-    form1->z_zustellung->setText("-20");
+    auto value = [this](const char* field) {
+        double v = 0;
+        EXPECT_EQ(form1->GetFieldValue(field, v), 0) << field;
+        return v;
+    };
+    EXPECT_EQ(value("max_tiefe"), -10);
+    EXPECT_EQ(value("z_zustellung"), -10);
+    form1->z_zustellung->SetText("-20");
     form1->z_zustellungExit();
-    EXPECT_EQ(form1->z_zustellung->text().toStdString(), "-10.000");
+    EXPECT_EQ(value("z_zustellung"), -10);
 }
 
 TEST_F(PictureWindow, PatternsPressTheirButtonAndSnapAtRightAngles) {
@@ -479,7 +485,7 @@ TEST_F(PictureWindow, LeavingATypedSizeFieldRebuildsTheWorkBitmap) {
     QApplication::setActiveWindow(form1.get());
     if (!QTest::qWaitForWindowActive(form1.get())) GTEST_SKIP() << "no active window on this platform";
     form1->wst_l->setFocus();
-    form1->wst_l->selectAll();
+    form1->wst_l->SelectAllText();
     QTest::keyClicks(form1->wst_l, "11");
     EXPECT_TRUE(Main.SizeChanged);
     form1->wst_b->setFocus();  // leaving wst_l

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -51,11 +52,11 @@ protected:
         form1->FormActivate();
         form1->UsePicture(Picture());
         form1->proportion->setChecked(false);  // the workpiece keeps the size given here
-        form1->wst_l->setText("5");
-        form1->wst_b->setText("4");
-        form1->stepX->setText("1");
-        form1->stepy->setText("1");
-        form1->z_zustellung->setText("-10");
+        form1->wst_l->SetText("5");
+        form1->wst_b->SetText("4");
+        form1->stepX->SetText("1");
+        form1->stepy->SetText("1");
+        form1->z_zustellung->SetText("-10");
         form1->findChild<QAction*>("hheauflsung1")->trigger();  // 24 bits: the greys as they are
         form1->Prg_optimieren->setChecked(false);
         QApplication::clipboard()->setText("vorher");
@@ -66,6 +67,8 @@ protected:
         Busy().SetRefusalNotice(nullptr);
         WindowTest::TearDown();
     }
+    // The editor holds the expected program and the window is ready for the next command.
+    void CheckProgram(const char* expectedFile);
     std::vector<std::string> Program() const {
         std::vector<std::string> out;
         for (std::size_t i = 0; i < form1->Memo1->Lines().Count(); ++i) out.push_back(form1->Memo1->Lines().Get(i));
@@ -74,15 +77,44 @@ protected:
 };
 
 TEST_F(RunFromWindow, TheButtonCreatesTheExpectedProgram) {
-    form1->Prg_erstellen->click();
-    const std::vector<std::string> expected = FileLines(std::string(FRAXILON_TEST_DATA_DIR) + "/rows_from_window.nc");
+    struct Case {
+        bool optimise;
+        const char* expected;
+    } cases[] = {{false, "rows_from_window.nc"}, {true, "rows_from_window_optimised.nc"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        form1->Prg_optimieren->setChecked(c.optimise);
+        // While the optimiser works, "prozess" shows its box's caption, the editor and the
+        // panels are disabled and "Bitte warten" is shown around the rewrite.
+        int optimiserPumps = 0;
+        bool waitShown = false, editorEnabled = false;
+        std::function<void()> watch = [&] {
+            if (form1->prozess->text().toStdString() == Caption(form1->Prg_optimieren)) {
+                ++optimiserPumps;
+                waitShown |= form1->warten->isVisibleTo(form1.get());
+                editorEnabled |= form1->Memo1->isEnabled() || form1->Panel6->isEnabled();
+            }
+            Application->SetProcessMessagesHook(1, watch);
+        };
+        Application->SetProcessMessagesHook(1, watch);
+        form1->Prg_erstellen->click();
+        Application->SetProcessMessagesHook(0, nullptr);
+        EXPECT_EQ(optimiserPumps > 0, c.optimise);
+        EXPECT_EQ(waitShown, c.optimise);
+        EXPECT_FALSE(editorEnabled);
+        CheckProgram(c.expected);
+    }
+}
+
+void RunFromWindow::CheckProgram(const char* expectedFile) {
+    const std::vector<std::string> expected = FileLines(std::string(FRAXILON_TEST_DATA_DIR) + "/" + expectedFile);
     const std::vector<std::string> actual = Program();
     for (std::size_t i = 0; i < std::min(expected.size(), actual.size()); ++i)
         ASSERT_EQ(actual[i], expected[i]) << "first differing line " << i;
     ASSERT_EQ(actual.size(), expected.size());
 
-    EXPECT_EQ(form1->Ges_zeilen->Value(), std::int64_t(actual.size()));
-    EXPECT_EQ(form1->dateigrosse->Value(), std::int64_t(form1->Memo1->Lines().TextLength()));
+    EXPECT_EQ(CountOf(*form1->Ges_zeilen), std::int64_t(actual.size()));
+    EXPECT_EQ(CountOf(*form1->dateigrosse), std::int64_t(form1->Memo1->Lines().TextLength()));
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), form1->Memo1->Lines().Text());
     // Everything usable again, the editor shown, the status empty, the sizes as entered.
     EXPECT_TRUE(form1->Memo1->isVisible());
@@ -91,19 +123,20 @@ TEST_F(RunFromWindow, TheButtonCreatesTheExpectedProgram) {
     EXPECT_TRUE(form1->findChild<QAction*>("Erstellen1")->isEnabled());
     EXPECT_TRUE(form1->prg_speichern->isEnabled());
     EXPECT_EQ(form1->prozess->text().toStdString(), "");
-    EXPECT_EQ(form1->wst_l->text().toStdString(), "5.000");
+    EXPECT_EQ(form1->wst_l->Text(), "    5.000");
     EXPECT_EQ(form1->FclMeter->Percent(), 0);
     EXPECT_FALSE(Busy().Busy());
     EXPECT_EQ(form1->SaveDialog1.fileName, "");
+    EXPECT_FALSE(form1->warten->isVisibleTo(form1.get()));
 }
 
 TEST_F(RunFromWindow, TheProgramSizeIsShownInFullAboveTwoGigabytes) {
     form1->ShowProgramCounts(36'000'000, 3'000'000'000LL, true);
-    EXPECT_EQ(form1->dateigrosse->Value(), 3'000'000'000LL);
-    EXPECT_EQ(form1->dateigrosse->text().toStdString(), "3000000000");
+    EXPECT_EQ(CountOf(*form1->dateigrosse), 3'000'000'000LL);
+    EXPECT_EQ(form1->dateigrosse->Text(), "3000000000");
     form1->ShowProgramCounts(5, 0, false);  // the restoration sets the line count only
-    EXPECT_EQ(form1->Ges_zeilen->Value(), 5);
-    EXPECT_EQ(form1->dateigrosse->Value(), 3'000'000'000LL);
+    EXPECT_EQ(CountOf(*form1->Ges_zeilen), 5);
+    EXPECT_EQ(CountOf(*form1->dateigrosse), 3'000'000'000LL);
 }
 
 TEST_F(RunFromWindow, WithoutAPictureMessageTenAndNothingElse) {
@@ -116,10 +149,11 @@ TEST_F(RunFromWindow, WithoutAPictureMessageTenAndNothingElse) {
 TEST_F(RunFromWindow, AnInvalidFocusedFieldStopsTheRunBeforeItStarts) {
     QApplication::setActiveWindow(form1.get());
     form1->komma->setFocus();
-    form1->komma->setText("7");
+    form1->komma->SetText("7");
     QApplication::processEvents();
     if (QApplication::focusWidget() != form1->komma) GTEST_SKIP() << "no keyboard focus on this platform";
     form1->Prg_erstellenClick();
+    QApplication::processEvents();  // the field's report is posted
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].type, mtError);
     EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
@@ -155,8 +189,29 @@ TEST_F(RunFromWindow, AbortLeavesTheEditorEmptyAndTheClipboardAsItWas) {
     Application->SetProcessMessagesHook(5, [&] { form1->abbruch->click(); });
     form1->Prg_erstellen->click();
     EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
-    EXPECT_EQ(form1->Ges_zeilen->Value(), 0);
+    EXPECT_EQ(CountOf(*form1->Ges_zeilen), 0);
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "vorher");
+    EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
+}
+
+TEST_F(RunFromWindow, AnAbortWhileOptimisingLeavesTheEditorAndTheClipboardEmpty) {
+    form1->Prg_optimieren->setChecked(true);
+    int optimiserPumps = 0;
+    std::function<void()> watch = [&] {
+        if (form1->prozess->text().toStdString() == Caption(form1->Prg_optimieren) && ++optimiserPumps == 5) {
+            form1->abbruch->click();
+            return;
+        }
+        Application->SetProcessMessagesHook(1, watch);
+    };
+    Application->SetProcessMessagesHook(1, watch);
+    form1->Prg_erstellen->click();
+    EXPECT_EQ(optimiserPumps, 5);
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());  // never a part of a program
+    EXPECT_FALSE(form1->warten->isVisibleTo(form1.get()));
+    EXPECT_EQ(form1->prozess->text().toStdString(), "");
+    EXPECT_TRUE(form1->Panel2->isEnabled());
     EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
 }
 

@@ -1,0 +1,147 @@
+// The program files from the window: the program list, saving whole or in parts, loading with
+// the close question first, printing the listing, and the "ausführen" rewrites (line numbers,
+// blanks removed). The file work itself is ProgramFiles' and ProgramListing's; the rewrites are
+// ProgramRewrites'. Every command here is refused while a long operation runs.
+#include "mainwindow/MainWindow.h"
+
+#include "generation/MainState.h"
+#include "generation/ProgramRewrites.h"
+#include "mainwindow/Captions.h"
+#include "mainwindow/ProgramFiles.h"
+#include "mainwindow/ProgramListing.h"
+#include "platform/BusyGuard.h"
+#include "platform/Services.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLocale>
+#include <QPushButton>
+
+#include <exception>
+
+namespace {
+
+constexpr const char* kProgramFilter =
+    "Programme der Steuerung (%*.*)|%*.*|Fremdprogramme (*.cnc)|*.cnc|alle Programme (*.*) |*.*";
+constexpr const char* kNoListFolder =
+    "Für die Programmliste wurde kein Ordner gewählt. Bitte eine Datei im Zielordner auswählen.";
+constexpr const char* kProgramNotRead = "Die Programmdatei konnte nicht gelesen werden.";
+constexpr const char* kPrintNotStarted = "Der Druck konnte nicht gestartet werden.";
+
+std::string FileNamePart(const std::string& path) {
+    if (path.empty()) return {};
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+// The directory of a path with its trailing separator.
+std::string DirectoryPart(const std::string& path) {
+    const auto at = path.find_last_of('/');
+    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+}
+
+}  // namespace
+
+void Tform1::PrepareProgramDialog() {
+    OpenDialog1.filter = kProgramFilter;
+    if (OpenDialog1.filterIndex < 1) OpenDialog1.filterIndex = 1;
+}
+
+int Tform1::ProgramCountField() {
+    double n = 0;
+    return GetNumber(*prg_anzahl, n) == 0 ? int(n) : 0;
+}
+
+void Tform1::listeerstellenClick() {
+    if (Busy().Refuse()) return;
+    Main.ProgramCount = ProgramCountField();
+    Prg_nr->ClearRecentItems();
+    std::string name = FileNamePart(OpenDialog1.fileName);
+    PrepareProgramDialog();
+    if (auto picked = Services().OpenFileName(OpenDialog1)) {
+        OpenDialog1.fileName = *picked;
+        name = FileNamePart(*picked);
+        Main.ProgramListDir = DirectoryPart(*picked);
+        SetCaption(Pro_liste, Main.ProgramListDir);
+    } else if (Main.ProgramListDir.empty()) {
+        // Without a folder the parts would go wherever the process happens to run.
+        MessageDlg(kNoListFolder, mtInformation, mbOK);
+        return;
+    }
+    for (const std::string& n : ProgramListNames(name, Main.ProgramCount)) Prg_nr->addItem(QString::fromStdString(n));
+    Prg_nr->setCurrentIndex(Prg_nr->count() > 0 ? 0 : -1);
+}
+
+void Tform1::Listeerstellen1Click() { listeerstellenClick(); }
+
+void Tform1::prg_speichernClick() {
+    if (Busy().Refuse()) return;
+    SaveRequest request;
+    request.count = ProgramCountField();
+    request.directory = Main.ProgramListDir;
+    // The list's own names follow the recent items at its top.
+    for (int i = Prg_nr->RecentCount(); i < Prg_nr->count(); ++i) request.names.push_back(Prg_nr->itemText(i).toStdString());
+    request.headerLines.assign(Main.HeaderLines.begin(), Main.HeaderLines.end());
+    request.trailerLines.assign(Main.TrailerLines.begin(), Main.TrailerLines.end());
+    const int result = SaveProgram(request, Memo1->Lines());
+    if (result < 0) return;  // no program count: nothing to do
+    if (result > 0) {
+        ShowFileMessage(result, 'N');
+        return;
+    }
+    Main.SizeChanged = false;
+    Main.ProgramSaved = true;
+    Memo1->SetModified(false);
+}
+
+void Tform1::Speichern2Click() { prg_speichernClick(); }
+
+void Tform1::load_cncClick() {
+    // A file mixed into a program that is being written or numbered would corrupt both.
+    if (Busy().Refuse()) return;
+    // Edited text is never replaced without the question, whatever was saved before.
+    bool proceed = true;
+    FormCloseQuery(proceed);
+    if (!proceed) return;
+    PrepareProgramDialog();
+    const auto picked = Services().OpenFileName(OpenDialog1);
+    if (!picked) return;
+    OpenDialog1.fileName = *picked;
+    if (!QFileInfo::exists(QString::fromStdString(*picked))) return;
+    if (!LoadProgramFile(*picked, Memo1->Lines())) {
+        MessageDlg(kProgramNotRead, mtError, mbOK);
+        return;
+    }
+    Memo1->LinesChanged();
+    Memo1->SetModified(false);
+    SetEnabled({prg_speichern, Named("Speichern2")}, true);
+    ShowProgramCounts(static_cast<long long>(Memo1->Lines().Count()),
+                      static_cast<long long>(Memo1->Lines().TextLength()), true);
+}
+
+void Tform1::druckenClick() {
+    if (Busy().Refuse()) return;
+    const TStrings& lines = Memo1->Lines();
+    if (lines.Count() == 0) {
+        MessageDlg("Editor ist leer", mtConfirmation, mbOK);
+        return;
+    }
+    QPrinter& printer = Printer();
+    if (!Services().PrintDialog(printer)) return;
+    const std::string date =
+        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    const bool printed = PrintListing(printer, lines, FileNamePart(OpenPictureDialog1.fileName), date,
+                                      [this](int percent) { FclMeter->SetPercent(percent); });
+    if (!printed) MessageDlg(kPrintNotStarted, mtError, mbOK);
+}
+
+void Tform1::option_runClick() {
+    if (Busy().Refuse()) return;
+    try {
+        BusyGuard::Scope busy(Busy(), Caption(option_run), [] { Main.AbortRequested = true; });
+        ::option_runClick(*this);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), mtError, mbOK);
+    }
+    Memo1->LinesChanged();
+}

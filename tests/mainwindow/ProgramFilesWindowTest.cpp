@@ -1,0 +1,327 @@
+// The program files from the real window with the shipped files: building the list, saving
+// whole and in parts, loading with its question, printing to PDF, and numbering and blank
+// removal from "ausführen" with an abort in the middle.
+#include "platform/Application.h"
+#include "platform/BusyGuard.h"
+#include "mainwindow/Captions.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class ProgramFilesWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        CopyShipped();
+        ASSERT_TRUE(Start());
+        form1->FormActivate();
+        Application->ResetCounters();
+        QApplication::clipboard()->setText("vorher");
+    }
+    void TearDown() override {
+        Application->SetProcessMessagesHook(0, nullptr);
+        Busy().SetRefusalNotice(nullptr);
+        WindowTest::TearDown();
+    }
+
+    void SetProgram(const std::vector<std::string>& lines, bool modified) {
+        TStrings& l = form1->Memo1->Lines();
+        l.Clear();
+        for (const std::string& s : lines) l.Add(s);
+        form1->Memo1->LinesChanged();
+        form1->Memo1->SetModified(modified);
+    }
+    std::vector<std::string> Program() const {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < form1->Memo1->Lines().Count(); ++i) out.push_back(form1->Memo1->Lines().Get(i));
+        return out;
+    }
+    std::vector<std::string> ListNames() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < form1->Prg_nr->count(); ++i) out.push_back(form1->Prg_nr->itemText(i).toStdString());
+        return out;
+    }
+    // The list of `count` names from a file chosen in the test's folder.
+    void BuildList(const std::string& name, int count) {
+        form1->prg_anzahl->SetText(std::to_string(count));
+        services.openNames.push_back(Path(name));
+        form1->listeerstellen->click();
+    }
+};
+
+TEST_F(ProgramFilesWindow, TheListTakesItsNamesAndFolderFromTheChosenFile) {
+    BuildList("teil", 3);
+    EXPECT_EQ(ListNames(), (std::vector<std::string>{"teil", "teil1", "teil2"}));
+    EXPECT_EQ(form1->Prg_nr->currentIndex(), 0);
+    EXPECT_EQ(Main.ProgramListDir, Path(""));
+    EXPECT_EQ(Caption(form1->Pro_liste), Path(""));
+    EXPECT_EQ(Main.ProgramCount, 3);
+    // A later cancel keeps the name and folder chosen before.
+    form1->prg_anzahl->SetText("2");
+    services.openNames.push_back(std::nullopt);
+    form1->findChild<QAction*>("Listeerstellen1")->trigger();
+    EXPECT_EQ(ListNames(), (std::vector<std::string>{"teil", "teil1"}));
+    EXPECT_EQ(Main.ProgramListDir, Path(""));
+}
+
+TEST_F(ProgramFilesWindow, ACancelledFirstListDialogIsRefusedWithAMessage) {
+    form1->prg_anzahl->SetText("2");
+    services.openNames.push_back(std::nullopt);
+    form1->listeerstellenClick();
+    EXPECT_EQ(form1->Prg_nr->count(), 0);
+    EXPECT_EQ(Main.ProgramListDir, "");
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_NE(services.boxes[0].text.find("Ordner"), std::string::npos);
+    // Nothing can then be saved into the working folder.
+    SetProgram({"%", "(SEL)", "G0 Z1"}, true);
+    services.boxes.clear();
+    form1->prg_speichernClick();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "Die Programmliste enthält nicht so viele Namen wie die Programmanzahl angibt. "
+                              "Bitte zuerst die Liste erstellen."}));
+    EXPECT_TRUE(form1->Memo1->Modified());
+}
+
+TEST_F(ProgramFilesWindow, ASavedProgramIsNoLongerMarkedAndEveryPartIsFramed) {
+    BuildList("teil", 3);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 10; ++i) lines.push_back("L" + std::to_string(i));
+    SetProgram(lines, true);
+    Main.ProgramSaved = false;
+    form1->findChild<QAction*>("Speichern2")->setEnabled(true);
+    form1->findChild<QAction*>("Speichern2")->trigger();
+    EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
+    EXPECT_FALSE(form1->Memo1->Modified());
+    EXPECT_TRUE(Main.ProgramSaved);
+    EXPECT_FALSE(Main.SizeChanged);
+    // The shipped header is "%"; the shipped trailer ends every part but the last.
+    std::string header, trailer;
+    for (const auto& h : Main.HeaderLines)
+        if (!h.empty()) header += h + "\r\n";
+    for (const auto& t : Main.TrailerLines)
+        if (!t.empty()) trailer += t + "\r\n";
+    EXPECT_EQ(ReadBytes(Path("teil")), header + "L0\r\nL1\r\nL2\r\n" + trailer);
+    EXPECT_EQ(ReadBytes(Path("teil1")), header + "L3\r\nL4\r\nL5\r\n" + trailer);
+    EXPECT_EQ(ReadBytes(Path("teil2")), header + "L6\r\nL7\r\nL8\r\nL9\r\n");
+}
+
+TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
+    BuildList("teil", 3);
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path("teil1"))));  // part 2 cannot be written
+    SetProgram({"%", "A", "B", "C", "D", "E"}, true);
+    Main.ProgramSaved = false;
+    form1->prg_speichern->setEnabled(true);
+    form1->prg_speichern->click();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Eine Programmdatei konnte nicht angelegt oder geschrieben "
+                                                    "werden. Das Programm wurde nicht gespeichert."}));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("teil"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil2"))));
+    EXPECT_FALSE(Main.ProgramSaved);
+    EXPECT_TRUE(form1->Memo1->Modified());
+}
+
+TEST_F(ProgramFilesWindow, ChoosingANameFromTheListKeepsTheListWhole) {
+    BuildList("teil", 2);
+    form1->Prg_nr->setCurrentIndex(1);
+    form1->Prg_nr->CloseUp();  // the chosen name enters the recent section at the top
+    ASSERT_GT(form1->Prg_nr->RecentCount(), 0);
+    SetProgram({"%", "A", "B", "C"}, true);
+    form1->prg_speichernClick();
+    EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
+    EXPECT_EQ(ReadBytes(Path("teil1")).substr(0, 3), "%\r\n");
+    EXPECT_FALSE(form1->Memo1->Modified());
+}
+
+TEST_F(ProgramFilesWindow, TheCloseQuestionsYesSavesAndCloses) {
+    BuildList("prog", 1);
+    SetProgram({"%", "(SEL)", "G0 Z1"}, true);
+    services.answers = {mrYes};
+    EXPECT_TRUE(form1->close());
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_EQ(ReadBytes(Path("prog")), "%\r\n(SEL)\r\nG0 Z1\r\n");
+}
+
+TEST_F(ProgramFilesWindow, LoadDecisions) {
+    Write("neu.nc", "G1 X1\r\nG1 X2\nG1 X3\rG1 X4");
+    const std::vector<std::string> old = {"%", "ALT", "M30"};
+    const std::vector<std::string> loaded = {"G1 X1", "G1 X2", "G1 X3", "G1 X4"};
+    struct Case {
+        const char* what;
+        bool modified;
+        bool saved;                  // ProgramSaved before the load
+        std::vector<int> answers;    // to the question; empty: no question
+        bool loads;
+    } cases[] = {
+        {"unmodified, never saved", false, false, {}, true},
+        {"unmodified, saved", false, true, {}, true},
+        {"modified after a save: asked, No", true, true, {mrNo}, true},
+        {"modified: Cancel", true, false, {mrCancel}, false},
+        {"modified: Yes, save refused (no list)", true, false, {mrYes}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgram(old, c.modified);
+        Main.ProgramSaved = c.saved;
+        services.boxes.clear();
+        services.fileRequests.clear();
+        services.answers.assign(c.answers.begin(), c.answers.end());
+        services.openNames = {Path("neu.nc")};
+        form1->load_cnc->click();
+        const std::size_t questions = c.answers.size();
+        ASSERT_EQ(services.boxes.size(), questions);
+        if (questions) {
+            EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel);
+        }
+        EXPECT_EQ(services.fileRequests.size(), c.loads ? 1u : 0u);
+        EXPECT_EQ(Program(), c.loads ? loaded : old);
+        EXPECT_EQ(Main.ProgramSaved, c.saved);  // a load never changes it
+        if (c.loads) {
+            EXPECT_FALSE(form1->Memo1->Modified());
+            EXPECT_TRUE(form1->prg_speichern->isEnabled());
+            EXPECT_TRUE(form1->findChild<QAction*>("Speichern2")->isEnabled());
+            EXPECT_EQ(CountOf(*form1->Ges_zeilen), 4);
+            EXPECT_EQ(CountOf(*form1->dateigrosse), 4 * 7);
+            EXPECT_NE(services.fileRequests[0].filter.find("Fremdprogramme (*.cnc)|*.cnc"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(ProgramFilesWindow, LoadingAfterYesSavesFirst) {
+    Write("neu.nc", "NEU\r\n");
+    BuildList("alt", 1);
+    SetProgram({"%", "ALT"}, true);
+    services.answers = {mrYes};
+    services.openNames = {Path("neu.nc")};
+    form1->load_cncClick();
+    EXPECT_EQ(ReadBytes(Path("alt")), "%\r\nALT\r\n");
+    EXPECT_EQ(Program(), std::vector<std::string>{"NEU"});
+}
+
+TEST_F(ProgramFilesWindow, ANameThatDoesNotExistLoadsNothing) {
+    SetProgram({"%", "ALT"}, false);
+    services.openNames = {Path("fehlt.nc")};
+    form1->load_cncClick();
+    EXPECT_EQ(Program(), (std::vector<std::string>{"%", "ALT"}));
+}
+
+TEST_F(ProgramFilesWindow, PrintingGoesThroughThePrintDialogToPdf) {
+    services.pdfPath = Path("liste.pdf");
+    form1->druckenClick();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Editor ist leer"});
+    EXPECT_EQ(services.boxes[0].type, mtConfirmation);
+    EXPECT_EQ(services.printDialogs, 0);
+
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200; ++i) lines.push_back("G1 X" + std::to_string(i) + " Y0 Z-1");
+    SetProgram(lines, false);
+    services.printAccepted = false;
+    form1->druckenClick();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(services.pdfPath)));
+    services.printAccepted = true;
+    form1->drucken->click();
+    EXPECT_EQ(services.printDialogs, 2);
+    const std::string pdf = ReadBytes(services.pdfPath);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    EXPECT_EQ(form1->FclMeter->Percent(), 100);
+}
+
+TEST_F(ProgramFilesWindow, AOneLineListingEndsAtOneHundred) {
+    services.pdfPath = Path("eine.pdf");
+    SetProgram({"G0 Z1"}, false);
+    form1->FclMeter->SetPercent(0);
+    form1->druckenClick();
+    EXPECT_EQ(form1->FclMeter->Percent(), 100);
+}
+
+// Numbering and blank removal from "ausführen".
+class RewritesFromWindow : public ProgramFilesWindow {
+protected:
+    void SetUp() override {
+        ProgramFilesWindow::SetUp();
+        for (int i = 0; i < 40; ++i) original.push_back(i == 3 ? "N3 G0 Z1" : "G1 X" + std::to_string(i) + " Y0");
+        SetProgram(original, false);
+    }
+    std::vector<std::string> original;
+};
+
+TEST_F(RewritesFromWindow, NumberingAndBlanksFromTheButton) {
+    form1->zeilen_nr->setChecked(true);
+    form1->findChild<QAction*>("OhneLeerzeichen1")->trigger();  // the menu item ticks the box
+    ASSERT_TRUE(form1->leerzeichen->isChecked());
+    bool disabledMeanwhile = false;
+    Application->SetProcessMessagesHook(3, [&] {
+        disabledMeanwhile = !form1->Memo1->isEnabled() && !form1->Panel2->isEnabled() &&
+                            !form1->Panel6->isEnabled() && !form1->Panel1->isEnabled() && Busy().Busy();
+    });
+    form1->option_run->click();
+    const std::vector<std::string> result = Program();
+    ASSERT_EQ(result.size(), original.size());
+    EXPECT_EQ(result[0], "G1X0Y0");
+    EXPECT_EQ(result[3], "N3G0Z1");
+    EXPECT_EQ(result[5], "N5G1X5Y0");
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_TRUE(form1->Memo1->isEnabled());
+    EXPECT_TRUE(form1->Panel2->isEnabled());
+    EXPECT_FALSE(Busy().Busy());
+    EXPECT_EQ(form1->prozess->text().toStdString(), "");
+    EXPECT_EQ(form1->FclMeter->Percent(), 0);
+    EXPECT_EQ(CountOf(*form1->dateigrosse), std::int64_t(form1->Memo1->Lines().TextLength()));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), form1->Memo1->Lines().Text());
+}
+
+TEST_F(RewritesFromWindow, NothingTickedDoesNothing) {
+    form1->option_runClick();
+    EXPECT_EQ(Program(), original);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "vorher");
+}
+
+TEST_F(RewritesFromWindow, AnAbortGivesBackTheTextFromBeforeTheInterruptedStep) {
+    struct Case {
+        const char* what;
+        bool numbering, blanks;
+        std::uint64_t abortAt;  // the pump that clicks "abbrechen"
+        bool numberedKept;      // the abort hit the blank removal after a completed numbering
+    } cases[] = {
+        {"numbering", true, false, 10, false},
+        {"blanks after numbering", true, true, 60, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetProgram(original, false);
+        form1->zeilen_nr->setChecked(c.numbering);
+        form1->leerzeichen->setChecked(c.blanks);
+        QApplication::clipboard()->setText("vorher");
+        std::vector<std::string> refused;
+        Busy().SetRefusalNotice([&](const std::string& what) { refused.push_back(what); });
+        Application->ResetCounters();
+        Application->SetProcessMessagesHook(c.abortAt, [&] {
+            form1->load_cncClick();  // refused while the rewrite runs
+            form1->abbruch->click();
+        });
+        form1->option_run->click();
+        EXPECT_EQ(refused.size(), 1u);
+        const std::vector<std::string> result = Program();
+        ASSERT_EQ(result.size(), original.size());
+        if (c.numberedKept) {
+            EXPECT_EQ(result[0], original[0]);
+            EXPECT_EQ(result[5], "N5 G1 X5 Y0");
+        } else {
+            EXPECT_EQ(result, original);
+        }
+        EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+        EXPECT_TRUE(form1->Memo1->isEnabled());
+        EXPECT_FALSE(Busy().Busy());
+    }
+}
+
+}  // namespace

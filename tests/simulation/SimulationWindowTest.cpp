@@ -1,0 +1,144 @@
+// The simulation window offscreen: a replay draws into the picture, saving asks for the
+// bitmap extension, printing goes in black and white to a PDF, and nothing starts a second
+// replay or closes the window under a running one.
+#include "generation/MainState.h"
+#include "platform/LineStore.h"
+#include "simulation/SimulationRules.h"
+#include "simulation/SimulationWindow.h"
+#include "support/ScriptedServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+TEST(SimulationRules, TheSavedPictureIsABitmap) {
+    struct Case {
+        const char* name;
+        bool ask;
+        const char* after;
+    } const cases[] = {
+        {"bild", true, "bild.bmp"},
+        {"bild.jpg", true, "bild.bmp"},
+        {"BILD.BMP", false, "BILD.BMP"},
+        {"/tmp/ein.ordner/bild", true, "/tmp/ein.ordner/bild.bmp"},
+        {"/tmp/ein.ordner/bild.png", true, "/tmp/ein.ordner/bild.bmp"},
+    };
+    for (const Case& c : cases) {
+        const SaveNameRule r = SimulationSaveName(c.name);
+        EXPECT_EQ(r.ask, c.ask) << c.name;
+        EXPECT_EQ(r.nameAfterYes, c.after) << c.name;
+    }
+    EXPECT_EQ(SimulationSaveName(std::string(300, 'a')).nameAfterYes.size(), 258u);
+}
+
+TEST(SimulationRules, PrintingTurnsTheBackgroundWhiteAndTheDrawingBlack) {
+    QImage image(4, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, 0xFFC0C0C0);  // silver background
+    image.setPixel(1, 0, 0xFF808080);  // the grey pen
+    image.setPixel(2, 0, 0xFFC0C0C0);
+    image.setPixel(3, 0, 0xFF000000);
+    const QImage mono = MonochromeForPrinting(image, 0xC0C0C0);
+    EXPECT_EQ(mono.pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(mono.pixel(1, 0), 0xFF000000u);
+    EXPECT_EQ(mono.pixel(2, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(mono.pixel(3, 0), 0xFF000000u);
+}
+
+class SimulationWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetMainState();
+        program.Add("%");
+        program.Add("(SEL=00,O,0,0,100,100,10,2,1,6,0)");
+        program.Add("G0 X10 Y10 Z1");
+        program.Add("G1 X10 Y10 Z-2");
+        program.Add("G1 X90 Y10 Z-2");
+        program.Add("G1 X90 Y90 Z-4");
+        program.Add("G0 X90 Y90 Z1");
+        window.SetProgram(&program);
+        window.SetToolValues(10, 12, 45);
+        window.resize(893, 724);
+        window.show();
+    }
+    int DrawnPixels() const {
+        const QImage& p = window.Picture();
+        int n = 0;
+        for (int y = 0; y < p.height(); ++y) {
+            for (int x = 0; x < p.width(); ++x) n += (p.pixel(x, y) & 0xFFFFFF) != 0xC0C0C0;
+        }
+        return n;
+    }
+    ScriptedServices services;
+    TStrings program;
+    TForm3 window;
+};
+
+TEST_F(SimulationWindow, FraesenDrawsTheProgram) {
+    EXPECT_EQ(DrawnPixels(), 0);
+    window.anfangenClick();
+    EXPECT_GT(DrawnPixels(), 100);
+    EXPECT_FALSE(window.Replaying());
+    EXPECT_FALSE(Main.AbortRequested);
+}
+
+TEST_F(SimulationWindow, SavingAsksForTheBitmapExtension) {
+    QTemporaryDir dir;
+    window.anfangenClick();
+    const std::string name = dir.path().toStdString() + "/bild.jpg";
+    services.saveNames = {name};
+    services.answers = {mrYes};
+    window.Speichern1Click();
+    ASSERT_EQ(services.boxes.size(), 1u);  // the question, as the message-file line stands in
+    QImage saved(dir.path() + QStringLiteral("/bild.bmp"));
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), window.Picture().size());
+    EXPECT_EQ(saved.pixel(0, 0), window.Picture().pixel(0, 0));
+    // No keeps the picture unsaved.
+    services.saveNames = {dir.path().toStdString() + "/zweites"};
+    services.answers = {mrNo};
+    window.Speichern1Click();
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/zweites.bmp")));
+    // A blank name or a cancelled dialog does nothing.
+    services.saveNames = {std::string("  "), std::nullopt};
+    window.Speichern1Click();
+    window.Speichern1Click();
+    EXPECT_EQ(services.boxes.size(), 2u);
+}
+
+TEST_F(SimulationWindow, PrintingGoesToThePrinterInBlackAndWhite) {
+    QTemporaryDir dir;
+    services.pdfPath = dir.path().toStdString() + "/sim.pdf";
+    window.druckenClick();
+    EXPECT_EQ(services.printDialogs, 1);
+    QFile pdf(QString::fromStdString(services.pdfPath));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    // The page-sized drawing was made: the workpiece fits the page.
+    EXPECT_GT(window.PrintPicture().width(), 100);
+}
+
+TEST_F(SimulationWindow, NothingStartsASecondReplayAndClosingStopsTheRunningOne) {
+    window.findChild<QCheckBox*>(QStringLiteral("schnell_simulation"))->setChecked(false);
+    window.schnell_simulationMouseUp();
+    EXPECT_EQ(window.TimerInterval(), 50);
+    bool nestedRefused = false;
+    QTimer::singleShot(20, &window, [&] {
+        EXPECT_TRUE(window.Replaying());
+        window.vollbildClick();  // refused: the running replay keeps its scale
+        window.druckenClick();
+        nestedRefused = services.printDialogs == 0 && !window.isFullScreen();
+        window.close();  // stops the replay; the window closes once it has unwound
+    });
+    window.anfangenClick();
+    EXPECT_TRUE(nestedRefused);
+    EXPECT_FALSE(window.Replaying());
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
