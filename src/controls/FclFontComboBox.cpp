@@ -1,0 +1,238 @@
+#include "controls/FclFontComboBox.h"
+
+#include <QAbstractItemView>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+#include "platform/SysColors.h"
+
+namespace {
+
+bool Listed(const std::vector<TFontListEntry>& List, const QString& Name)
+{
+    return std::any_of(List.begin(), List.end(), [&](const TFontListEntry& e) {
+        return e.Name.compare(Name, Qt::CaseInsensitive) == 0;
+    });
+}
+
+bool Passes(const TFontFamilyInfo& Family, TFontCategories Categories, TFontPitches Pitches)
+{
+    const bool kind = Family.TrueType ? Categories != TFontCategories::fcDevice
+                                      : Categories != TFontCategories::fcTrueType;
+    const bool pitch = (Family.VariablePitch && Pitches != TFontPitches::fpFixed) ||
+                       (Family.FixedPitch && Pitches != TFontPitches::fpVariable);
+    return kind && pitch;
+}
+
+void AddFamily(std::vector<TFontListEntry>& List, const TFontFamilyInfo& Family)
+{
+    if (!Listed(List, Family.Name))
+        List.push_back({Family.Name, Family.TrueType ? TFontGlyph::TrueType : TFontGlyph::Device});
+}
+
+// A 12 x 12 glyph from rows of letters: '.' transparent, 'k' black, 'g' grey, 's' silver,
+// 'w' white.
+QImage GlyphFromRows(const char* const (&Rows)[12])
+{
+    QImage image(12, 12, QImage::Format_ARGB32);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            QRgb c = qRgba(0, 0, 0, 0);
+            switch (Rows[y][x]) {
+            case 'k': c = qRgb(0, 0, 0); break;
+            case 'g': c = qRgb(128, 128, 128); break;
+            case 's': c = qRgb(192, 192, 192); break;
+            case 'w': c = qRgb(255, 255, 255); break;
+            default: break;
+            }
+            image.setPixel(x, y, c);
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+std::vector<TFontListEntry> BuildFontList(const std::vector<TFontFamilyInfo>& Screen,
+                                          const std::vector<TFontFamilyInfo>& Printer,
+                                          bool PrinterAvailable, TFontCategories Categories,
+                                          TFontPitches Pitches)
+{
+    std::vector<TFontListEntry> list;
+    for (const TFontFamilyInfo& family : Screen)
+        if (Passes(family, Categories, Pitches))
+            AddFamily(list, family);
+    if (PrinterAvailable) {
+        for (const TFontFamilyInfo& family : Printer)
+            if (!Listed(list, family.FullName) && Passes(family, Categories, Pitches))
+                AddFamily(list, family);
+    }
+    std::stable_sort(list.begin(), list.end(), [](const TFontListEntry& a, const TFontListEntry& b) {
+        return a.Name.compare(b.Name, Qt::CaseInsensitive) < 0;
+    });
+    return list;
+}
+
+const QImage& FontGlyphImage(TFontGlyph Glyph)
+{
+    static const QImage trueType = GlyphFromRows({
+        "............", "ggggggg.....", "ggggggg.....", "..ggg.......",
+        "..ggkkkkkkkk", "..ggkkkkkkkk", "..gg...kk...", "..gg...kk...",
+        ".......kk...", ".......kk...", ".......kk...", "............",
+    });
+    static const QImage device = GlyphFromRows({
+        "............", "...kkkkkk...", "...kwwwwk...", "...kwwwwk...",
+        ".kkkkkkkkkk.", ".ksssssssk..", ".ksssssgssk.", ".kkkkkkkkkk.",
+        "..kwwwwwwk..", "..kwwwwwwk..", "..kkkkkkkk..", "............",
+    });
+    return Glyph == TFontGlyph::TrueType ? trueType : device;
+}
+
+// Draws the font list's items: the recent section in its own colour and the selection in the
+// highlight colour, the glyph at the item's top-left corner, the name 2 pixels right of it
+// (in its own font when previewing and a printer is installed, unless it is a symbol font),
+// and the double grey line under the recent section's last item.
+class TFclFontItemDelegate : public QStyledItemDelegate {
+public:
+    explicit TFclFontItemDelegate(TFclFontComboBox* Box) : QStyledItemDelegate(Box), box_(Box) {}
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override
+    {
+        const int row = Index.row();
+        const bool recent = row < box_->RecentCount();
+        const bool selected = Option.state & QStyle::State_Selected;
+        const TColor back = selected ? clHighlight : (recent ? box_->MRUListColor() : box_->Color());
+        const QRect r = Option.rect;
+        const QString name = Index.data(Qt::DisplayRole).toString();
+        Painter->save();
+        Painter->fillRect(r, ToQColor(back));
+        int textLeft = r.left() + 2;
+        const QVariant glyph = Index.data(Qt::UserRole);
+        if (glyph.isValid()) {
+            const QImage& image = FontGlyphImage(static_cast<TFontGlyph>(glyph.toInt()));
+            Painter->drawImage(r.topLeft(), image);
+            textLeft += image.width();
+        }
+        QFont font = box_->font();
+        if (box_->PreviewFont() && FontSource().PrinterInstalled() &&
+            !TFclFontComboBox::IsSymbolFont(name))
+            font.setFamily(name);
+        Painter->setFont(font);
+        Painter->setPen(ToQColor(selected ? clHighlightText : clWindowText));
+        Painter->drawText(QRect(textLeft, r.top(), r.right() - textLeft + 1, r.height()),
+                          Qt::AlignLeft | Qt::AlignTop, name);
+        if (recent && row == box_->RecentCount() - 1) {
+            Painter->setPen(ToQColor(clGrayText));
+            const int bottom = r.y() + r.height();
+            Painter->drawLine(r.left(), bottom - 3, r.right(), bottom - 3);
+            Painter->drawLine(r.left(), bottom - 1, r.right(), bottom - 1);
+        }
+        Painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        const bool lastRecent = Index.row() == box_->RecentCount() - 1;
+        return QSize(Option.rect.width() > 0 ? Option.rect.width() : box_->width(),
+                     box_->ItemHeight() + (lastRecent ? 3 : 0));
+    }
+
+private:
+    TFclFontComboBox* box_;
+};
+
+TFclFontComboBox::TFclFontComboBox(QWidget* AOwner) : TFclBaseComboBox(AOwner)
+{
+    setItemDelegate(new TFclFontItemDelegate(this));
+    connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] { FontsChanged(); });
+    RebuildFontList();
+}
+
+void TFclFontComboBox::SetPreviewFont(bool Value)
+{
+    if (Value == previewFont_)
+        return;
+    previewFont_ = Value;
+    view()->viewport()->update();
+}
+
+void TFclFontComboBox::SetFontCategories(TFontCategories Value)
+{
+    if (Value == categories_)
+        return;
+    categories_ = Value;
+    RebuildFontList();
+}
+
+void TFclFontComboBox::SetFontPitchStyles(TFontPitches Value)
+{
+    if (Value == pitches_)
+        return;
+    pitches_ = Value;
+    RebuildFontList();
+}
+
+QString TFclFontComboBox::GetFontName() const
+{
+    return ItemIndex() < 0 ? QString() : itemText(ItemIndex());
+}
+
+void TFclFontComboBox::SelectFont(const QString& FontName)
+{
+    const int i = findText(FontName, Qt::MatchFixedString);
+    if (i >= 0)
+        SetItemIndex(i);
+}
+
+bool TFclFontComboBox::IsSymbolFont(const QString& Name)
+{
+    TFclFontSource& source = FontSource();
+    int charSet = source.ScreenCharSet(Name);
+    if (charSet <= 0)
+        charSet = source.PrinterCharSet(Name);
+    return charSet == kSymbolCharSet;
+}
+
+void TFclFontComboBox::RebuildFontList()
+{
+    // The recent section, most recent first, is put back over the new list.
+    QStringList recent;
+    for (int i = 0; i < RecentCount(); ++i)
+        recent << itemText(i);
+    ClearRecentItems();
+
+    TFclFontSource& source = FontSource();
+    const bool printer = source.PrinterInstalled();
+    const std::vector<TFontListEntry> list =
+        BuildFontList(source.ScreenFamilies(), printer ? source.PrinterFamilies()
+                                                       : std::vector<TFontFamilyInfo>{},
+                      printer, categories_, pitches_);
+    for (const TFontListEntry& entry : list)
+        addItem(entry.Name, static_cast<int>(entry.Glyph));
+    // Filling an empty box selects its first item; the new list starts without a selection.
+    SetItemIndex(-1);
+
+    if (recent.isEmpty())
+        return;
+    for (auto it = recent.crbegin(); it != recent.crend(); ++it)
+        AddRecentItem(findText(*it, Qt::MatchFixedString));
+    RebuildRecentSection();
+}
+
+void TFclFontComboBox::FontsChanged()
+{
+    if (ItemIndex() < 0) {
+        RebuildFontList();
+        Change();
+        return;
+    }
+    const QString selected = GetFontName();
+    RebuildFontList();
+    SetItemIndex(findText(selected, Qt::MatchFixedString));
+    if (ItemIndex() < 0)
+        Change();
+}
