@@ -2,6 +2,7 @@
 
 #include "controls/FclEntryFieldWidgets.h"
 #include "controls/FclMeter.h"
+#include "controls/FclRotatedLabel.h"
 #include "controls/FclRangeSlot.h"
 #include "generation/MainState.h"
 #include "platform/Application.h"
@@ -158,8 +159,17 @@ void TForm3::BuildControls() {
     FclMeter->SetUnusedColor(clMaroon);
     FclMeter->setFixedSize(33, 193);
     speedRow->addWidget(FclMeter);
-    fraesen = new QLabel(QStringLiteral("Fräsen"), Panel2);
-    fraesen->setObjectName(QStringLiteral("fraesen"));
+    // The two captions beside the meter and the speed bar read from the bottom up.
+    auto rotated = [&](const char* name, const char* caption) {
+        auto* label = new TFclRotatedLabel(Panel2);
+        label->setObjectName(QString::fromLatin1(name));
+        label->SetCaption(QString::fromUtf8(caption));
+        label->SetFontAngle(90);
+        label->SetOriginY(100);
+        label->setFixedSize(18, 193);
+        return label;
+    };
+    fraesen = rotated("fraesen", "Fräsen");
     speedRow->addWidget(fraesen);
     ScrollBar1 = new QScrollBar(Qt::Vertical, Panel2);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
@@ -168,8 +178,7 @@ void TForm3::BuildControls() {
     ScrollBar1->setFixedHeight(193);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, [this] { ScrollBar1Change(); });
     speedRow->addWidget(ScrollBar1);
-    speed = new QLabel(QStringLiteral("Speed"), Panel2);
-    speed->setObjectName(QStringLiteral("speed"));
+    speed = rotated("speed", "Speed");
     speedRow->addWidget(speed);
     column->addLayout(speedRow);
 
@@ -245,7 +254,12 @@ void TForm3::ApplyLanguage() {
 void TForm3::FormActivate() {
     Main.AbortRequested = false;
     Image1->hide();
-    fraesen->setText(anfangen->text());
+    for (TFclRotatedLabel* label : {speed, fraesen}) {
+        label->setFont(font());
+        label->SetFontAngle(90);
+        label->SetOriginY(100);
+    }
+    fraesen->SetCaption(anfangen->text());
     ScrollBar1->setEnabled(!schnell_simulation->isChecked());
     if (schnell_simulation->isChecked()) Timer1->stop();
     else Timer1->start();

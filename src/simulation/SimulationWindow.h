@@ -24,6 +24,7 @@ class QAction;
 class QGroupBox;
 class TFclMeter;
 class TFclPictureField;
+class TFclRotatedLabel;
 class TStrings;
 
 // The picture the replay draws, shown at its own size.
@@ -128,8 +129,8 @@ private:
     QRadioButton* farben_[4] = {};
     TFclMeter* FclMeter = nullptr;
     QScrollBar* ScrollBar1 = nullptr;
-    QLabel* speed = nullptr;
-    QLabel* fraesen = nullptr;
+    TFclRotatedLabel* speed = nullptr;
+    TFclRotatedLabel* fraesen = nullptr;
     QPushButton* anfangen = nullptr;
     QPushButton* vollbild = nullptr;
     QPushButton* drucken = nullptr;
