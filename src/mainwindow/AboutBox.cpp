@@ -1,5 +1,7 @@
 #include "mainwindow/AboutBox.h"
 
+#include "controls/FclURL.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -44,10 +46,16 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     maker->setAlignment(Qt::AlignHCenter);
     lay->addWidget(maker, 0, Qt::AlignHCenter);
 
-    // The hyperlink label of the control library takes this place once it is in.
-    FclURL1 = new QLabel(QStringLiteral("<a href=\"https://fraxilon.example.org\">fraxilon.example.org</a>"), panel);
+    // The maker's web page: silver Arial, not underlined, opened with the desktop's handler.
+    FclURL1 = new TFclURL(panel);
     FclURL1->setObjectName(QStringLiteral("FclURL1"));
-    FclURL1->setOpenExternalLinks(true);
+    QFont link(QStringLiteral("Arial"));
+    link.setPixelSize(11);
+    FclURL1->setFont(link);
+    FclURL1->SetFontColor(clSilver);
+    FclURL1->SetUnderlineURL(false);
+    FclURL1->SetURL(QStringLiteral("https://fraxilon.example.org"));
+    FclURL1->SetCaption(QStringLiteral("https://fraxilon.example.org"));
     lay->addWidget(FclURL1, 0, Qt::AlignHCenter);
 
     ende = new QPushButton(QStringLiteral("OK"), this);

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QLabel;
+class TFclURL;
 class QPushButton;
 
 class TAboutBox : public QDialog {
@@ -22,6 +23,6 @@ protected:
 
 private:
     QLabel* Version;
-    QLabel* FclURL1;
+    TFclURL* FclURL1;
     QPushButton* ende;
 };
