@@ -2,6 +2,7 @@
 // commands, the close question and the close steps.
 #include "mainwindow/MainWindow.h"
 
+#include "effects/FxImage.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
 #include "mainwindow/AboutBox.h"
@@ -9,6 +10,7 @@
 #include "mainwindow/ConfigFile.h"
 #include "mainwindow/LanguageFile.h"
 #include "mainwindow/MessageFile.h"
+#include "mainwindow/PreviewImage.h"
 #include "mainwindow/OtherWindows.h"
 #include "mainwindow/ProgramDirectory.h"
 #include "mainwindow/TextFileLines.h"
@@ -48,6 +50,7 @@ Tform1::Tform1(QWidget* parent) : QMainWindow(parent) {
     BuildControls();
     BuildMenus();
     IndexNames();
+    ConnectPictureAndSettings();
     ApplyColours();
     setProperty("helpKeyword", QStringLiteral("9999"));
     processEnd_ = [] { QCoreApplication::exit(0); };
@@ -294,7 +297,7 @@ bool Tform1::FormCreate() {
         return false;
     }
     if (terminateRequested_) return false;
-    processedPicture_ = TBitmap();
+    bmp1->SetPictureOriginal(nullptr);
     Main.WorkBitmap = TBitmap();
     Named("ffnen1")->setProperty("enabled", true);
     load_cnc->setEnabled(true);
@@ -338,8 +341,8 @@ void Tform1::FormActivate() {
     Main.Dragging = false;
     Main.CursorX = 0;
     Main.CursorY = 0;
-    processedPicture_ = TBitmap();
-    penWidth_ = 2;
+    bmp1->SetPictureOriginal(nullptr);
+    Image0->PenWidth = 2;
     Memo1->setEnabled(true);
     Memo1->SetReadOnly(false);
 }
@@ -416,39 +419,6 @@ void Tform1::F1Key() {
 void Tform1::Guard(QObject*, std::function<void()> command) {
     if (Busy().Refuse()) return;
     command();
-}
-
-void Tform1::SelectStrategy(int number) {
-    struct Pattern {
-        const char* item;
-        int button;  // the strategy whose tool button is pressed
-        const char* suffix;  // nullptr: the angle
-    };
-    static const Pattern table[20] = {
-        {"hor_fraesen", 11, " (Alpha=0°)"},      {"Kreis_fraesen", 1, ""},
-        {"ellipse_fraesen", 2, ""},              {"spiral_fraesen", 3, ""},
-        {"horizontal_bohren", 15, " (Alpha=0°)"}, {"Kreisformig_bohren", 5, ""},
-        {"Ellipse_bohren", 6, ""},               {"Spiral_bohren", 7, ""},
-        {"labyrenth", 8, ""},                    {"vert_fraesen", 11, " (Alpha=90°)"},
-        {"Kreuz_fraesen", 12, " (Alpha=0°,90°)"}, {"Schraeg_fraesen", 11, nullptr},
-        {"Schrgkreuzfrmig_fraesen", 12, nullptr}, {"Vertikal_bohren", 15, " (Alpha=90°)"},
-        {"Labyrent_bohren", 14, ""},             {"Schrg_bohren", 15, nullptr},
-        {"Schrg_kreuz_bohren", 16, nullptr},     {"Kariert_bohren", 16, ""},
-        {"nEck_fraesen", 18, nullptr},           {"neck_bohren", 19, nullptr},
-    };
-    if (number < 0 || number > 19) return;
-    // The oblique patterns at a right angle are the rows, columns and crosses.
-    const double a = Main.Alpha;
-    const bool flat = a == 0 || a == 180, upright = a == 90 || a == 270;
-    if (number == 11 && (flat || upright)) number = flat ? 0 : 9;
-    if (number == 12 && (flat || upright)) number = 10;
-    if (number == 15 && (flat || upright)) number = flat ? 4 : 13;
-    if (number == 16 && (flat || upright)) number = 17;
-    const Pattern& p = table[number];
-    Main.StrategyIndex = number;
-    if (auto* b = strategyButtons_[p.button]) b->setChecked(true);
-    SetCaption(Panel7, Hint(Named(p.item)) +
-                           (p.suffix ? std::string(p.suffix) : " (Alpha=" + FormatNumber(3, a) + "°)"));
 }
 
 void Tform1::Memo1KeyPress(char32_t& key) {

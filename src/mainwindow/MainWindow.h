@@ -4,7 +4,9 @@
 // is created, writes the settings into its fields on its first activation, runs program
 // creation through the run core and asks before a changed program is closed.
 #include "generation/RunHost.h"
+#include "mainwindow/PictureCrop.h"
 #include "mainwindow/WindowControls.h"
+#include "mainwindow/WorkBitmap.h"
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
 #include "platform/Services.h"
@@ -28,7 +30,11 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class TAboutBox;
+class TDesign;
 class TForm2;
+class TFormFxImageEditor;
+class TFxImage;
+class TPreviewImage;
 class TForm3;
 class Tform_paint;
 class TNamedEvent;
@@ -91,6 +97,50 @@ public:
     // (what a picture load ends with); enables what needs a picture.
     void UsePicture(const TBitmap& picture);
 
+    // The picture: loading, effects, saving, the preview's mouse, the design import
+    // (MainWindowPicture.cpp).
+    void bild_ladenClick();
+    void ladebild();
+    void puttobmp(bool adjust, bool keepSize);
+    void manipulationClick();
+    void bild_speichernClick();
+    void ButtonResetClick();
+    void text_bearbeitenClick();
+    // Takes the design's objects as the picture (the design editor's "Übernehmen").
+    void TakeDesign(TDesign& design, int clientWidth);
+    void Image0MouseDown(Qt::MouseButton button, int X, int Y);
+    void Image0MouseMove(int X, int Y);
+    void Image0MouseUp(Qt::MouseButton button, int X, int Y);
+    void ZoomCursor(int X, int Y);
+    // The work bitmap and the preview.
+    void PrepareWorkBitmap(bool lengthLeads, bool adjust);
+    void CopyEditedPicture();
+    void Mirror();
+    void Gerad_90();
+    void copytoImage0();
+    void fenster(int& height, int& width);
+    void RedrawPreviewCross();
+    // The size of the panel the preview is fitted into.
+    void PreviewPanelSize(int& width, int& height) const;
+    TFxImage& Picture() { return *bmp1; }
+    // How the blocking dialogs run (tests script them instead of a modal loop).
+    std::function<int(TFormFxImageEditor&)> RunEffectsDialog;
+    std::function<int(TForm2&)> RunAngleDialog;
+
+    // Settings handlers (MainWindowSettings.cpp).
+    void SelectStrategy(int number);
+    void OptionBoxClick(const char* box);
+    void OptionMenuClick(const char* item);
+    void wst_lChange();
+    void wst_bChange();
+    void rundrum_mmChange();
+    void wst_lExit();
+    void wst_bExit();
+    void rundrum_mmExit();
+    void wst_dExit();
+    void max_tiefeExit();
+    void z_zustellungExit();
+
     // Controls and menu items by name, without regard to letter case.
     QObject* Named(std::string_view name) const;
     TFclPictureField* Field(std::string_view name) const;
@@ -133,8 +183,9 @@ public:
     // The controls, under their names.
     QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5, *Panel6, *Panel9;
     QLabel *Panel7, *Panel8;
-    QLabel* Image0;
-    QLabel* bmp1;
+    QWidget* PreviewArea;  // the part of Panel1 the preview is centred in
+    TPreviewImage* Image0;
+    std::unique_ptr<TFxImage> bmp1;
     ProgramEditor* Memo1;
     std::unique_ptr<TStrings> Memo2;  // scratch lines; it needs no widget
     QLabel *warten, *prozess;
@@ -173,10 +224,12 @@ private:
     void ApplyLanguageHint(int entry, const std::string& text);
     void CopyLanguageTexts();
     void ApplyColours();
-    void SelectStrategy(int number);
     void Terminate();
+    void ConnectPictureAndSettings();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void WorkBitmapHint(WorkBitmapResult result);
+    void UpdatePictureSize();
     void F1Key();
-    void SetPicGrayScale(bool grey);
     void ShowPreview();
     void SetEnabled(std::initializer_list<QObject*> objects, bool enabled);
     void ConnectSimulationWindow();  // the program, the message file
@@ -196,11 +249,10 @@ private:
     Tform_paint* form_paint = nullptr;
 
     std::shared_ptr<TNamedEvent> PresenceEvent;
-    TBitmap originalPicture_;   // the loaded picture
-    TBitmap processedPicture_;  // the loaded picture after its effects (greyscale)
-    bool picGrayScale_ = false;
     bool greyBeforeRun_ = false;
-    int penWidth_ = 1;
+    WorkBitmapLayout layout_;       // how the last rebuild laid the picture out
+    PreviewGeometry shown_;         // what the preview shows
+    bool pictureFromDesign_ = false;  // the picture is an imported design, not a file
     bool activated_ = false;
     bool terminateRequested_ = false;
     bool exitCaptionGiven_ = false;

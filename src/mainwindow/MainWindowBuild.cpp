@@ -1,8 +1,10 @@
 // The main window's controls and menus with their names, captions, masks, ranges and
 // initial states. The language file replaces most captions and gives the hints.
+#include "effects/FxImage.h"
 #include "generation/MainState.h"
 #include "mainwindow/Captions.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/PreviewImage.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -59,15 +61,15 @@ QLabel* Label(QWidget* parent, const char* name, const char* caption) {
     return l;
 }
 
-// The start picture of the preview until a picture is loaded: a grey ramp with a frame.
-QPixmap StartPicture() {
-    QImage image(240, 180, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const int v = 255 - (x * 255 / (image.width() - 1) + y * 255 / (image.height() - 1)) / 2;
-            image.setPixel(x, y, qRgb(v, v, v));
+// The start picture of the preview until a picture is loaded: a grey ramp.
+TBitmap StartPicture() {
+    TBitmap image(240, 180, TPixelFormat::pf24bit);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            const int v = 255 - (x * 255 / (image.Width() - 1) + y * 255 / (image.Height() - 1)) / 2;
+            image.SetPixelAt(x, y, RGB(v, v, v));
         }
-    return QPixmap::fromImage(image);
+    return image;
 }
 
 }  // namespace
@@ -100,15 +102,16 @@ void Tform1::BuildControls() {
     Panel1 = MakePanel(central, "Panel1");
     {
         auto* lay = new QVBoxLayout(Panel1);
-        Image0 = NameControl(new QLabel(Panel1), "Image0");
+        // The preview is sized to the picture and centred in its area by copytoImage0.
+        PreviewArea = new QWidget(Panel1);
+        PreviewArea->setObjectName(QStringLiteral("PreviewArea"));
+        PreviewArea->setMinimumSize(320, 240);
+        lay->addWidget(PreviewArea, 1);
+        Image0 = NameControl(new TPreviewImage(PreviewArea), "Image0");
         Image0->setCursor(Qt::CrossCursor);
-        Image0->setMinimumSize(240, 180);
-        Image0->setAlignment(Qt::AlignCenter);
-        Image0->setPixmap(StartPicture());
-        Image0->setScaledContents(true);
-        lay->addWidget(Image0, 1);
-        bmp1 = NameControl(new QLabel(Panel1), "bmp1");
-        bmp1->hide();
+        Image0->SetPicture(StartPicture());
+        Image0->setGeometry(0, 0, Image0->Picture().Width(), Image0->Picture().Height());
+        bmp1 = std::make_unique<TFxImage>();
         auto* size = new QHBoxLayout;
         lay->addLayout(size);
         size->addWidget(Label(Panel1, "Label2", "X="));

@@ -7,6 +7,7 @@
 #include "generation/ProgramRun.h"
 #include "mainwindow/Captions.h"
 #include "mainwindow/OtherWindows.h"
+#include "mainwindow/PreviewImage.h"
 #include "platform/BusyGuard.h"
 #include "platform/Services.h"
 
@@ -21,23 +22,6 @@
 #include <QPushButton>
 
 #include <exception>
-
-namespace {
-
-// The picture as the greyscale effect gives it: each pixel the grey of its luminance.
-TBitmap Greyscale(const TBitmap& picture) {
-    TBitmap grey = picture;
-    grey.SetPixelFormat(TPixelFormat::pf24bit);
-    for (int y = 0; y < grey.Height(); ++y)
-        for (int x = 0; x < grey.Width(); ++x) {
-            const TColor c = grey.PixelAt(x, y);
-            const int v = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
-            grey.SetPixelAt(x, y, RGB(v, v, v));
-        }
-    return grey;
-}
-
-}  // namespace
 
 void Tform1::Prg_erstellenClick() {
     if (Busy().Refuse()) return;
@@ -54,25 +38,6 @@ void Tform1::Prg_erstellenClick() {
 }
 
 void Tform1::abbruchClick() { Main.AbortRequested = true; }
-
-void Tform1::UsePicture(const TBitmap& picture) {
-    originalPicture_ = picture;
-    SetPicGrayScale(picGrayScale_);
-    Main.WorkBitmap = TBitmap();
-    PrepareWorkBitmap();
-    ShowPreview();
-    SetEnabled({Panel9, Prg_erstellen, Named("Erstellen1"), bild_speichern, Named("Bildspeichern1")}, true);
-}
-
-void Tform1::SetPicGrayScale(bool grey) {
-    picGrayScale_ = grey;
-    processedPicture_ = grey ? Greyscale(originalPicture_) : originalPicture_;
-}
-
-void Tform1::ShowPreview() {
-    if (Main.WorkBitmap.Empty()) return;
-    Image0->setPixmap(QPixmap::fromImage(Main.WorkBitmap.ToImage()));
-}
 
 void Tform1::SetEnabled(std::initializer_list<QObject*> objects, bool enabled) {
     for (QObject* o : objects) {
@@ -130,22 +95,6 @@ void Tform1::OnRunStart() {
                false);
 }
 
-void Tform1::OnGreyscaleForRun() {
-    greyBeforeRun_ = picGrayScale_;
-    if (!picGrayScale_ && Main.ResolutionLevel > 0) SetPicGrayScale(true);
-}
-
-// The work bitmap: the processed picture in the work bitmap's pixel format, with its scale.
-void Tform1::PrepareWorkBitmap() {
-    if (processedPicture_.Empty()) return;
-    const TPixelFormat format = Main.WorkBitmap.Empty() ? processedPicture_.PixelFormat()
-                                                        : Main.WorkBitmap.PixelFormat();
-    Main.WorkBitmap = processedPicture_;
-    Main.WorkBitmap.SetPixelFormat(format);
-    Main.PixelsPerMmX = Main.wst_l > 0 ? (Main.WorkBitmap.Width() - 1) / Main.wst_l : 0;
-    Main.PixelsPerMmY = Main.wst_b > 0 ? (Main.WorkBitmap.Height() - 1) / Main.wst_b : 0;
-}
-
 void Tform1::PreviewSize(int& width, int& height) {
     width = Image0->width();
     height = Image0->height();
@@ -179,13 +128,6 @@ void Tform1::ShowStrategyHint(std::string_view menuItem) { SetCaption(Panel7, Hi
 void Tform1::ShowProgramCounts(long long lines, long long bytes, bool withSize) {
     SetCount(*Ges_zeilen, lines);
     if (withSize) SetCount(*dateigrosse, bytes);
-}
-
-void Tform1::RestoreWorkBitmap() {
-    SetPicGrayScale(greyBeforeRun_);
-    Main.WorkBitmap.SetPixelFormat(processedPicture_.PixelFormat());
-    PrepareWorkBitmap();
-    ShowPreview();
 }
 
 void Tform1::CopyProgramToClipboard() {

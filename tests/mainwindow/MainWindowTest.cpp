@@ -243,7 +243,7 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
         {"wst_l", "123.5", 0, 123.5},  {"wst_l", "", 0, 0},            {"wst_l", "abc", 257, 42},
         {"wst_l", "-1", 256, 42},      {"faktor", "-1", 0, -1},       {"komma", "3", 0, 3},
         {"komma", "4", 256, 42},       {"prg_anzahl", "12", 0, 12},   {"prg_anzahl", "", 256, 42},
-        {"Ges_zeilen", nullptr, 0, 0}, {"eingabe", nullptr, 257, 42}, {"unbekannt", nullptr, 257, 42},
+        {"Ges_zeilen", nullptr, 0, 0}, {"eingabe", nullptr, 0, 0}  , {"unbekannt", nullptr, 257, 42},
     };
     for (const Case& c : cases) {
         if (c.text) form1->Field(c.field)->SetText(c.text);
@@ -258,7 +258,10 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
     EXPECT_EQ(CountOf(*form1->dateigrosse), 5'000'000'000LL);
     form1->SetFieldValue("Ges_zeilen", 12.0);
     EXPECT_EQ(CountOf(*form1->Ges_zeilen), 12);
-    form1->SetFieldValue("eingabe", 30);  // the angle dialog has no field yet: nothing happens
+    form1->SetFieldValue("eingabe", 30);  // the angle dialog's own field
+    double angle = 0;
+    EXPECT_EQ(form1->GetFieldValue("eingabe", angle), 0);
+    EXPECT_EQ(angle, 30);
 }
 
 }  // namespace

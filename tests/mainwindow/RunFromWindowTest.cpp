@@ -51,6 +51,7 @@ protected:
         form1->show();
         form1->FormActivate();
         form1->UsePicture(Picture());
+        form1->proportion->setChecked(false);  // the workpiece keeps the size given here
         form1->wst_l->SetText("5");
         form1->wst_b->SetText("4");
         form1->stepX->SetText("1");

@@ -1,0 +1,386 @@
+// The main window's picture: loading and resetting, the effects dialog with its exact restore,
+// saving the adjusted picture, the design import, the preview's crosshair, rubber band, crop
+// and centre, and the work bitmap with its preview.
+#include "mainwindow/MainWindow.h"
+
+#include "designer/DesignOutput.h"
+#include "effects/FxImage.h"
+#include "generation/MainState.h"
+#include "mainwindow/Captions.h"
+#include "mainwindow/OtherWindows.h"
+#include "mainwindow/PreviewFigures.h"
+#include "mainwindow/PreviewImage.h"
+#include "mainwindow/StrategySelection.h"
+#include "platform/Application.h"
+#include "platform/BusyGuard.h"
+#include "platform/Services.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QCheckBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+constexpr int MsgNoPictureForEffects = 16;
+
+constexpr const char* kPictureTooSmall =
+    "Das Bild ist zu klein: es muss mindestens 2 Pixel breit und 2 Pixel hoch sein.";
+constexpr const char* kCropTooSmall =
+    "Der gewählte Ausschnitt ist zu klein: er muss mindestens 2 × 2 Bildpunkte umfassen.";
+constexpr const char* kBorderTooWide =
+    "Die Umrandung ist zu breit: sie lässt keinen Platz für das Bild, das Werkstück bleibt unbearbeitet.";
+constexpr const char* kDesignEditorMissing =
+    "Der Layout-Editor ist noch nicht eingebaut; ein Design kann noch nicht übernommen werden.";
+
+int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+
+}  // namespace
+
+// ---- the work bitmap and the preview
+
+void Tform1::PrepareWorkBitmap() { PrepareWorkBitmap(Main.wst_l > Main.wst_b, true); }
+
+void Tform1::PrepareWorkBitmap(bool lengthLeads, bool adjust) {
+    const TBitmap* picture = bmp1->Picture().Pixels();
+    if (!picture) return;
+    WorkBitmapHint(::PrepareWorkBitmap(*this, *picture, lengthLeads, adjust, &layout_));
+}
+
+// A border that leaves no room is said in the pattern's status panel until it fits again.
+void Tform1::WorkBitmapHint(WorkBitmapResult result) {
+    if (result == WorkBitmapResult::BorderTooWide) {
+        SetCaption(Panel7, kBorderTooWide);
+    } else if (result == WorkBitmapResult::Built && Caption(Panel7) == kBorderTooWide) {
+        const PatternChoice choice = ChoosePattern(Main.StrategyIndex, Main.Alpha,
+                                                   [this](std::string_view item) { return Hint(Named(item)); });
+        SetCaption(Panel7, choice.text);
+    }
+}
+
+void Tform1::CopyEditedPicture() {
+    if (const TBitmap* picture = bmp1->Picture().Pixels()) {
+        Main.WorkBitmap = *picture;
+        layout_ = WorkBitmapLayout{picture->Width(), picture->Height(), 0, 0, false, false, false};
+    }
+}
+
+void Tform1::Mirror() { MirrorBitmap(Main.WorkBitmap); }
+
+void Tform1::Gerad_90() {
+    TurnBitmap90(Main.WorkBitmap);
+    layout_.turned = !layout_.turned;
+}
+
+void Tform1::PreviewPanelSize(int& width, int& height) const {
+    // Before the window is laid out the area has its minimum size.
+    const QSize size = PreviewArea->isVisible() ? PreviewArea->size() : PreviewArea->size().expandedTo(PreviewArea->minimumSize());
+    width = size.width();
+    height = size.height();
+}
+
+void Tform1::fenster(int& height, int& width) { FitPreview(Main.WorkBitmap, height, width); }
+
+void Tform1::copytoImage0() {
+    if (Main.WorkBitmap.Empty()) return;
+    int panelW = 0, panelH = 0;
+    PreviewPanelSize(panelW, panelH);
+    int w = panelW, h = panelH;
+    fenster(h, w);
+    Main.DragStartX = 0;
+    Main.DragStartY = 0;
+    Main.CursorX = w;
+    Main.CursorY = h;
+    Image0->SetPicture(PreviewOf(Main.WorkBitmap, w, h));
+    Image0->setGeometry((panelW - w) / 2, (panelH - h) / 2, w, h);
+    shown_ = PreviewGeometry{w, h, Main.WorkBitmap.Width(), Main.WorkBitmap.Height(), layout_};
+}
+
+void Tform1::RedrawPreviewCross() {
+    copytoImage0();
+    if (Main.WorkBitmap.Empty()) return;
+    DrawCentreCross(Image0->Picture(), Main.CentrePxX, Main.CentrePxY);
+    Image0->Changed();
+}
+
+void Tform1::ShowPreview() { RedrawPreviewCross(); }
+
+void Tform1::UpdatePictureSize() {
+    SetCaption(Named("Label2"), "X=" + std::to_string(bmp1->Picture().Width()));
+    SetCaption(Named("Label3"), "Y=" + std::to_string(bmp1->Picture().Height()));
+}
+
+// ---- the run's picture
+
+void Tform1::OnGreyscaleForRun() {
+    greyBeforeRun_ = bmp1->PicGrayScale();
+    if (Main.ResolutionLevel > 0 && !greyBeforeRun_) bmp1->SetPicGrayScale(true);
+}
+
+void Tform1::RestoreWorkBitmap() {
+    if (bmp1->PicGrayScale() != greyBeforeRun_) bmp1->SetPicGrayScale(greyBeforeRun_);
+    Main.WorkBitmap.SetPixelFormat(TPixelFormat::pf24bit);
+    PrepareWorkBitmap(Main.wst_l > Main.wst_b, true);
+    RedrawPreviewCross();
+}
+
+// ---- loading
+
+void Tform1::UsePicture(const TBitmap& picture) {
+    TPicture p;
+    p.AssignBitmap(picture);
+    bmp1->SetPictureOriginal(&p);
+    pictureFromDesign_ = false;
+    puttobmp(true, true);
+    SetEnabled({manipulation, bild_speichern, Named("Bildspeichern1")}, true);
+}
+
+void Tform1::bild_ladenClick() {
+    OpenPictureDialog1.filter = PictureOpenFilter();
+    const auto name = Services().OpenFileName(OpenPictureDialog1);
+    if (!name) return;
+    OpenPictureDialog1.fileName = *name;
+    pictureFromDesign_ = false;
+    ladebild();
+    if (bmp1->Picture().HasGraphic()) SetEnabled({manipulation, bild_speichern, Named("Bildspeichern1")}, true);
+}
+
+void Tform1::ButtonResetClick() { ladebild(); }
+
+void Tform1::ladebild() {
+    if (OpenPictureDialog1.fileName.empty()) return;
+    // An imported design has no picture file to go back to: it stays as it is.
+    if (pictureFromDesign_) return;
+    // The file is read first, so a file that cannot be read leaves settings and picture alone.
+    TPicture loaded;
+    try {
+        loaded.LoadFromFile(OpenPictureDialog1.fileName);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), mtError, mbOK);
+        return;
+    }
+    if (!PictureLargeEnough(loaded.Width(), loaded.Height())) {
+        MessageDlg(kPictureTooSmall, mtWarning, mbOK);
+        return;
+    }
+    if (!Lade_ini()) {
+        MessageDlg("initialization file not found.", mtWarning, mbOK);
+        return;
+    }
+    bmp1->SetPictureOriginal(&loaded);
+    puttobmp(true, true);
+}
+
+void Tform1::puttobmp(bool adjust, bool keepSize) {
+    {
+        TFormFxImageEditor dialog;
+        SetCaption(prozess, Caption(bild_laden));
+        Application->ProcessMessages();
+        dialog.EditedImage = bmp1.get();
+        Application->ProcessMessages();
+        bmp1->ResetEffects();
+        Application->ProcessMessages();
+        dialog.UpdateAllEffectsControls();
+        UpdatePictureSize();
+        if (!keepSize) {
+            Main.wst_l = Main.DefaultLength;
+            Main.wst_b = Main.DefaultWidth;
+            SetNumber(*wst_l, Main.wst_l);
+            SetNumber(*wst_b, Main.wst_b);
+        }
+        Main.BorderPxX = 0;
+        Main.BorderPxY = 0;
+        Application->ProcessMessages();
+        SetEnabled({prg_speichern, Named("Speichern2")}, false);
+        SetEnabled({Prg_erstellen, Named("Erstellen1")}, true);
+        SetCount(*Ges_zeilen, 0);
+        Memo1->Clear();
+        Memo2->Clear();
+    }
+    SetCaption(prozess, "");
+    Main.Axis90Applied = false;
+    achse_90_grad->setChecked(false);
+    spiegeln->setChecked(false);
+    PrepareWorkBitmap(bmp1->Picture().Width() > bmp1->Picture().Height(), adjust);
+    copytoImage0();
+    Main.CentrePxX = Image0->width() / 2;
+    Main.CentrePxY = Image0->height() / 2;
+    Main.CursorX = 0;
+    Main.CursorY = 0;
+    RedrawPreviewCross();
+    Panel9->setEnabled(true);
+}
+
+// ---- effects and saving
+
+void Tform1::manipulationClick() {
+    if (bmp1->Picture().Width() == 0 || bmp1->Picture().Height() == 0) {
+        ShowFileMessage(MsgNoPictureForEffects, 'I');
+        return;
+    }
+    const TFxEffectValues saved = bmp1->EffectValues();
+    {
+        TFormFxImageEditor dialog;
+        dialog.EditedImage = bmp1.get();
+        CopyEditedPicture();
+        copytoImage0();
+        dialog.SetPreviewTarget(&Image0->Picture(), [this] { Image0->Changed(); });
+        dialog.SetColours(windowColour_, fontColour_);
+        dialog.setFont(font());
+        dialog.LangCaption = [](int entry) { return Main.LangCaptions[std::size_t(entry - kLangTextFirst)]; };
+        dialog.LangHint = [](int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; };
+        const int result = RunEffectsDialog ? RunEffectsDialog(dialog) : dialog.exec();
+        if (result != 1) {
+            // Restoring all values at once gives back exactly the effects the picture had,
+            // exclusive groups included.
+            bmp1->RestoreEffects(saved);
+            dialog.UpdateAllEffectsControls();
+        }
+    }
+    PrepareWorkBitmap(Main.wst_l > Main.wst_b, true);
+    RedrawPreviewCross();
+}
+
+void Tform1::bild_speichernClick() {
+    if (!bmp1->Picture().HasGraphic()) return;
+    SavePictureDialog1.defaultExt = "bmp";
+    SavePictureDialog1.filter = PictureSaveFilter();
+    const auto name = Services().SaveFileName(SavePictureDialog1);
+    if (!name) return;
+    SavePictureDialog1.fileName = *name;
+    try {
+        bmp1->Picture().SaveToFile(*name);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), mtError, mbOK);
+    }
+}
+
+// ---- the design import
+
+void Tform1::text_bearbeitenClick() {
+    // The design editor's window comes with its own issue; its result is taken by TakeDesign.
+    MessageDlg(kDesignEditorMissing, mtInformation, mbOK);
+}
+
+void Tform1::TakeDesign(TDesign& design, int clientWidth) {
+    if (design.FensterAnzahl < 1) return;
+    const double radius = design.WkzRad;
+    TBitmap rendering;
+    try {
+        // Checks the size against memory before anything is allocated.
+        rendering = RenderDesignForImport(design, Main.wst_l, Main.wst_b, radius, clientWidth);
+    } catch (const std::exception& e) {
+        MessageDlg(e.what(), mtWarning, mbOK);
+        return;
+    }
+    if (!PictureLargeEnough(rendering.Width(), rendering.Height())) {
+        MessageDlg(kPictureTooSmall, mtWarning, mbOK);
+        return;
+    }
+    SetEnabled({manipulation, bild_speichern, Named("Bildspeichern1")}, true);
+    Main.stepy = radius;
+    SetNumber(*stepy, radius);
+    TPicture p;
+    p.AssignBitmap(std::move(rendering));
+    bmp1->SetPictureOriginal(&p);
+    puttobmp(false, true);
+    OpenPictureDialog1.fileName = design.OpenDialogFileName.empty() ? "Noname.bmp" : design.OpenDialogFileName;
+    pictureFromDesign_ = true;
+}
+
+// ---- the preview's mouse
+
+void Tform1::Image0MouseMove(int X, int Y) {
+    if (Main.WorkBitmap.Empty()) return;
+    X = Clamp(X, 0, Image0->width() - 1);
+    Y = Clamp(Y, 0, Image0->height() - 1);
+    TBitmap& p = Image0->Picture();
+    if (!Main.Dragging) {
+        Image0->setCursor(Qt::BlankCursor);
+        DrawCrosshair(p, Main.CursorX, Main.CursorY, Image0->PenWidth);
+    } else if (X != Main.CursorX || Y != Main.CursorY) {
+        ZoomCursor(X, Y);
+    }
+    Main.CursorX = X;
+    Main.CursorY = Y;
+    if (!Main.Dragging) DrawCrosshair(p, X, Y, Image0->PenWidth);
+    Image0->Changed();
+}
+
+void Tform1::ZoomCursor(int X, int Y) {
+    TBitmap& p = Image0->Picture();
+    DrawRubberBand(p, Main.DragStartX, Main.DragStartY, Main.CursorX, Main.CursorY);
+    Main.CursorX = X;
+    Main.CursorY = Y;
+    DrawRubberBand(p, Main.DragStartX, Main.DragStartY, Main.CursorX, Main.CursorY);
+    Image0->Changed();
+}
+
+void Tform1::Image0MouseDown(Qt::MouseButton button, int X, int Y) {
+    if (button == Qt::RightButton) {
+        ladebild();
+        return;
+    }
+    if (button != Qt::LeftButton || !bmp1->Picture().HasGraphic() || bmp1->Picture().Width() == 0) return;
+    Main.Dragging = true;
+    Main.CursorX = Main.DragStartX = X;
+    Main.CursorY = Main.DragStartY = Y;
+    TBitmap& p = Image0->Picture();
+    DrawCrosshair(p, X, Y, Image0->PenWidth, true);
+    DrawRubberBand(p, Main.DragStartX, Main.DragStartY, Main.CursorX, Main.CursorY);
+    Image0->Changed();
+}
+
+void Tform1::Image0MouseUp(Qt::MouseButton button, int X, int Y) {
+    if (!bmp1->Picture().HasGraphic() || bmp1->Picture().Width() == 0) return;
+    X = Clamp(X, 0, Image0->width() - 1);
+    Y = Clamp(Y, 0, Image0->height() - 1);
+    if (button == Qt::RightButton) return;
+    TBitmap& p = Image0->Picture();
+    DrawCrosshair(p, Main.CursorX, Main.CursorY, Image0->PenWidth);
+    DrawRubberBand(p, Main.DragStartX, Main.DragStartY, Main.CursorX, Main.CursorY);
+    Image0->setCursor(Qt::CrossCursor);
+    if (button != Qt::LeftButton) return;
+    Main.Dragging = false;
+    // A click sets the circle centre.
+    if (Main.DragStartX == X && Main.DragStartY == Y) {
+        const PicturePoint c = ClickCentre(X, Y, Image0->width(), Image0->height(), kreism->isChecked());
+        Main.CentrePxX = c.x;
+        Main.CentrePxY = c.y;
+        Main.CursorX = X;
+        Main.CursorY = Y;
+        RedrawPreviewCross();
+        return;
+    }
+    // A band without width or height crops nothing.
+    const auto region = CropRegion(shown_, Main.DragStartX, Main.DragStartY, X, Y);
+    if (!region) {
+        Image0->Changed();
+        return;
+    }
+    if (!PictureLargeEnough(region->Width(), region->Height())) {
+        MessageDlg(kCropTooSmall, mtWarning, mbOK);
+        RedrawPreviewCross();
+        return;
+    }
+    // The region of the loaded picture; the control applies the effects to it again.
+    const TBitmap* original = bmp1->PictureOriginal().Pixels();
+    if (!original) return;
+    TPicture cropped;
+    cropped.AssignBitmap(CropBitmap(*original, *region));
+    bmp1->SetPictureOriginal(&cropped);
+    Main.wst_l = Main.Axis90Applied ? Main.DefaultWidth : Main.DefaultLength;
+    Main.wst_b = Main.Axis90Applied ? Main.DefaultLength : Main.DefaultWidth;
+    SetNumber(*wst_l, Main.wst_l);
+    SetNumber(*wst_b, Main.wst_b);
+    Main.SizeChanged = true;
+    PrepareWorkBitmap(bmp1->Picture().Width() > bmp1->Picture().Height(), true);
+    copytoImage0();
+    Main.CentrePxX = Image0->width() / 2;
+    Main.CentrePxY = Image0->height() / 2;
+    RedrawPreviewCross();
+    UpdatePictureSize();
+}
