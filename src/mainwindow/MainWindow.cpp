@@ -87,6 +87,16 @@ void Tform1::ApplyColours() {
     pal.setColor(QPalette::WindowText, ToQColor(fontColour_));
     setPalette(pal);
     setAutoFillBackground(true);
+    // Menus keep the desktop's colours, as system menus do, so they stay readable on any
+    // window colour.
+    QPalette desktop = QApplication::palette(menuBar());
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button,
+                                     QPalette::ButtonText, QPalette::Highlight,
+                                     QPalette::HighlightedText}) {
+        desktop.setColor(role, desktop.color(role));  // set, so nothing is taken from the window
+    }
+    menuBar()->setPalette(desktop);
+    menuBar()->setAutoFillBackground(true);
     for (QWidget* w : {static_cast<QWidget*>(Panel7), static_cast<QWidget*>(Panel8),
                        static_cast<QWidget*>(warten)}) {
         QPalette p = w->palette();

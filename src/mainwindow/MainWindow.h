@@ -28,6 +28,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class TFclLabel;
 class QToolButton;
 class TAboutBox;
 class TDesign;
@@ -189,6 +190,7 @@ public:
     ProgramEditor* Memo1;
     std::unique_ptr<TStrings> Memo2;  // scratch lines; it needs no widget
     QLabel *warten, *prozess;
+    TFclLabel* FclLabel1 = nullptr;
     QPushButton *Prg_erstellen, *prg_speichern, *load_cnc, *drucken, *abbruch, *hilfe, *info,
         *schliessen, *simulieren;
     QPushButton *bild_laden, *bild_speichern, *manipulation, *ButtonReset, *text_bearbeiten;
@@ -210,6 +212,7 @@ public:
 
 private:
     void BuildControls();
+    void BuildMakerLabel(QWidget* parent);
     void BuildMenus();
     void BuildStrategyButtons(QWidget* panel);
     void IndexNames();

@@ -4,6 +4,8 @@
 #include "generation/MainState.h"
 #include "mainwindow/Captions.h"
 #include "mainwindow/MainWindow.h"
+
+#include "controls/FclLabel.h"
 #include "mainwindow/PreviewImage.h"
 
 #include <QAction>
@@ -86,6 +88,32 @@ QLabel* Tform1::AddField(QWidget* panel, QGridLayout* grid, int row, TFclPicture
     grid->addWidget(field, row, 1);
     fields_[name] = field;
     return label;
+}
+
+// The maker's line in red with an extruded white shadow towards the lower right.
+void Tform1::BuildMakerLabel(QWidget* parent) {
+    FclLabel1 = new TFclLabel(parent);
+    FclLabel1->setObjectName(QStringLiteral("FclLabel1"));
+    FclLabel1->setFixedSize(201, 21);
+    QFont face(QStringLiteral("Times New Roman"));
+    face.setPixelSize(23);
+    FclLabel1->setFont(face);
+    FclLabel1->BeginLoad();
+    FclLabel1->SetAppearance(TFclAppearance::apShadow);
+    FclLabel1->SetColorScheme(TFclColorScheme::csCustom);
+    TFclCustomSettings& look = FclLabel1->CustomSettings();
+    look.SetShadowColor(clWhite);
+    look.SetShadowDepth(2);
+    look.SetShadowStyle(TFclShadeStyle::ssExtrude);
+    look.SetHighlightDepth(0);
+    look.SetHighlightDirection(TFclShadeDirection::sdNone);
+    look.SetHighlightStyle(TFclShadeStyle::ssExtrude);
+    look.SetHighlightColor(clAqua);
+    look.SetGraduateFromColor(clRed);
+    FclLabel1->SetColor(clYellow);  // not painted: the label stays transparent
+    FclLabel1->SetFontColor(clRed);
+    FclLabel1->Loaded();
+    FclLabel1->SetCaption(QStringLiteral("Fraxilon-Team"));
 }
 
 void Tform1::BuildControls() {
@@ -197,6 +225,8 @@ void Tform1::BuildControls() {
     // Right: the editor with its buttons, the progress and the program tools.
     auto* right = new QVBoxLayout;
     columns->addLayout(right, 4);
+    BuildMakerLabel(central);
+    right->addWidget(FclLabel1, 0, Qt::AlignRight);
     Panel4 = MakePanel(central, "Panel4");
     {
         auto* lay = new QVBoxLayout(Panel4);
