@@ -3,6 +3,7 @@
 #include "generation/GetWord.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
+#include "generation/OnExit.h"
 #include "generation/ParameterLine.h"
 #include "generation/RewriteHost.h"
 #include "platform/Application.h"
@@ -130,26 +131,6 @@ inline bool SameWord(std::string_view a, std::string_view b) {
         if (a[i] != b[i]) return false;
     return true;
 }
-
-// Runs fn when the scope ends, however it ends; a second error while one is on its way up
-// is dropped.
-template <typename Fn>
-struct OnExit {
-    Fn fn;
-    int pending = std::uncaught_exceptions();
-    ~OnExit() noexcept(false) {
-        if (std::uncaught_exceptions() == pending) {
-            fn();
-            return;
-        }
-        try {
-            fn();
-        } catch (...) {
-        }
-    }
-};
-template <typename Fn>
-OnExit(Fn) -> OnExit<Fn>;
 
 // The body rewrite: the words of the line being read, the previous words, the held-back
 // point and the marker state, and the rule of the family. Words are views into the program

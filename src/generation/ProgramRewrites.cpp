@@ -1,6 +1,7 @@
 #include "generation/ProgramRewrites.h"
 
 #include "generation/MainState.h"
+#include "generation/OnExit.h"
 #include "generation/RewriteHost.h"
 #include "platform/Application.h"
 #include "platform/LineStore.h"
@@ -51,24 +52,6 @@ std::size_t StripInto(std::string_view line, char* out) {
         if (c != ' ') out[n++] = c;
     return n;
 }
-
-template <typename Fn>
-struct OnExit {
-    Fn fn;
-    int pending = std::uncaught_exceptions();
-    ~OnExit() noexcept(false) {
-        if (std::uncaught_exceptions() == pending) {
-            fn();
-            return;
-        }
-        try {
-            fn();
-        } catch (...) {
-        }
-    }
-};
-template <typename Fn>
-OnExit(Fn) -> OnExit<Fn>;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "generation/Emitters.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
+#include "generation/OnExit.h"
 #include "generation/RadialPath.h"
 #include "generation/RunHost.h"
 #include "generation/RunSettingsCheck.h"
@@ -39,26 +40,6 @@ void SetFieldAndVariable(RunHost& host, std::string_view name, double& variable,
 
 std::string F(const MainState& s, double v) { return FormatNumber(s.komma, v); }
 std::string F3(double v) { return FormatNumber(3, v); }
-
-// Restores a value when the scope ends, whichever way it ends. While an error is already
-// on its way up, a second one from the restoration is dropped: the first is the one to show.
-template <typename Fn>
-struct OnExit {
-    Fn fn;
-    int pending = std::uncaught_exceptions();
-    ~OnExit() noexcept(false) {
-        if (std::uncaught_exceptions() == pending) {
-            fn();
-            return;
-        }
-        try {
-            fn();
-        } catch (...) {
-        }
-    }
-};
-template <typename Fn>
-OnExit(Fn) -> OnExit<Fn>;
 
 template <typename Routine, typename... Args>
 void Call(const Routine& routine, RunState& r, Args... args) {
