@@ -1,5 +1,6 @@
 #include "mainwindow/ProgramFiles.h"
 
+#include "platform/IntlSource.h"
 #include "platform/LineStore.h"
 
 #include <QFile>
@@ -160,30 +161,6 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-// Windows-1252 bytes as UTF-8.
-std::string Cp1252ToUtf8(std::string_view s) {
-    static const char16_t high[32] = {
-        0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
-    std::string out;
-    out.reserve(s.size() + 8);
-    for (unsigned char c : s) {
-        const unsigned cp = c < 0x80 || c >= 0xA0 ? c : high[c - 0x80];
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | cp >> 6);
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xE0 | cp >> 12);
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
-
 bool HasHighBytes(std::string_view s) {
     for (unsigned char c : s) {
         if (c >= 0x80) return true;
@@ -202,7 +179,7 @@ bool ReadLines(QFile& file, TStrings& lines, bool asCp1252, bool& utf8) {
     auto add = [&](std::string_view line) {
         if (HasHighBytes(line)) {
             if (asCp1252) {
-                lines.Add(Cp1252ToUtf8(line));
+                lines.Add(Win1252ToQString(line).toStdString());
                 return true;
             }
             if (!IsValidUtf8(line)) {
