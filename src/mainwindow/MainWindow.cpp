@@ -64,6 +64,10 @@ void Tform1::SetWindows(TForm2* angle, TAboutBox* about, TForm3* simulation, Tfo
     AboutBox = about;
     Form3 = simulation;
     form_paint = design;
+    if (form_paint) {
+        designLink_ = MakeDesignLink();
+        form_paint->SetLink(designLink_.get());
+    }
     ConnectSimulationWindow();
     if (AboutBox) AboutBox->FormCreate(ToQColor(windowColour_));
 }

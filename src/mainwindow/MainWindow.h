@@ -32,6 +32,7 @@ class TFclLabel;
 class QToolButton;
 class TAboutBox;
 class TDesign;
+class DesignEditorLink;
 class TForm2;
 class TFormFxImageEditor;
 class TFxImage;
@@ -109,6 +110,8 @@ public:
     void text_bearbeitenClick();
     // Takes the design's objects as the picture (the design editor's "Übernehmen").
     void TakeDesign(TDesign& design, int clientWidth);
+    // The same with the editor's tool radius field (mm per pixel of the rendering).
+    void TakeDesign(TDesign& design, int clientWidth, double radius);
     void Image0MouseDown(Qt::MouseButton button, int X, int Y);
     void Image0MouseMove(int X, int Y);
     void Image0MouseUp(Qt::MouseButton button, int X, int Y);
@@ -250,6 +253,8 @@ private:
     TAboutBox* AboutBox = nullptr;
     TForm3* Form3 = nullptr;
     Tform_paint* form_paint = nullptr;
+    std::unique_ptr<DesignEditorLink> designLink_;
+    std::unique_ptr<DesignEditorLink> MakeDesignLink();
 
     std::shared_ptr<TNamedEvent> PresenceEvent;
     bool greyBeforeRun_ = false;

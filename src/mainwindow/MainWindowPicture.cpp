@@ -33,8 +33,6 @@ constexpr const char* kCropTooSmall =
     "Der gewählte Ausschnitt ist zu klein: er muss mindestens 2 × 2 Bildpunkte umfassen.";
 constexpr const char* kBorderTooWide =
     "Die Umrandung ist zu breit: sie lässt keinen Platz für das Bild, das Werkstück bleibt unbearbeitet.";
-constexpr const char* kDesignEditorMissing =
-    "Der Layout-Editor ist noch nicht eingebaut; ein Design kann noch nicht übernommen werden.";
 
 int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
 
@@ -260,14 +258,66 @@ void Tform1::bild_speichernClick() {
 
 // ---- the design import
 
+namespace {
+
+// The design editor's view of the main window: the workpiece fields and their labels.
+class MainWindowDesignLink : public DesignEditorLink {
+public:
+    explicit MainWindowDesignLink(Tform1& window) : w_(window) {}
+
+    DesignProjectValues ReadProjectFields() override {
+        double v = 0;
+        if (GetNumber(*w_.wst_l, v) == 0) Main.wst_l = v;
+        if (GetNumber(*w_.wst_b, v) == 0) Main.wst_b = v;
+        if (GetNumber(*w_.wst_d, v) == 0) Main.wst_d = v;
+        if (GetNumber(*w_.stepy, v) == 0) Main.stepy = v;
+        return {Main.wst_l, Main.wst_b, Main.wst_d, Main.stepy};
+    }
+    std::array<std::string, 4> ProjectCaptions() override {
+        std::array<std::string, 4> captions;
+        const char* labels[4] = {"wst_l_label", "wst_b_label", "wst_d_label", "stepy_label"};
+        for (std::size_t i = 0; i < 4; ++i)
+            if (auto* l = qobject_cast<QLabel*>(w_.Named(labels[i]))) captions[i] = l->text().toStdString();
+        return captions;
+    }
+    void LengthChanged(double length) override {
+        Main.wst_l = length;
+        SetNumber(*w_.wst_l, length);
+    }
+    void ProjectOpened(const DesignProjectValues& v) override {
+        DesignEditorLink::ProjectOpened(v);
+        SetNumber(*w_.wst_l, v.length);
+        SetNumber(*w_.wst_b, v.width);
+        SetNumber(*w_.wst_d, v.thickness);
+        SetNumber(*w_.stepy, v.toolRadius);
+    }
+    void ShowAbout() override { w_.infoClick(); }
+
+private:
+    Tform1& w_;
+};
+
+}  // namespace
+
+std::unique_ptr<DesignEditorLink> Tform1::MakeDesignLink() { return std::make_unique<MainWindowDesignLink>(*this); }
+
 void Tform1::text_bearbeitenClick() {
-    // The design editor's window comes with its own issue; its result is taken by TakeDesign.
-    MessageDlg(kDesignEditorMissing, mtInformation, mbOK);
+    if (!form_paint) return;
+    int result = 0;
+    if (showModal_) {
+        showModal_(*form_paint);
+        result = form_paint->result();
+    } else {
+        result = form_paint->exec();
+    }
+    if (result != Tform_paint::ResultCommit) return;
+    TakeDesign(form_paint->Design(), form_paint->ClientWidth(), form_paint->ToolRadius());
 }
 
-void Tform1::TakeDesign(TDesign& design, int clientWidth) {
+void Tform1::TakeDesign(TDesign& design, int clientWidth) { TakeDesign(design, clientWidth, design.WkzRad); }
+
+void Tform1::TakeDesign(TDesign& design, int clientWidth, double radius) {
     if (design.FensterAnzahl < 1) return;
-    const double radius = design.WkzRad;
     TBitmap rendering;
     try {
         // Checks the size against memory before anything is allocated.

@@ -1,31 +1,10 @@
 #pragma once
-// The controls the main window places, by the names the window uses, and the one place where
-// the window reads and writes their values: the library's picture fields, counters, meter and
-// combo box, each field read and written in its own data type.
+// The controls the main window places, by the names the window uses: the library's picture
+// fields, counters, meter and combo box, and the program editor.
 #include "controls/FclComboBox.h"
 #include "controls/FclEntryFieldWidgets.h"
+#include "controls/FclFieldValues.h"
 #include "controls/FclMeter.h"
 #include "platform/Memo.h"
 
-#include <cstdint>
-#include <string_view>
-
 using ProgramEditor = TMemo;
-
-// A settings field as the window places it: data type, picture mask, maximum length, the
-// options efoCaretToEnd and efoRightAlign, and the range low to high in the type's own slots.
-void SetUpPictureField(TFclPictureField& field, TPictureDataType type, std::string_view mask, int maxLength,
-                       double low, double high);
-// A read-only counter: nftLongInt for counts, nftComp for sizes that may pass 2^31.
-void SetUpCounter(TFclNumericField& field, TNumericDataType type, std::string_view mask);
-
-// A number field's value, whatever its data type: 0 when read, else the field's error code
-// (value untouched).
-int GetNumber(TFclBaseEntryField& field, double& value);
-// Writes a value without validating it (a whole-number field takes it rounded, limited to what
-// its type holds).
-void SetNumber(TFclBaseEntryField& field, double value);
-// The read-only counters (line count, program size in characters, which may pass 2^31).
-void SetCount(TFclBaseEntryField& field, std::int64_t value);
-// A counter's value (0 when it holds none).
-std::int64_t CountOf(TFclBaseEntryField& field);

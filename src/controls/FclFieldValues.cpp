@@ -1,4 +1,4 @@
-#include "mainwindow/WindowControls.h"
+#include "controls/FclFieldValues.h"
 
 #include "controls/FclRangeSlot.h"
 
