@@ -26,6 +26,8 @@ EditorClientSize ClientSizeFor(double length, double width, int screenWidth, int
     EditorClientSize s;
     const bool usable = std::isfinite(length) && std::isfinite(width) && length > 0 && width > 0;
     s.PaintScale = usable ? length / width : 1.0;
+    if (!std::isfinite(s.PaintScale) || s.PaintScale <= 0)
+        s.PaintScale = 1.0;  // a ratio beyond what a double holds
     const double W = screenWidth;
     const double H = W / s.PaintScale;
     s.ScreenFactor = (W > 0 && H > 0) ? std::min(screenWidth / W, screenHeight / H) : 1.0;
