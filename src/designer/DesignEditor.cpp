@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -467,8 +468,9 @@ void Tform_paint::BuildTexteTab(QWidget* page) {
             TextPositionEnd();
     });
     x += 55;
-    connect(AddTool(page, "TextLoeschenButton", "Text loeschen", "Text loeschen", x, 60), &QToolButton::clicked,
-            this, [this] { Action("Text_loeschen")->trigger(); });
+    QToolButton* clear = AddTool(page, "TextLoeschenButton", "Text loeschen", "Text loeschen", x, 60);
+    clear->setFixedWidth(104);
+    connect(clear, &QToolButton::clicked, this, [this] { Action("Text_loeschen")->trigger(); });
 
     AddField(page, "text_winkel", 1008, "Winkel", "###.#", 0, 360, false, 4, 88, "Textwinkel eingeben");
     AddField(page, "Text_Tiefe", 1009, "Tiefe", "###.###", 0, 999.999, false, 100, 88, "Textziefe eingeben");
@@ -608,17 +610,33 @@ void Tform_paint::FormActivate() {
             FclFontComboBox1->setCurrentIndex(0);
         Write("Font_size", 22);
         FclFontComboBox1->SelectFont(QStringLiteral("Arial"));
+        // Where Arial is not installed under its own name, the font the system draws for it
+        // (a metric-compatible family) stands in, so new objects do not start in a random font.
+        if (FclFontComboBox1->GetFontName().compare(QStringLiteral("Arial"), Qt::CaseInsensitive) != 0)
+            FclFontComboBox1->SelectFont(QFontInfo(QFont(QStringLiteral("Arial"))).family());
         GridStep = 5;
         Write("Step", GridStep);
         canvas_->SetGridStep(GridStep);
         SetCursorShape(Qt::ArrowCursor);
         PolygonEntryActive = false;
-        canvas_->Rebuild(design_);
     }
     WriteDatatofield();
+    // The images and the overlay show the objects as they are now (the main window's rendering
+    // of the design re-reads every object from its lines).
+    canvas_->Rebuild(design_);
+    if (design_.Selected())
+        ShowOverlay();
+    else
+        HideOverlay();
 }
 
-void Tform_paint::Zurck1Click() { done(ResultCommit); }
+void Tform_paint::Zurck1Click() {
+    // What the selected object shows is what the main window gets: its working changes are
+    // written to its lines before the design is taken.
+    if (design_.Selected())
+        design_.WriteObjectLines(design_.AktFenster);
+    done(ResultCommit);
+}
 
 void Tform_paint::FileExitExecute() { close(); }
 
