@@ -575,6 +575,16 @@ void Tform_paint::showEvent(QShowEvent* event) {
 }
 
 void Tform_paint::FormActivate() {
+    // An entry the last session left unfinished ends here.
+    if (PolygonEntryActive) {
+        design_.AktFenster = 0;
+        EndPolygonEntry(true);
+    }
+    Text_einfuegen->setChecked(false);
+    RubberBandActive = false;
+    canvas_->SetRubberBand({});
+    OverlayMouseDown = false;
+    PanelDragging = false;
     Panel1->move(20, 20);
     const DesignProjectValues v = link_->ReadProjectFields();
     design_.WstLaenge = v.length;
@@ -618,6 +628,7 @@ void Tform_paint::FormActivate() {
         Write("Step", GridStep);
         canvas_->SetGridStep(GridStep);
         SetCursorShape(Qt::ArrowCursor);
+        canvas_->Overlay()->setCursor(Qt::PointingHandCursor);
         PolygonEntryActive = false;
     }
     WriteDatatofield();

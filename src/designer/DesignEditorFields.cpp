@@ -334,7 +334,7 @@ void Tform_paint::RedrawGridAndRaise() {
     design_.AktFenster = design_.FensterAnzahl;
     // The overlay goes over the object that is now selected, so what it moves is what it covers.
     if (design_.Selected()) {
-        design_.ParseObjectLines(design_.AktFenster);
+        WriteDatatofield();
         Place();
     } else {
         HideOverlay();

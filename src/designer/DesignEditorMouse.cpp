@@ -6,6 +6,7 @@
 
 #include "controls/FclFieldValues.h"
 #include "designer/DesignCanvas.h"
+#include "designer/DesignRender.h"
 #include "platform/Picture.h"
 #include "platform/Services.h"
 
@@ -238,7 +239,7 @@ void Tform_paint::BorderImageMouseMove(int x, int y, int cx, int cy, bool leftDo
     if (o.Width != drag_.Width || o.Height != drag_.Height) {
         o.Width = drag_.Width;
         o.Height = drag_.Height;
-        o.Bitmap = TBitmap(std::max(0, o.Width), std::max(0, o.Height));
+        o.Bitmap = BitmapFits(o.Width, o.Height) ? TBitmap(o.Width, o.Height) : TBitmap();
     }
     OutlineOverlay(false);
     NewRect.Right = drag_.PreviousX;
