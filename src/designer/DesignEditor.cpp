@@ -712,29 +712,23 @@ void Tform_paint::TextTiefeEingebenExecute() {
 
 bool Tform_paint::eventFilter(QObject* watched, QEvent* event) {
     // A press on a tab sheet or the panel's border (not on a control) moves the panel.
-    if (watched == Panel1 || watched->parent() == PageControl1->findChild<QObject*>(QStringLiteral("qt_tabwidget_stackedwidget"))) {
+    const QEvent::Type type = event->type();
+    const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                       type == QEvent::MouseButtonRelease;
+    if (mouse && (watched == Panel1 || watched->parent() == PageControl1->findChild<QObject*>(
+                                                                 QStringLiteral("qt_tabwidget_stackedwidget")))) {
         auto* me = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            if (me->button() == Qt::LeftButton) {
-                PanelMouseDown(me->globalPosition().toPoint());
-                return true;
-            }
-            break;
-        case QEvent::MouseMove:
-            if (PanelDragging) {
-                PanelMouseMove(me->globalPosition().toPoint());
-                return true;
-            }
-            break;
-        case QEvent::MouseButtonRelease:
-            if (PanelDragging) {
-                PanelMouseUp();
-                return true;
-            }
-            break;
-        default:
-            break;
+        if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
+            PanelMouseDown(me->globalPosition().toPoint());
+            return true;
+        }
+        if (type == QEvent::MouseMove && PanelDragging) {
+            PanelMouseMove(me->globalPosition().toPoint());
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease && PanelDragging) {
+            PanelMouseUp();
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
