@@ -300,7 +300,7 @@ void Tform_paint::FieldChanged(std::string_view name) {
             r->Transparent = '1';
         if (r->Image)
             r->Image->Transparent = r->Transparent == '2';
-        Form_Transp->setChecked(false);
+        Form_Transp->setChecked(r->Transparent == '2');  // a zero depth leaves it transparent
         Render();
         OutlineOverlay(false);
     } else if (name == "Text_PosX" || name == "Text_PosY" || name == "Text_Tiefe" || name == "text_winkel") {
