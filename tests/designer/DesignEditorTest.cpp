@@ -352,6 +352,54 @@ TEST_F(DesignEditor, PointerCommandEndsTheSelection) {
     EXPECT_EQ(D().FensterAnzahl, 1);
 }
 
+TEST_F(DesignEditor, MovedObjectGoesBackWhenAnotherIsSelectedBeforeTakeOver) {
+    Draw({12, 13}, {113, 64});
+    Draw({202, 103}, {303, 154});
+    DragOverlay({50, 25}, {40, 20});
+    ASSERT_EQ(Canvas()->View(2)->geometry(), QRect(240, 120, 100, 50));
+    QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
+    EXPECT_EQ(D().AktFenster, 1);
+    EXPECT_DOUBLE_EQ(Rec(2).PosX, 200);
+    EXPECT_EQ(Rec(2).Image->Left, 200);
+    EXPECT_EQ(Canvas()->View(2)->geometry(), QRect(200, 100, 100, 50));
+}
+
+TEST_F(DesignEditor, NewBandDropsTheSelectedObjectsEdits) {
+    Draw({12, 13}, {113, 64});
+    Enter("Form_tiefe", 5);
+    ASSERT_NE(Centre(*Rec(1).Image), clWhite);
+    Band({202, 103}, {303, 154});
+    ASSERT_EQ(D().FensterAnzahl, 2);
+    EXPECT_EQ(D().AktFenster, 2);
+    EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, 0);
+    EXPECT_EQ(Centre(*Rec(1).Image), clWhite);
+    EXPECT_EQ(Overlay()->geometry(), QRect(200, 100, 100, 50));
+}
+
+TEST_F(DesignEditor, GridFieldSetsTheSnapping) {
+    Tab("Projekt");
+    Enter("Step", 10);
+    EXPECT_EQ(form->GridStep, 10);
+    Draw({17, 18}, {118, 69});
+    ASSERT_EQ(D().FensterAnzahl, 1);
+    EXPECT_EQ(Overlay()->geometry(), QRect(10, 10, 100, 50));
+    // A band of less than one (new) step makes nothing.
+    Draw({200, 200}, {208, 260});
+    EXPECT_EQ(D().FensterAnzahl, 1);
+}
+
+TEST_F(DesignEditor, TabSheetDragMovesThePanel) {
+    QWidget* page = form->findChild<QWidget*>(QStringLiteral("Fenster"));
+    ASSERT_NE(page, nullptr);
+    const QPoint before = form->Panel()->pos();
+    QTest::mousePress(page, Qt::LeftButton, {}, {300, 220});
+    EXPECT_TRUE(form->PanelDragging);
+    Move(page, {330, 260});
+    QTest::mouseRelease(page, Qt::LeftButton, {}, {330, 260});
+    EXPECT_FALSE(form->PanelDragging);
+    EXPECT_EQ(form->Panel()->pos(), before + QPoint(30, 40));
+}
+
 // ---- polygon corners
 
 TEST_F(DesignEditor, PolygonCornersAreEnteredOnTheOverlay) {
@@ -411,6 +459,20 @@ TEST_F(DesignEditor, BackgroundPressEndsPolygonEntryAndRestoresTheObject) {
     EXPECT_EQ(D().FensterAnzahl, 1) << "the press that ends the entry draws no band";
     EXPECT_TRUE(Overlay()->Lines().empty());
     EXPECT_TRUE(Overlay()->isVisible());
+}
+
+TEST_F(DesignEditor, EscapeEndsPolygonEntry) {
+    Draw({12, 13}, {113, 64});
+    SetNumber(*F("Form_neck"), 5);
+    form->Action("ObjectsPolygon")->trigger();
+    ASSERT_TRUE(form->PolygonEntryActive);
+    QTest::mousePress(Overlay(), Qt::LeftButton, {}, {10, 40});
+    QTest::mouseRelease(Overlay(), Qt::LeftButton, {}, {10, 40});
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->PolygonEntryActive);
+    EXPECT_EQ(Rec(1).Typ, '9');
+    EXPECT_EQ(D().AktFenster, 0);
+    EXPECT_FALSE(Overlay()->isVisible());
 }
 
 TEST_F(DesignEditor, PolygonWithoutSelectionDoesNotStart) {
@@ -600,6 +662,22 @@ TEST_F(DesignEditor, EscapeIsThePointerToolNotTheEnd) {
 }
 
 // ---- the font box
+
+TEST_F(DesignEditor, FontChosenInTheBoxGoesToTheSelectedObject) {
+    auto* box = form->findChild<TFclFontComboBox*>(QStringLiteral("FclFontComboBox1"));
+    ASSERT_NE(box, nullptr);
+    Draw({12, 13}, {113, 64});
+    EXPECT_EQ(Rec(1).FontName, "Arial");
+    Tab("Texte");
+    // A pick from the list: the index changes, then the box reports the choice.
+    const int i = box->findText(QStringLiteral("Times New Roman"));
+    ASSERT_GE(i, 0);
+    box->setCurrentIndex(i);
+    Q_EMIT box->activated(i);
+    EXPECT_EQ(Rec(1).FontName, "Times New Roman");
+    Button("uebernehmen")->click();
+    EXPECT_NE(D().Memo1[7].find("<Times New Roman>"), std::string::npos) << D().Memo1[7];
+}
 
 TEST_F(DesignEditor, UninstalledFontLeavesTheFontBoxOnItsFont) {
     auto* box = form->findChild<TFclFontComboBox*>(QStringLiteral("FclFontComboBox1"));
