@@ -461,6 +461,51 @@ TEST_F(DesignEditor, BackgroundPressEndsPolygonEntryAndRestoresTheObject) {
     EXPECT_TRUE(Overlay()->isVisible());
 }
 
+// Reading the fields back (as the text position does) must give the object its own type
+// after a polygon entry, whether the corners were all set or the entry was cancelled.
+TEST_F(DesignEditor, ToolsShowTheObjectsTypeAfterPolygonEntry) {
+    const struct {
+        const char* what;
+        const char* shapeTool;  // pressed and taken over before the entry
+        bool cancel;
+        char typ;
+        const char* toolDown;
+    } cases[] = {
+        {"corners done", "Form_rechteck", false, '2', "form_polygon"},
+        {"cancelled rectangle", "Form_rechteck", true, '9', "Form_rechteck"},
+        {"cancelled ellipse", "Kreis_taste", true, '4', "Kreis_taste"},
+    };
+    for (const auto& c : cases) {
+        form->MarkierzeigerExecute();
+        D().New();
+        Draw({12, 13}, {113, 64});
+        Button(c.shapeTool)->click();
+        Button("uebernehmen")->click();
+        SetNumber(*F("Form_neck"), 3);
+        form->Action("ObjectsPolygon")->trigger();
+        ASSERT_TRUE(form->PolygonEntryActive) << c.what;
+        const QPoint corners[3] = {{10, 40}, {50, 5}, {90, 40}};
+        for (int i = 0; i < (c.cancel ? 1 : 3); ++i) {
+            QTest::mousePress(Overlay(), Qt::LeftButton, {}, corners[i]);
+            QTest::mouseRelease(Overlay(), Qt::LeftButton, {}, corners[i]);
+        }
+        if (c.cancel)
+            QTest::mousePress(Canvas(), Qt::LeftButton, {}, {600, 400});
+        ASSERT_FALSE(form->PolygonEntryActive) << c.what;
+        ASSERT_EQ(Rec(1).Typ, c.typ) << c.what;
+        EXPECT_TRUE(Button(c.toolDown)->isChecked()) << c.what;
+
+        Tab("Texte");
+        form->findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText(QStringLiteral("A"));
+        Button("Text_einfuegen")->click();
+        QTest::mousePress(Overlay(), Qt::LeftButton, {}, {20, 30});
+        QTest::mouseRelease(Overlay(), Qt::LeftButton, {}, {20, 30});
+        EXPECT_DOUBLE_EQ(Rec(1).TextPosX, 20) << c.what;
+        EXPECT_EQ(Rec(1).Typ, c.typ) << c.what << ": the text position keeps the type";
+        Tab("Fenster");
+    }
+}
+
 TEST_F(DesignEditor, EscapeEndsPolygonEntry) {
     Draw({12, 13}, {113, 64});
     SetNumber(*F("Form_neck"), 5);
