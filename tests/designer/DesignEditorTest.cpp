@@ -388,6 +388,23 @@ TEST_F(DesignEditor, GridFieldSetsTheSnapping) {
     EXPECT_EQ(D().FensterAnzahl, 1);
 }
 
+// A new grid selects the top object afresh from its lines; the object selected before drops its
+// edits as on any change of selection, so its image does not show what the design lacks.
+TEST_F(DesignEditor, NewGridSelectsTheTopObjectAndDropsTheEdits) {
+    Draw({12, 13}, {113, 64});
+    Draw({202, 103}, {303, 154});
+    QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
+    ASSERT_EQ(D().AktFenster, 1);
+    Enter("Form_tiefe", 5);
+    ASSERT_NE(Centre(*Rec(1).Image), clWhite);
+    Tab("Projekt");
+    Enter("Step", 10);
+    EXPECT_EQ(D().AktFenster, 2);
+    EXPECT_EQ(Overlay()->geometry(), QRect(200, 100, 100, 50));
+    EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, 0);
+    EXPECT_EQ(Centre(*Rec(1).Image), clWhite);
+}
+
 TEST_F(DesignEditor, TabSheetDragMovesThePanel) {
     QWidget* page = form->findChild<QWidget*>(QStringLiteral("Fenster"));
     ASSERT_NE(page, nullptr);
