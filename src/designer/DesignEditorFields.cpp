@@ -331,6 +331,9 @@ void Tform_paint::FieldChanged(std::string_view name) {
 void Tform_paint::RedrawGridAndRaise() {
     canvas_->SetGridStep(GridStep);
     canvas_->RaiseInSlotOrder();
+    // The object selected so far drops its edits, as on any change of selection.
+    if (design_.AktFenster != design_.FensterAnzahl)
+        RevertSelected();
     design_.AktFenster = design_.FensterAnzahl;
     // The overlay goes over the object that is now selected, so what it moves is what it covers.
     if (design_.Selected()) {
