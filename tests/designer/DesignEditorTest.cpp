@@ -670,7 +670,7 @@ TEST_F(DesignEditor, SpinnersStepAndWrap) {
     EXPECT_EQ(form->GridStep, 1);
 }
 
-TEST_F(DesignEditor, SpinnerOnAFieldOfAnotherTabDoesNothing) {
+TEST_F(DesignEditor, SpinnerStepsOnlyTheFieldsOfItsOwnTab) {
     Draw({12, 13}, {113, 64});
     Tab("Texte");
     TFclPictureField* f = F("Text_PosX");
