@@ -300,7 +300,7 @@ void Tform_paint::FieldChanged(std::string_view name) {
             r->Transparent = '1';
         if (r->Image)
             r->Image->Transparent = r->Transparent == '2';
-        Form_Transp->setChecked(false);
+        Form_Transp->setChecked(r->Transparent == '2');  // a zero depth leaves it transparent
         Render();
         OutlineOverlay(false);
     } else if (name == "Text_PosX" || name == "Text_PosY" || name == "Text_Tiefe" || name == "text_winkel") {
@@ -331,6 +331,9 @@ void Tform_paint::FieldChanged(std::string_view name) {
 void Tform_paint::RedrawGridAndRaise() {
     canvas_->SetGridStep(GridStep);
     canvas_->RaiseInSlotOrder();
+    // The object selected so far drops its edits, as on any change of selection.
+    if (design_.AktFenster != design_.FensterAnzahl)
+        RevertSelected();
     design_.AktFenster = design_.FensterAnzahl;
     // The overlay goes over the object that is now selected, so what it moves is what it covers.
     if (design_.Selected()) {

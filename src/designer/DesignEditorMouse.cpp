@@ -347,7 +347,13 @@ void Tform_paint::EndPolygonEntry(bool cancelled) {
         OutlineObject(false);
         OutlineOverlay(false);
     }
-    Form_rechteck->setChecked(true);
+    // The tools show the object's type, since reading the fields back takes it from them: the
+    // polygon's when the corners are done; after a cancel the restored record's, pressed when
+    // it was shown.
+    if (!design_.Selected())
+        Form_rechteck->setChecked(true);
+    else if (!cancelled)
+        form_polygon->setChecked(true);
 }
 
 // ---- the text position and the format commands
