@@ -477,7 +477,7 @@ void Tform_paint::BuildTexteTab(QWidget* page) {
     AddField(page, "Font_size", 1016, "Schriftgröße", "###.#", 1, 999, false, 196, 88, "Textgröße");
     AddField(page, "Text_PosX", 1010, "Position X", "####.#", 0, 9999.9, false, 4, 128,
              "Textposition eintragen (X)");
-    // Three digits after the point, so the range's 999.99 can be shown.
+    // Two digits after the point, so the range's 999.99 can be shown.
     AddField(page, "Text_PosY", 1011, "Position Y", "###.##", 0, 999.99, false, 100, 128,
              "Textposition eintragen (X)");
     farbigBox = new QCheckBox(Q("Tiefe anzeigen"), page);

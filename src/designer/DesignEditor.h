@@ -201,7 +201,6 @@ private:
     void TextRedraw();
     void ShapeCommand(char typ, QToolButton* tool);
     void UpdateRubberBand();
-    bool Busy() const;
 
     TDesign design_;
     DesignEditorLink defaultLink_;

@@ -47,8 +47,6 @@ void Tform_paint::RevertSelected() {
     OutlineObject(false);
 }
 
-bool Tform_paint::Busy() const { return PolygonEntryActive || textEntryActive_; }
-
 // ---- the background
 
 void Tform_paint::FormMouseDown(Qt::MouseButton button, int x, int y) {

