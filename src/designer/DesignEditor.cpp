@@ -253,6 +253,47 @@ void Tform_paint::BuildMenus() {
     forward(AddAction(nullptr, "Italic", "Italic", "Ctrl+I", nullptr), [this] { btnItalic->click(); });
 }
 
+namespace {
+
+// The panel's entry fields: tab, name, tag, label, mask, range, integer or real, place, hint.
+// Positions and sizes reach 9999 and the client area is over 1000 pixels wide, so their masks
+// hold four digits before the point and a value is shown and read back whole; the text's Y
+// position holds the two digits after the point its range asks for.
+struct FieldSpec {
+    int tab;  // 0 "Fenster", 1 "Texte", 2 "Grafik", 3 "Projekt"
+    const char* name;
+    int tag;
+    const char* label;
+    const char* mask;
+    double lo, hi;
+    bool integer;
+    int x, y;
+    const char* hint;
+};
+
+constexpr FieldSpec kFields[] = {
+    {0, "Form_neck", 1000, "Eckenanz.", "ii", 3, 10, true, 4, 60, "Eckenanzahl des Polygons"},
+    {0, "Form_tiefe", 1001, "Tiefe", "###.###", 0, 9999, false, 100, 60, "Fenstertiefe eingeben"},
+    {0, "Form_Radius", 1002, "Radius", "###.#", 0, 9999, false, 196, 60, "Radius für abgerundetes Fenster eingeben"},
+    {0, "Form_winkel", 1003, "Winkel", "###.#", 0, 360, false, 4, 100, "Drehwinkel für das Polygonfenster"},
+    {0, "Form_PosX", 1004, "Position X", "####.#", 0, 9999, false, 100, 100, "Linke Postion des fensters (X)"},
+    {0, "Form_PosY", 1005, "Position Y", "####.#", 0, 9999, false, 196, 100, "Ober Postion des fensters (Y)"},
+    {0, "Form_Laenge", 1006, "Länge (X)", "####.#", 0, 9999, false, 4, 140, "Fensterlänge"},
+    {0, "Form_Breite", 1007, "Breite  (Y)", "####.#", 0, 9999, false, 100, 140, "Fensterbreite"},
+    {1, "text_winkel", 1008, "Winkel", "###.#", 0, 360, false, 4, 88, "Textwinkel eingeben"},
+    {1, "Text_Tiefe", 1009, "Tiefe", "###.###", 0, 999.999, false, 100, 88, "Textziefe eingeben"},
+    {1, "Text_PosX", 1010, "Position X", "####.#", 0, 9999.9, false, 4, 128, "Textposition eintragen (X)"},
+    {1, "Text_PosY", 1011, "Position Y", "###.##", 0, 999.99, false, 100, 128, "Textposition eintragen (X)"},
+    {3, "wst_laenge", 1012, "Werkstücklänge  (X)", "####.#", 0.1, 9999, false, 4, 36, "Werkstücklänge eintragen (L)"},
+    {3, "Wst_breite", 1013, "Werkstückbreite  (Y)", "####.#", 0.1, 9999, false, 120, 36, "Werkstückbreite eintragen (B)"},
+    {3, "Wst_Dicke", 1014, "Werkstückdicke  (Z)", "###.#", 0.1, 9999, false, 4, 76, "Werkzeugradius eintragen (H)"},
+    {3, "Wkz_rad", 1015, "Werkzeugradius  (D)", "###.#", 0.1, 9999, false, 120, 76, ""},
+    {1, "Font_size", 1016, "Schriftgröße", "###.#", 1, 999, false, 196, 88, "Textgröße"},
+    {3, "Step", 1017, "  Grid", "ii", 1, 99, true, 4, 116, ""},
+};
+
+}  // namespace
+
 TFclPictureField* Tform_paint::AddField(QWidget* page, const char* name, int tag, const char* label,
                                         const char* mask, double lo, double hi, bool integer, int x,
                                         int y, const char* hint) {
@@ -325,6 +366,8 @@ void Tform_paint::BuildPanel() {
     BuildTexteTab(pages[1]);
     BuildGrafikTab(pages[2]);
     BuildProjektTab(pages[3]);
+    for (const FieldSpec& f : kFields)
+        AddField(pages[f.tab], f.name, f.tag, f.label, f.mask, f.lo, f.hi, f.integer, f.x, f.y, f.hint);
     Panel1->adjustSize();
     Panel1->move(20, 20);
     Panel1->raise();
@@ -390,20 +433,6 @@ void Tform_paint::BuildFensterTab(QWidget* page) {
     Form_Transp = tool("Form_Transp", "Transp.", "Transparentes Fenster", 1, &Tform_paint::TransparentExecute);
     Form_Transp->setCheckable(true);
 
-    AddField(page, "Form_neck", 1000, "Eckenanz.", "ii", 3, 10, true, 4, 60, "Eckenanzahl des Polygons");
-    AddField(page, "Form_tiefe", 1001, "Tiefe", "###.###", 0, 9999, false, 100, 60, "Fenstertiefe eingeben");
-    AddField(page, "Form_Radius", 1002, "Radius", "###.#", 0, 9999, false, 196, 60,
-             "Radius für abgerundetes Fenster eingeben");
-    AddField(page, "Form_winkel", 1003, "Winkel", "###.#", 0, 360, false, 4, 100,
-             "Drehwinkel für das Polygonfenster");
-    // Positions and sizes reach 9999 and the client area is over 1000 pixels wide: four
-    // digits before the point, so a value is shown and read back whole.
-    AddField(page, "Form_PosX", 1004, "Position X", "####.#", 0, 9999, false, 100, 100,
-             "Linke Postion des fensters (X)");
-    AddField(page, "Form_PosY", 1005, "Position Y", "####.#", 0, 9999, false, 196, 100,
-             "Ober Postion des fensters (Y)");
-    AddField(page, "Form_Laenge", 1006, "Länge (X)", "####.#", 0, 9999, false, 4, 140, "Fensterlänge");
-    AddField(page, "Form_Breite", 1007, "Breite  (Y)", "####.#", 0, 9999, false, 100, 140, "Fensterbreite");
     spinners_[0] = new TFclSpinner(page);
     spinners_[0]->setObjectName(QStringLiteral("FclSpinner1"));
     spinners_[0]->setGeometry(196, 140, 16, 85);
@@ -472,14 +501,6 @@ void Tform_paint::BuildTexteTab(QWidget* page) {
     clear->setFixedWidth(104);
     connect(clear, &QToolButton::clicked, this, [this] { Action("Text_loeschen")->trigger(); });
 
-    AddField(page, "text_winkel", 1008, "Winkel", "###.#", 0, 360, false, 4, 88, "Textwinkel eingeben");
-    AddField(page, "Text_Tiefe", 1009, "Tiefe", "###.###", 0, 999.999, false, 100, 88, "Textziefe eingeben");
-    AddField(page, "Font_size", 1016, "Schriftgröße", "###.#", 1, 999, false, 196, 88, "Textgröße");
-    AddField(page, "Text_PosX", 1010, "Position X", "####.#", 0, 9999.9, false, 4, 128,
-             "Textposition eintragen (X)");
-    // Two digits after the point, so the range's 999.99 can be shown.
-    AddField(page, "Text_PosY", 1011, "Position Y", "###.##", 0, 999.99, false, 100, 128,
-             "Textposition eintragen (X)");
     farbigBox = new QCheckBox(Q("Tiefe anzeigen"), page);
     farbigBox->setObjectName(QStringLiteral("farbig"));
     farbigBox->setChecked(true);
@@ -492,45 +513,34 @@ void Tform_paint::BuildTexteTab(QWidget* page) {
     StepGroup(page, "RadioGroup2", 216, 128, steps_[1]);
 }
 
-void Tform_paint::BuildGrafikTab(QWidget* page) {
+void Tform_paint::AddCommandRow(QWidget* page, std::initializer_list<CommandButton> buttons) {
     int x = 4;
-    auto button = [&](const char* name, const char* caption, const char* action) {
-        QToolButton* b = AddTool(page, name, caption, caption, x, 4);
+    for (const CommandButton& c : buttons) {
+        QToolButton* b = AddTool(page, c.name, c.caption, c.caption, x, 4);
         b->setFixedWidth(62);
         x += 65;
+        const char* action = c.action;
         connect(b, &QToolButton::clicked, this, [this, action] { Action(action)->trigger(); });
-    };
-    button("PasteButton", "Einfügen", "EditPaste");
-    button("CopyButton", "Kopieren", "GraphicCopy");
-    button("CutButton", "Ausschn.", "GraphicCut");
-    button("ClearPictureButton", "Löschen", "Bild_loeschen");
-    button("Bild_holen", "Bild holen", "Bildhochladen");
+    }
+}
+
+void Tform_paint::BuildGrafikTab(QWidget* page) {
+    AddCommandRow(page, {{"PasteButton", "Einfügen", "EditPaste"},
+                         {"CopyButton", "Kopieren", "GraphicCopy"},
+                         {"CutButton", "Ausschn.", "GraphicCut"},
+                         {"ClearPictureButton", "Löschen", "Bild_loeschen"},
+                         {"Bild_holen", "Bild holen", "Bildhochladen"}});
     bmpname = new QLabel(page);
     bmpname->setObjectName(QStringLiteral("bmpname"));
     bmpname->setGeometry(4, 40, 330, 20);
 }
 
 void Tform_paint::BuildProjektTab(QWidget* page) {
-    int x = 4;
-    auto button = [&](const char* name, const char* caption, const char* action) {
-        QToolButton* b = AddTool(page, name, caption, caption, x, 4);
-        b->setFixedWidth(62);
-        x += 65;
-        connect(b, &QToolButton::clicked, this, [this, action] { Action(action)->trigger(); });
-    };
-    button("NewButton", "Neu", "FileNew");
-    button("OpenButton", "Öffnen", "FileOpen");
-    button("SaveButton", "Speichern", "FileSave");
-    button("SaveAsButton", "Sp. unter", "FileSaveAs");
-    button("PrintButton", "Drucken", "FilePrint");
-    AddField(page, "wst_laenge", 1012, "Werkstücklänge  (X)", "####.#", 0.1, 9999, false, 4, 36,
-             "Werkstücklänge eintragen (L)");
-    AddField(page, "Wst_breite", 1013, "Werkstückbreite  (Y)", "####.#", 0.1, 9999, false, 120, 36,
-             "Werkstückbreite eintragen (B)");
-    AddField(page, "Wst_Dicke", 1014, "Werkstückdicke  (Z)", "###.#", 0.1, 9999, false, 4, 76,
-             "Werkzeugradius eintragen (H)");
-    AddField(page, "Wkz_rad", 1015, "Werkzeugradius  (D)", "###.#", 0.1, 9999, false, 120, 76, "");
-    AddField(page, "Step", 1017, "  Grid", "ii", 1, 99, true, 4, 116, "");
+    AddCommandRow(page, {{"NewButton", "Neu", "FileNew"},
+                         {"OpenButton", "Öffnen", "FileOpen"},
+                         {"SaveButton", "Speichern", "FileSave"},
+                         {"SaveAsButton", "Sp. unter", "FileSaveAs"},
+                         {"PrintButton", "Drucken", "FilePrint"}});
     spinners_[2] = new TFclSpinner(page);
     spinners_[2]->setObjectName(QStringLiteral("FclSpinner3"));
     spinners_[2]->setGeometry(236, 36, 17, 80);

@@ -11,6 +11,7 @@
 #include <QSize>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -169,6 +170,13 @@ private:
     TFclPictureField* AddField(QWidget* page, const char* name, int tag, const char* label,
                                const char* mask, double lo, double hi, bool integer, int x,
                                int y, const char* hint);
+    // A row of buttons at the top of a tab, each triggering a menu command.
+    struct CommandButton {
+        const char* name;
+        const char* caption;
+        const char* action;
+    };
+    void AddCommandRow(QWidget* page, std::initializer_list<CommandButton> buttons);
     QAction* AddAction(QMenu* menu, const char* name, const char* caption, const char* key,
                        void (Tform_paint::*handler)());
     QToolButton* AddTool(QWidget* page, const char* name, const char* caption, const char* hint,
