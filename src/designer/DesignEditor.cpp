@@ -310,7 +310,7 @@ TFclPictureField* Tform_paint::AddField(QWidget* page, const char* name, int tag
     auto* l = new QLabel(Q(label), page);
     l->setObjectName(Q(name) + QStringLiteral("Label1"));
     l->setBuddy(f);
-    l->setGeometry(x, y, 100, 15);
+    l->setGeometry(x, y, 114, 15);
     const std::string field = name;
     f->OnChange = [this, field](void*) { FieldChanged(field); };
     return f;
