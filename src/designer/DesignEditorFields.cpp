@@ -6,6 +6,7 @@
 #include "controls/FclFieldValues.h"
 #include "controls/FclFontComboBox.h"
 #include "designer/DesignCanvas.h"
+#include "designer/DesignConvert.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -33,8 +34,8 @@ int Tform_paint::Read(std::string_view field, double& value) const {
 int Tform_paint::Read(std::string_view field, int& value) const {
     double v = value;
     const int code = Read(field, v);
-    if (code == 0 && std::isfinite(v))
-        value = int(std::clamp(std::nearbyint(v), -2147483648.0, 2147483647.0));
+    if (code == 0)
+        value = RoundClamped(v);
     return code;
 }
 

@@ -1,20 +1,13 @@
 #include "designer/EditorGeometry.h"
 
+#include "designer/DesignConvert.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
 namespace {
-
-// Trunc into an int; values beyond it (or not numbers) give the nearest end (0 for NaN).
-int TruncToInt(double v) {
-    if (std::isnan(v))
-        return 0;
-    constexpr double hi = double(std::numeric_limits<int>::max());
-    constexpr double lo = double(std::numeric_limits<int>::min());
-    return int(std::clamp(std::trunc(v), lo, hi));
-}
 
 int AbsClamped(long long v) {
     return int(std::min<long long>(std::llabs(v), std::numeric_limits<int>::max()));
@@ -33,8 +26,8 @@ EditorClientSize ClientSizeFor(double length, double width, int screenWidth, int
     s.ScreenFactor = (W > 0 && H > 0) ? std::min(screenWidth / W, screenHeight / H) : 1.0;
     if (!std::isfinite(s.ScreenFactor))
         s.ScreenFactor = 1.0;
-    s.height = std::max(0, TruncToInt(H * s.ScreenFactor * 0.9));
-    s.width = std::max(0, TruncToInt(W * s.ScreenFactor * 0.9));
+    s.height = std::max(0, TruncClamped(H * s.ScreenFactor * 0.9));
+    s.width = std::max(0, TruncClamped(W * s.ScreenFactor * 0.9));
     return s;
 }
 
