@@ -2,26 +2,22 @@
 
 #include "designer/DesignRender.h"
 
+#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
 
 namespace {
 
-// The image's pixels; a transparent image's white pixels become see-through.
+// The image's pixels; a transparent image's white pixels are masked out.
 QPixmap PixmapOf(const TObjectImage& image) {
     if (image.Bitmap.Empty())
         return {};
-    QImage pixels = image.Bitmap.ToImage().convertToFormat(QImage::Format_ARGB32);
-    if (image.Transparent) {
-        for (int y = 0; y < pixels.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-            for (int x = 0; x < pixels.width(); ++x)
-                if ((row[x] & 0xFFFFFFu) == 0xFFFFFFu)
-                    row[x] = 0;
-        }
-    }
-    return QPixmap::fromImage(pixels);
+    const QImage pixels = image.Bitmap.ToImage();
+    QPixmap pixmap = QPixmap::fromImage(pixels);
+    if (image.Transparent)
+        pixmap.setMask(QBitmap::fromImage(pixels.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskOutColor)));
+    return pixmap;
 }
 
 CanvasMouseEvent EventOf(CanvasMouse kind, QMouseEvent* e, QWidget* widget, QWidget* canvas) {

@@ -219,7 +219,9 @@ void Tform_paint::OutlineOverlay(bool erase) {
     if (!design_.Selected())
         return;
     design_.DrawBorder(design_.BorderImage, 3, erase ? clWhite : clBlue, true);
-    canvas_->UpdateOverlay(design_.BorderImage);
+    // An erase is always followed by a new outline or by hiding the overlay, which show it.
+    if (!erase)
+        canvas_->UpdateOverlay(design_.BorderImage);
 }
 
 void Tform_paint::Render() {
