@@ -43,12 +43,6 @@ DesignProjectValues DesignEditorLink::ReadProjectFields() {
 
 void DesignEditorLink::LengthChanged(double length) { Main.wst_l = length; }
 
-void DesignEditorLink::ProjectOpened(const DesignProjectValues& v) {
-    Main.wst_l = v.length;
-    Main.wst_b = v.width;
-    Main.wst_d = v.thickness;
-    Main.stepy = v.toolRadius;
-}
 
 // ---- construction
 

@@ -52,8 +52,8 @@ public:
     virtual std::array<std::string, 4> ProjectCaptions() { return {}; }
     // The editor's length field changed: the main window's length value and field follow.
     virtual void LengthChanged(double length);
-    // A design file was opened: the main window's values and fields take its project.
-    virtual void ProjectOpened(const DesignProjectValues& values);
+    // A design file was opened and has set the main window's values: its fields show them.
+    virtual void ProjectOpened(const DesignProjectValues& /*values*/) {}
     // The "Info" item: the main window's About box.
     virtual void ShowAbout() {}
 };

@@ -285,7 +285,6 @@ public:
         SetNumber(*w_.wst_l, length);
     }
     void ProjectOpened(const DesignProjectValues& v) override {
-        DesignEditorLink::ProjectOpened(v);
         SetNumber(*w_.wst_l, v.length);
         SetNumber(*w_.wst_b, v.width);
         SetNumber(*w_.wst_d, v.thickness);
