@@ -212,8 +212,14 @@ void Tform_paint::BorderImageMouseMove(int x, int y, int cx, int cy, bool leftDo
         canvas_->Overlay()->setCursor(Qt::CrossCursor);
         Write("Text_PosX", x);
         Write("Text_PosY", y);
-        FieldChanged("Text_PosX");
-        FieldChanged("Text_PosY");
+        if (!r)
+            return;
+        // Both fields into the record, then one render for the pair.
+        Read("Text_PosX", r->TextPosX);
+        Read("Text_PosY", r->TextPosY);
+        OutlineOverlay(true);
+        Render();
+        OutlineOverlay(false);
         return;
     }
     NewRect.Left = Snap(cx, GridStep);
