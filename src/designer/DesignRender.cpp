@@ -120,8 +120,7 @@ void DrawTexttobitmap(TFensterData& r, const DesignFieldValues& fields, double t
     TColor colour = fields.farbig ? DepthToColor(1, fields.TextTiefe, thickness) : clBlack;
     if (colour == clWhite)
         colour = 0xFFFFFE;  // never the transparent colour
-    while (!r.TextString.empty() && static_cast<unsigned char>(r.TextString.back()) <= ' ')
-        r.TextString.pop_back();
+    r.TextString.resize(TrimRight(r.TextString).size());
     const int w = canvas.TextWidth(std::string(Trim(r.TextString)), font);
     const double offset = r.Align == '2' ? w / 2.0 : (r.Align == '3' ? double(w) : 0.0);
     const double a = std::numbers::pi * r.TextWinkel / 180;

@@ -3,6 +3,7 @@
 #include "generation/MainState.h"
 #include "mainwindow/ProgramDirectory.h"
 #include "mainwindow/TextFileLines.h"
+#include "platform/TextTrim.h"
 
 #include <charconv>
 #include <cmath>
@@ -99,7 +100,7 @@ ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s) {
         const Result r = in.Next(line);
         if (r == Result::End) break;
         if (r == Result::Error) return ConfigStatus::Defect;
-        if (TrimBlanksAndControls(line).empty()) continue;
+        if (Trim(line).empty()) continue;
         if (line.find("cnctop=") != std::string::npos &&
             !ReadBlock(in, s.HeaderLines, s.HeaderLineCount, line))
             return ConfigStatus::Defect;

@@ -1,6 +1,7 @@
 #include "mainwindow/LanguageFile.h"
 
 #include "mainwindow/TextFileLines.h"
+#include "platform/TextTrim.h"
 
 #include <charconv>
 
@@ -68,7 +69,7 @@ LanguageStatus ReadLanguageFile(TextLineReader& in,
         const Result r = in.Next(line);
         if (r == Result::End) return LanguageStatus::Ok;
         if (r == Result::Error) return LanguageStatus::ReadErrorOrdinary;
-        const std::string_view trimmed = TrimBlanksAndControls(line);
+        const std::string_view trimmed = Trim(line);
         if (trimmed.empty() || trimmed.find("object") == std::string_view::npos) continue;
         const auto name = LanguageObjectName(line);
         const int entry = name ? LanguageEntry(*name) : 0;

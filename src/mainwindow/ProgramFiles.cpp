@@ -2,6 +2,7 @@
 
 #include "platform/IntlSource.h"
 #include "platform/LineStore.h"
+#include "platform/TextTrim.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -14,8 +15,7 @@
 
 std::vector<std::string> ProgramListNames(const std::string& name, int count) {
     std::vector<std::string> names;
-    const bool blank = std::all_of(name.begin(), name.end(),
-                                   [](unsigned char c) { return c <= ' '; });
+    const bool blank = Trim(name).empty();
     if (blank || count < 1) return names;
     names.push_back(name);
     for (int k = 1; k < count; ++k) names.push_back(name + std::to_string(k));
@@ -109,7 +109,7 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     if (lines.Count() <= 1) return 5;
     if (r.names.size() != std::size_t(r.count)) return 2;
     for (const std::string& name : r.names) {
-        if (std::all_of(name.begin(), name.end(), [](unsigned char c) { return c <= ' '; })) {
+        if (Trim(name).empty()) {
             return 3;
         }
     }

@@ -63,9 +63,3 @@ std::string CutTo255Characters(std::string text) {
     return text;
 }
 
-std::string_view TrimBlanksAndControls(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}

@@ -35,5 +35,3 @@ private:
 // A text cut after its 255th character (UTF-8, never inside a character).
 std::string CutTo255Characters(std::string text);
 
-// Removes leading and trailing blanks and control characters.
-std::string_view TrimBlanksAndControls(std::string_view text);
