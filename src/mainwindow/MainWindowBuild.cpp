@@ -7,6 +7,7 @@
 
 #include "controls/FclLabel.h"
 #include "mainwindow/PreviewImage.h"
+#include "mainwindow/StrategySelection.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -507,13 +508,8 @@ void Tform1::BuildMenus() {
     strategyItem(Bohren1, "Ellipse_bohren", "ellipseförmig bohren", 6)->setEnabled(false);
 
     QMenu* Auflsung1 = menu(bar, "Auflsung1", "auflösung");
-    const char* levels[][2] = {{"einfacheauflsung1", "einfache Auflösung (SW)"},
-                               {"niedrigeauflsung1", "niedrige Auflösung"},
-                               {"mittlereauflsung1", "mittlere Auflösung"},
-                               {"hheauflsung1", "höhe Auflösung"},
-                               {"sehrhheauflsung1", "sehr höhe Auflösung"}};
-    for (int level = 0; level < 5; ++level) {
-        QAction* a = Item(Auflsung1, levels[level][0], levels[level][1]);
+    for (int level = 0; const ResolutionRow* row = ResolutionOf(level); ++level) {
+        QAction* a = Item(Auflsung1, row->menuItem, row->caption);
         connect(a, &QAction::triggered, this, [this, a, level] {
             Guard(a, [this, a, level] {
                 Main.ResolutionLevel = level;

@@ -73,10 +73,11 @@ void KeepProportion(RunHost& host, const TBitmap& picture, bool lengthLeads) {
 void MirrorBitmap(TBitmap& bitmap) {
     if (bitmap.Empty()) return;
     const TPixelFormat format = bitmap.PixelFormat();
-    TBitmap copy = bitmap;
+    // The target starts as the bitmap, so the column and row the stretch leaves out keep theirs;
+    // the bitmap itself stays untouched as the source.
     TBitmap target = bitmap;
     target.SetPixelFormat(TPixelFormat::pf24bit);
-    StretchDraw(target, TRect{bitmap.Width() - 1, 0, 0, bitmap.Height() - 1}, copy);
+    StretchDraw(target, TRect{bitmap.Width() - 1, 0, 0, bitmap.Height() - 1}, bitmap);
     target.SetPixelFormat(format);
     bitmap = std::move(target);
 }

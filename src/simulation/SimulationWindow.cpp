@@ -1,9 +1,9 @@
 #include "simulation/SimulationWindow.h"
 
 #include "controls/FclEntryFieldWidgets.h"
+#include "controls/FclFieldValues.h"
 #include "controls/FclMeter.h"
 #include "controls/FclRotatedLabel.h"
-#include "controls/FclRangeSlot.h"
 #include "generation/MainState.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
@@ -42,16 +42,8 @@ const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry
 TFclPictureField* ToolField(QWidget* parent, const char* name) {
     auto* f = new TFclPictureField(parent);
     f->setObjectName(QString::fromLatin1(name));
-    f->SetDataType(TPictureDataType::pftReal);
-    f->SetPictureMask("#####.###");
-    f->SetMaxLength(9);
+    SetUpPictureField(*f, TPictureDataType::pftReal, "#####.###", 9, 0, 1.7e38);
     f->SetDecimalPlaces(0);
-    f->SetOptions({efoCaretToEnd, efoRightAlign});
-    TFclRangeSlot lo{}, hi{};
-    SetSlotDouble(lo, 0);
-    SetSlotDouble(hi, 1.7e38);
-    f->SetRangeLowSlot(lo);
-    f->SetRangeHighSlot(hi);
     return f;
 }
 
