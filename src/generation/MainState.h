@@ -85,5 +85,9 @@ extern MainState Main;
 
 void ResetMainState();
 
+// The caption and hint the language file gave entry 111..kLangTextLast of the other windows.
+inline const std::string& LangCaption(int entry) { return Main.LangCaptions[std::size_t(entry - kLangTextFirst)]; }
+inline const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; }
+
 // Text variables hold at most 255 characters; a longer value is cut when it is stored.
 std::string CutTo255(std::string text);

@@ -29,8 +29,6 @@ constexpr int MsgNoPicture = 10;
 QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-const std::string& LangCaption(int entry) { return Main.LangCaptions[std::size_t(entry - kLangTextFirst)]; }
-const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; }
 
 TFclPictureField* MakeField(QWidget* parent, const char* name, TPictureDataType type, const char* mask,
                             int maxLength, double low, double high) {

@@ -228,8 +228,8 @@ void Tform1::manipulationClick() {
         dialog.SetPreviewTarget(&Image0->Picture(), [this] { Image0->Changed(); });
         dialog.SetColours(windowColour_, fontColour_);
         dialog.setFont(font());
-        dialog.LangCaption = [](int entry) { return Main.LangCaptions[std::size_t(entry - kLangTextFirst)]; };
-        dialog.LangHint = [](int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; };
+        dialog.LangCaption = [](int entry) { return LangCaption(entry); };
+        dialog.LangHint = [](int entry) { return LangHint(entry); };
         const int result = RunEffectsDialog ? RunEffectsDialog(dialog) : dialog.exec();
         if (result != 1) {
             // Restoring all values at once gives back exactly the effects the picture had,

@@ -34,10 +34,6 @@ constexpr int kMsgSimSaveQuestion = 17;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-const std::string& LangCaption(int entry) {
-    return Main.LangCaptions[std::size_t(entry - kLangTextFirst)];
-}
-const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; }
 
 TFclPictureField* ToolField(QWidget* parent, const char* name) {
     auto* f = new TFclPictureField(parent);
