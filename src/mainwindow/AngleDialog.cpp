@@ -1,5 +1,6 @@
 #include "mainwindow/AngleDialog.h"
 
+#include "mainwindow/HelpKeyword.h"
 #include "mainwindow/WindowControls.h"
 #include "generation/MainState.h"
 #include "generation/RunHost.h"
@@ -146,17 +147,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), c_(std::make_unique<Controls>
 
     // F1 opens the help at the focused control's keyword, else at the dialog's.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, [this] {
-        for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
-            const QString keyword = w->property("helpKeyword").toString();
-            if (!keyword.isEmpty()) {
-                Services().ShowHelp(helpFile_, keyword.toStdString());
-                return;
-            }
-            if (w == this) break;
-        }
-        Services().ShowHelp(helpFile_, "Bahnwinkel");
-    });
+    connect(f1, &QShortcut::activated, this,
+            [this] { Services().ShowHelp(helpFile_, FocusedHelpKeyword(this, "Bahnwinkel")); });
     connect(c.up, &QToolButton::clicked, this, [this] { SpinButton1UpClick(); });
     connect(c.down, &QToolButton::clicked, this, [this] { SpinButton1DownClick(); });
     connect(c.BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });

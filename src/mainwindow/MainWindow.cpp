@@ -8,6 +8,7 @@
 #include "mainwindow/AboutBox.h"
 #include "mainwindow/Captions.h"
 #include "mainwindow/ConfigFile.h"
+#include "mainwindow/HelpKeyword.h"
 #include "mainwindow/LanguageFile.h"
 #include "mainwindow/MessageFile.h"
 #include "mainwindow/PreviewImage.h"
@@ -418,17 +419,7 @@ void Tform1::hilfeClick() { Services().ShowHelp(helpFile_, "9999"); }
 void Tform1::Fraxilon_HilfeClick() { Services().ShowHelp(helpFile_, "9999"); }
 
 // F1 opens the help at the keyword of the focused control, else at the program's topic.
-void Tform1::F1Key() {
-    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
-        const QString keyword = w->property("helpKeyword").toString();
-        if (!keyword.isEmpty()) {
-            Services().ShowHelp(helpFile_, keyword.toStdString());
-            return;
-        }
-        if (w == this) break;
-    }
-    Fraxilon_HilfeClick();
-}
+void Tform1::F1Key() { Services().ShowHelp(helpFile_, FocusedHelpKeyword(this, "9999")); }
 
 void Tform1::Guard(QObject*, std::function<void()> command) {
     if (Busy().Refuse()) return;
