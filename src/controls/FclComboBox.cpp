@@ -11,6 +11,7 @@
 #include "controls/FclController.h"
 #include "controls/FclFieldMessages.h"
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 #include "controls/FclQtKeys.h"
 #include "platform/Services.h"
 #include "platform/SysColors.h"
@@ -90,9 +91,8 @@ std::string TFclBaseComboBox::About() const
 
 void TFclBaseComboBox::SetDroppedWidth(int Value)
 {
-    if (Value == droppedWidth_)
+    if (!StoreChanged(droppedWidth_, Value))
         return;
-    droppedWidth_ = Value;
     view()->setMinimumWidth(Value == -1 ? 0 : Value);
 }
 
@@ -104,9 +104,8 @@ void TFclBaseComboBox::SetKeyDelay(int Value)
 
 void TFclBaseComboBox::SetItemHeight(int Value)
 {
-    if (Value == itemHeight_)
+    if (!StoreChanged(itemHeight_, Value))
         return;
-    itemHeight_ = Value;
     // Re-laying the list out keeps the selection, as recreating the window did.
     view()->doItemsLayout();
     update();
@@ -114,9 +113,8 @@ void TFclBaseComboBox::SetItemHeight(int Value)
 
 void TFclBaseComboBox::SetMRUListColor(TColor Value)
 {
-    if (Value == mruListColor_)
+    if (!StoreChanged(mruListColor_, Value))
         return;
-    mruListColor_ = Value;
     view()->viewport()->update();
 }
 
@@ -131,9 +129,8 @@ void TFclBaseComboBox::SetMRUListCount(int Value)
 
 void TFclBaseComboBox::SetStyle(TFclComboStyle Value)
 {
-    if (Value == style_)
+    if (!StoreChanged(style_, Value))
         return;
-    style_ = Value;
     const int index = currentIndex();
     setEditable(style_ == TFclComboStyle::ocsDropDown);
     if (lineEdit())

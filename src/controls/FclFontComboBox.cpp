@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "controls/FclProperty.h"
 #include "platform/SysColors.h"
 
 namespace {
@@ -154,25 +155,22 @@ TFclFontComboBox::TFclFontComboBox(QWidget* AOwner) : TFclBaseComboBox(AOwner)
 
 void TFclFontComboBox::SetPreviewFont(bool Value)
 {
-    if (Value == previewFont_)
+    if (!StoreChanged(previewFont_, Value))
         return;
-    previewFont_ = Value;
     view()->viewport()->update();
 }
 
 void TFclFontComboBox::SetFontCategories(TFontCategories Value)
 {
-    if (Value == categories_)
+    if (!StoreChanged(categories_, Value))
         return;
-    categories_ = Value;
     RebuildFontList();
 }
 
 void TFclFontComboBox::SetFontPitchStyles(TFontPitches Value)
 {
-    if (Value == pitches_)
+    if (!StoreChanged(pitches_, Value))
         return;
-    pitches_ = Value;
     RebuildFontList();
 }
 

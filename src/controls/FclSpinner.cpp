@@ -13,6 +13,7 @@
 #include "controls/FclEntryFieldShell.h"
 #include "controls/FclIntlSup.h"
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 #include "platform/Services.h"
 #include "platform/SysColors.h"
 
@@ -154,17 +155,14 @@ void TFclSpinner::SetAutoRepeat(bool Value)
 
 void TFclSpinner::SetShowArrows(bool Value)
 {
-    if (Value == showArrows_)
-        return;
-    showArrows_ = Value;
-    update();
+    if (StoreChanged(showArrows_, Value))
+        update();
 }
 
 void TFclSpinner::SetStyle(TFclSpinnerStyle Value)
 {
-    if (Value == style_)
+    if (!StoreChanged(style_, Value))
         return;
-    style_ = Value;
     CreateButtonRegions();
     update();
 }
