@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 #include "controls/FclController.h"
@@ -16,48 +15,49 @@
 #include "platform/Services.h"
 #include "platform/SysColors.h"
 
-// Draws the list's items: the recent section in its own colour, the selection in the
-// highlight colour, the text 2 pixels in from the left at the top of the item, and under the
-// section's last item two grey lines while the list is open.
-class TFclComboItemDelegate : public QStyledItemDelegate {
-public:
-    explicit TFclComboItemDelegate(TFclBaseComboBox* Box) : QStyledItemDelegate(Box), box_(Box) {}
+TFclComboItemDelegate::TFclComboItemDelegate(TFclBaseComboBox* Box, bool SeparatorAlways)
+    : QStyledItemDelegate(Box), box_(Box), separatorAlways_(SeparatorAlways)
+{
+}
 
-    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-               const QModelIndex& Index) const override
-    {
-        const int row = Index.row();
-        const bool recent = row < box_->RecentCount();
-        const bool selected = Option.state & QStyle::State_Selected;
-        const TColor back = selected ? clHighlight : (recent ? box_->mruListColor_ : box_->color_);
-        const QRect r = Option.rect;
-        Painter->save();
-        Painter->fillRect(r, ToQColor(back));
-        Painter->setFont(box_->font());
-        Painter->setPen(ToQColor(selected ? clHighlightText : clWindowText));
-        Painter->drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                          Index.data(Qt::DisplayRole).toString());
-        if (recent && row == box_->RecentCount() - 1 && box_->DroppedDown()) {
-            // The frame of (Left - 1, Bottom - 3) to (Right + 1, Bottom): grey lines on the
-            // item's last row and two rows above it, the item's colour between them.
-            Painter->setPen(ToQColor(clGrayText));
-            const int bottom = r.y() + r.height();
-            Painter->drawLine(r.left(), bottom - 3, r.right(), bottom - 3);
-            Painter->drawLine(r.left(), bottom - 1, r.right(), bottom - 1);
-        }
-        Painter->restore();
+void TFclComboItemDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+                                  const QModelIndex& Index) const
+{
+    const int row = Index.row();
+    const bool recent = row < box_->RecentCount();
+    const bool selected = Option.state & QStyle::State_Selected;
+    const TColor back = selected ? clHighlight : (recent ? box_->MRUListColor() : box_->Color());
+    const QRect r = Option.rect;
+    Painter->save();
+    Painter->fillRect(r, ToQColor(back));
+    Painter->setPen(ToQColor(selected ? clHighlightText : clWindowText));
+    DrawItem(*Painter, r, Index);
+    if (recent && row == box_->RecentCount() - 1 && (separatorAlways_ || box_->DroppedDown())) {
+        // The frame of (Left - 1, Bottom - 3) to (Right + 1, Bottom): grey lines on the
+        // item's last row and two rows above it, the item's colour between them.
+        Painter->setPen(ToQColor(clGrayText));
+        const int bottom = r.y() + r.height();
+        Painter->drawLine(r.left(), bottom - 3, r.right(), bottom - 3);
+        Painter->drawLine(r.left(), bottom - 1, r.right(), bottom - 1);
     }
+    Painter->restore();
+}
 
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        const bool lastRecent = Index.row() == box_->RecentCount() - 1;
-        return QSize(Option.rect.width() > 0 ? Option.rect.width() : box_->width(),
-                     box_->ItemHeight() + (lastRecent ? 3 : 0));
-    }
+QSize TFclComboItemDelegate::sizeHint(const QStyleOptionViewItem& Option,
+                                      const QModelIndex& Index) const
+{
+    const bool lastRecent = Index.row() == box_->RecentCount() - 1;
+    return QSize(Option.rect.width() > 0 ? Option.rect.width() : box_->width(),
+                 box_->ItemHeight() + (lastRecent ? 3 : 0));
+}
 
-private:
-    TFclBaseComboBox* box_;
-};
+void TFclComboItemDelegate::DrawItem(QPainter& Painter, const QRect& Item,
+                                     const QModelIndex& Index) const
+{
+    Painter.setFont(box_->font());
+    Painter.drawText(Item.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                     Index.data(Qt::DisplayRole).toString());
+}
 
 TFclBaseComboBox::TFclBaseComboBox(QWidget* AOwner) : QComboBox(AOwner), label_(this, false)
 {
