@@ -34,7 +34,7 @@ bool Later(std::uint32_t Now, std::uint32_t Time)
 // decimal character of the regional settings; a text that is not a number is left alone.
 void StepLineEdit(QLineEdit& Edit, TFclSpinState State, double Delta)
 {
-    const char decimal = TFclIntlSup().DecimalChar();
+    const char decimal = FclIntlSup().DecimalChar();
     std::string text = Edit.text().trimmed().toStdString();
     std::replace(text.begin(), text.end(), decimal, '.');
     double value = 0;
