@@ -6,21 +6,20 @@
 #include "controls/FclFieldMessages.h"
 #include "controls/FclMessages.h"
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 
 void TFclLabelInfo::SetOffsetX(int Value)
 {
-    if (Value == offsetX_)
+    if (!StoreChanged(offsetX_, Value))
         return;
-    offsetX_ = Value;
     if (onOffsets_)
         onOffsets_();
 }
 
 void TFclLabelInfo::SetOffsetY(int Value)
 {
-    if (Value == offsetY_)
+    if (!StoreChanged(offsetY_, Value))
         return;
-    offsetY_ = Value;
     if (onOffsets_)
         onOffsets_();
 }
@@ -47,9 +46,8 @@ void TFclLabelInfo::SetLabel(TFclAttachedLabel* Value)
 
 void TFclLabelInfo::SetVisible(bool Value)
 {
-    if (Value == visible_)
+    if (!StoreChanged(visible_, Value))
         return;
-    visible_ = Value;
     if (onVisible_)
         onVisible_();
 }

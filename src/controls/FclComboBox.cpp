@@ -5,58 +5,59 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 #include "controls/FclController.h"
 #include "controls/FclFieldMessages.h"
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 #include "controls/FclQtKeys.h"
 #include "platform/Services.h"
 #include "platform/SysColors.h"
 
-// Draws the list's items: the recent section in its own colour, the selection in the
-// highlight colour, the text 2 pixels in from the left at the top of the item, and under the
-// section's last item two grey lines while the list is open.
-class TFclComboItemDelegate : public QStyledItemDelegate {
-public:
-    explicit TFclComboItemDelegate(TFclBaseComboBox* Box) : QStyledItemDelegate(Box), box_(Box) {}
+TFclComboItemDelegate::TFclComboItemDelegate(TFclBaseComboBox* Box, bool SeparatorAlways)
+    : QStyledItemDelegate(Box), box_(Box), separatorAlways_(SeparatorAlways)
+{
+}
 
-    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-               const QModelIndex& Index) const override
-    {
-        const int row = Index.row();
-        const bool recent = row < box_->RecentCount();
-        const bool selected = Option.state & QStyle::State_Selected;
-        const TColor back = selected ? clHighlight : (recent ? box_->mruListColor_ : box_->color_);
-        const QRect r = Option.rect;
-        Painter->save();
-        Painter->fillRect(r, ToQColor(back));
-        Painter->setFont(box_->font());
-        Painter->setPen(ToQColor(selected ? clHighlightText : clWindowText));
-        Painter->drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                          Index.data(Qt::DisplayRole).toString());
-        if (recent && row == box_->RecentCount() - 1 && box_->DroppedDown()) {
-            // The frame of (Left - 1, Bottom - 3) to (Right + 1, Bottom): grey lines on the
-            // item's last row and two rows above it, the item's colour between them.
-            Painter->setPen(ToQColor(clGrayText));
-            const int bottom = r.y() + r.height();
-            Painter->drawLine(r.left(), bottom - 3, r.right(), bottom - 3);
-            Painter->drawLine(r.left(), bottom - 1, r.right(), bottom - 1);
-        }
-        Painter->restore();
+void TFclComboItemDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+                                  const QModelIndex& Index) const
+{
+    const int row = Index.row();
+    const bool recent = row < box_->RecentCount();
+    const bool selected = Option.state & QStyle::State_Selected;
+    const TColor back = selected ? clHighlight : (recent ? box_->MRUListColor() : box_->Color());
+    const QRect r = Option.rect;
+    Painter->save();
+    Painter->fillRect(r, ToQColor(back));
+    Painter->setPen(ToQColor(selected ? clHighlightText : clWindowText));
+    DrawItem(*Painter, r, Index);
+    if (recent && row == box_->RecentCount() - 1 && (separatorAlways_ || box_->DroppedDown())) {
+        // The frame of (Left - 1, Bottom - 3) to (Right + 1, Bottom): grey lines on the
+        // item's last row and two rows above it, the item's colour between them.
+        Painter->setPen(ToQColor(clGrayText));
+        const int bottom = r.y() + r.height();
+        Painter->drawLine(r.left(), bottom - 3, r.right(), bottom - 3);
+        Painter->drawLine(r.left(), bottom - 1, r.right(), bottom - 1);
     }
+    Painter->restore();
+}
 
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        const bool lastRecent = Index.row() == box_->RecentCount() - 1;
-        return QSize(Option.rect.width() > 0 ? Option.rect.width() : box_->width(),
-                     box_->ItemHeight() + (lastRecent ? 3 : 0));
-    }
+QSize TFclComboItemDelegate::sizeHint(const QStyleOptionViewItem& Option,
+                                      const QModelIndex& Index) const
+{
+    const bool lastRecent = Index.row() == box_->RecentCount() - 1;
+    return QSize(Option.rect.width() > 0 ? Option.rect.width() : box_->width(),
+                 box_->ItemHeight() + (lastRecent ? 3 : 0));
+}
 
-private:
-    TFclBaseComboBox* box_;
-};
+void TFclComboItemDelegate::DrawItem(QPainter& Painter, const QRect& Item,
+                                     const QModelIndex& Index) const
+{
+    Painter.setFont(box_->font());
+    Painter.drawText(Item.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                     Index.data(Qt::DisplayRole).toString());
+}
 
 TFclBaseComboBox::TFclBaseComboBox(QWidget* AOwner) : QComboBox(AOwner), label_(this, false)
 {
@@ -90,9 +91,8 @@ std::string TFclBaseComboBox::About() const
 
 void TFclBaseComboBox::SetDroppedWidth(int Value)
 {
-    if (Value == droppedWidth_)
+    if (!StoreChanged(droppedWidth_, Value))
         return;
-    droppedWidth_ = Value;
     view()->setMinimumWidth(Value == -1 ? 0 : Value);
 }
 
@@ -104,9 +104,8 @@ void TFclBaseComboBox::SetKeyDelay(int Value)
 
 void TFclBaseComboBox::SetItemHeight(int Value)
 {
-    if (Value == itemHeight_)
+    if (!StoreChanged(itemHeight_, Value))
         return;
-    itemHeight_ = Value;
     // Re-laying the list out keeps the selection, as recreating the window did.
     view()->doItemsLayout();
     update();
@@ -114,9 +113,8 @@ void TFclBaseComboBox::SetItemHeight(int Value)
 
 void TFclBaseComboBox::SetMRUListColor(TColor Value)
 {
-    if (Value == mruListColor_)
+    if (!StoreChanged(mruListColor_, Value))
         return;
-    mruListColor_ = Value;
     view()->viewport()->update();
 }
 
@@ -131,9 +129,8 @@ void TFclBaseComboBox::SetMRUListCount(int Value)
 
 void TFclBaseComboBox::SetStyle(TFclComboStyle Value)
 {
-    if (Value == style_)
+    if (!StoreChanged(style_, Value))
         return;
-    style_ = Value;
     const int index = currentIndex();
     setEditable(style_ == TFclComboStyle::ocsDropDown);
     if (lineEdit())

@@ -4,6 +4,7 @@
 // an incremental search that completes the typed text a delay after the last key (timed by
 // the default controller's timer pool), and an optional attached label.
 #include <QComboBox>
+#include <QStyledItemDelegate>
 
 #include <cstdint>
 #include <functional>
@@ -98,7 +99,6 @@ protected:
     void Click();
 
 private:
-    friend class TFclComboItemDelegate;
     void FitItemHeight();
     void KeyDelayElapsed();
     void Search(bool Enter);
@@ -125,6 +125,28 @@ private:
     TFclMRUList mru_;
     std::int32_t searchTrigger_ = -1;
     TFclLabelAttachment label_;
+};
+
+// Draws the items of a library combo box's list: the recent section in its own colour, the
+// selection in the highlight colour, the item's content, and under the section's last item
+// two grey lines, while the list is open (or always, with SeparatorAlways); that item is
+// 3 pixels taller to make room for them.
+class TFclComboItemDelegate : public QStyledItemDelegate {
+public:
+    explicit TFclComboItemDelegate(TFclBaseComboBox* Box, bool SeparatorAlways = false);
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+
+protected:
+    // The item's content in the text colour already set: its text 2 pixels in from the left
+    // at the top of the item, in the box's font.
+    virtual void DrawItem(QPainter& Painter, const QRect& Item, const QModelIndex& Index) const;
+
+private:
+    TFclBaseComboBox* box_;
+    bool separatorAlways_;
 };
 
 class TFclComboBox : public TFclBaseComboBox {

@@ -3,10 +3,10 @@
 #include <QAbstractItemView>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
+#include "controls/FclProperty.h"
 #include "platform/SysColors.h"
 
 namespace {
@@ -91,54 +91,35 @@ const QImage& FontGlyphImage(TFontGlyph Glyph)
     return Glyph == TFontGlyph::TrueType ? trueType : device;
 }
 
-// Draws the font list's items: the recent section in its own colour and the selection in the
-// highlight colour, the glyph at the item's top-left corner, the name 2 pixels right of it
-// (in its own font when previewing and a printer is installed, unless it is a symbol font),
-// and the double grey line under the recent section's last item.
-class TFclFontItemDelegate : public QStyledItemDelegate {
+// Draws the font list's items as the library's combo box does, with the glyph at the item's
+// top-left corner and the name 2 pixels right of it (in its own font when previewing and a
+// printer is installed, unless it is a symbol font); the double grey line under the recent
+// section's last item is drawn whether the list is open or not.
+class TFclFontItemDelegate : public TFclComboItemDelegate {
 public:
-    explicit TFclFontItemDelegate(TFclFontComboBox* Box) : QStyledItemDelegate(Box), box_(Box) {}
-
-    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-               const QModelIndex& Index) const override
+    explicit TFclFontItemDelegate(TFclFontComboBox* Box)
+        : TFclComboItemDelegate(Box, true), box_(Box)
     {
-        const int row = Index.row();
-        const bool recent = row < box_->RecentCount();
-        const bool selected = Option.state & QStyle::State_Selected;
-        const TColor back = selected ? clHighlight : (recent ? box_->MRUListColor() : box_->Color());
-        const QRect r = Option.rect;
+    }
+
+protected:
+    void DrawItem(QPainter& Painter, const QRect& Item, const QModelIndex& Index) const override
+    {
         const QString name = Index.data(Qt::DisplayRole).toString();
-        Painter->save();
-        Painter->fillRect(r, ToQColor(back));
-        int textLeft = r.left() + 2;
+        int textLeft = Item.left() + 2;
         const QVariant glyph = Index.data(Qt::UserRole);
         if (glyph.isValid()) {
             const QImage& image = FontGlyphImage(static_cast<TFontGlyph>(glyph.toInt()));
-            Painter->drawImage(r.topLeft(), image);
+            Painter.drawImage(Item.topLeft(), image);
             textLeft += image.width();
         }
         QFont font = box_->font();
         if (box_->PreviewFont() && FontSource().PrinterInstalled() &&
             !TFclFontComboBox::IsSymbolFont(name))
             font.setFamily(name);
-        Painter->setFont(font);
-        Painter->setPen(ToQColor(selected ? clHighlightText : clWindowText));
-        Painter->drawText(QRect(textLeft, r.top(), r.right() - textLeft + 1, r.height()),
-                          Qt::AlignLeft | Qt::AlignTop, name);
-        if (recent && row == box_->RecentCount() - 1) {
-            Painter->setPen(ToQColor(clGrayText));
-            const int bottom = r.y() + r.height();
-            Painter->drawLine(r.left(), bottom - 3, r.right(), bottom - 3);
-            Painter->drawLine(r.left(), bottom - 1, r.right(), bottom - 1);
-        }
-        Painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        const bool lastRecent = Index.row() == box_->RecentCount() - 1;
-        return QSize(Option.rect.width() > 0 ? Option.rect.width() : box_->width(),
-                     box_->ItemHeight() + (lastRecent ? 3 : 0));
+        Painter.setFont(font);
+        Painter.drawText(QRect(textLeft, Item.top(), Item.right() - textLeft + 1, Item.height()),
+                         Qt::AlignLeft | Qt::AlignTop, name);
     }
 
 private:
@@ -154,25 +135,22 @@ TFclFontComboBox::TFclFontComboBox(QWidget* AOwner) : TFclBaseComboBox(AOwner)
 
 void TFclFontComboBox::SetPreviewFont(bool Value)
 {
-    if (Value == previewFont_)
+    if (!StoreChanged(previewFont_, Value))
         return;
-    previewFont_ = Value;
     view()->viewport()->update();
 }
 
 void TFclFontComboBox::SetFontCategories(TFontCategories Value)
 {
-    if (Value == categories_)
+    if (!StoreChanged(categories_, Value))
         return;
-    categories_ = Value;
     RebuildFontList();
 }
 
 void TFclFontComboBox::SetFontPitchStyles(TFontPitches Value)
 {
-    if (Value == pitches_)
+    if (!StoreChanged(pitches_, Value))
         return;
-    pitches_ = Value;
     RebuildFontList();
 }
 

@@ -71,7 +71,6 @@ public:
     void FontsChanged();
 
 private:
-    friend class TFclFontItemDelegate;
     bool previewFont_ = false;
     TFontCategories categories_ = TFontCategories::fcAll;
     TFontPitches pitches_ = TFontPitches::fpAll;

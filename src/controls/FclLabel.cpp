@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 #include "platform/SysColors.h"
 
 TFclOffset DirectionOffset(TFclShadeDirection Direction)
@@ -113,42 +114,32 @@ std::string TFclCustomLabel::About() const
 
 void TFclCustomLabel::SetCaption(const QString& Value)
 {
-    if (Value == caption_)
-        return;
-    caption_ = Value;
-    update();
+    if (StoreChanged(caption_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetAlignment(TAlignment Value)
 {
-    if (Value == alignment_)
-        return;
-    alignment_ = Value;
-    update();
+    if (StoreChanged(alignment_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetTransparent(bool Value)
 {
-    if (Value == transparent_)
-        return;
-    transparent_ = Value;
-    update();
+    if (StoreChanged(transparent_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetWordWrap(bool Value)
 {
-    if (Value == wordWrap_)
-        return;
-    wordWrap_ = Value;
-    update();
+    if (StoreChanged(wordWrap_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetShowAccelChar(bool Value)
 {
-    if (Value == showAccelChar_)
-        return;
-    showAccelChar_ = Value;
-    update();
+    if (StoreChanged(showAccelChar_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetColor(TColor Value)
@@ -162,18 +153,14 @@ void TFclCustomLabel::SetColor(TColor Value)
 
 void TFclCustomLabel::SetParentColor(bool Value)
 {
-    if (Value == parentColor_)
-        return;
-    parentColor_ = Value;
-    update();
+    if (StoreChanged(parentColor_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetFontColor(TColor Value)
 {
-    if (Value == fontColor_)
-        return;
-    fontColor_ = Value;
-    update();
+    if (StoreChanged(fontColor_, Value))
+        update();
 }
 
 void TFclCustomLabel::SetColorScheme(TFclColorScheme Value)

@@ -107,9 +107,8 @@ void TFclCustomMeter::SetOrientation(TMeterOrientation Value)
 
 void TFclCustomMeter::SetPercent(std::int32_t Value)
 {
-    if (Value == percent_)
+    if (!StoreChanged(percent_, Value))
         return;
-    percent_ = Value;
     percentText_ = PercentTextOf(percent_);
     repaint();
 }

@@ -6,6 +6,7 @@
 #include <QTransform>
 
 #include "controls/FclFontSource.h"
+#include "controls/FclProperty.h"
 #include "platform/SysColors.h"
 
 int ReduceFontAngle(int Degrees)
@@ -23,18 +24,14 @@ TFclCustomRotatedLabel::TFclCustomRotatedLabel(QWidget* AOwner) : TFclGraphicCon
 
 void TFclCustomRotatedLabel::SetAlignment(TAlignment Value)
 {
-    if (Value == alignment_)
-        return;
-    alignment_ = Value;
-    update();
+    if (StoreChanged(alignment_, Value))
+        update();
 }
 
 void TFclCustomRotatedLabel::SetCaption(const QString& Value)
 {
-    if (Value == caption_)
-        return;
-    caption_ = Value;
-    repaint();
+    if (StoreChanged(caption_, Value))
+        repaint();
 }
 
 void TFclCustomRotatedLabel::SetFontAngle(int Value)
@@ -55,34 +52,26 @@ void TFclCustomRotatedLabel::SetFontAngle(int Value)
 
 void TFclCustomRotatedLabel::SetOriginX(int Value)
 {
-    if (Value == originX_)
-        return;
-    originX_ = Value;
-    update();
+    if (StoreChanged(originX_, Value))
+        update();
 }
 
 void TFclCustomRotatedLabel::SetOriginY(int Value)
 {
-    if (Value == originY_)
-        return;
-    originY_ = Value;
-    update();
+    if (StoreChanged(originY_, Value))
+        update();
 }
 
 void TFclCustomRotatedLabel::SetShadowColor(TColor Value)
 {
-    if (Value == shadowColor_)
-        return;
-    shadowColor_ = Value;
-    update();
+    if (StoreChanged(shadowColor_, Value))
+        update();
 }
 
 void TFclCustomRotatedLabel::SetShadowedText(bool Value)
 {
-    if (Value == shadowedText_)
-        return;
-    shadowedText_ = Value;
-    update();
+    if (StoreChanged(shadowedText_, Value))
+        update();
 }
 
 void TFclCustomRotatedLabel::SetTransparent(bool Value)
@@ -102,10 +91,8 @@ void TFclCustomRotatedLabel::SetColor(TColor Value)
 
 void TFclCustomRotatedLabel::SetParentColor(bool Value)
 {
-    if (Value == parentColor_)
-        return;
-    parentColor_ = Value;
-    update();
+    if (StoreChanged(parentColor_, Value))
+        update();
 }
 
 QColor TFclCustomRotatedLabel::BackColour() const
@@ -115,10 +102,8 @@ QColor TFclCustomRotatedLabel::BackColour() const
 
 void TFclCustomRotatedLabel::SetFontColor(TColor Value)
 {
-    if (Value == fontColor_)
-        return;
-    fontColor_ = Value;
-    update();
+    if (StoreChanged(fontColor_, Value))
+        update();
 }
 
 void TFclCustomRotatedLabel::changeEvent(QEvent* Event)

@@ -13,6 +13,7 @@
 #include "controls/FclEntryFieldShell.h"
 #include "controls/FclIntlSup.h"
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 #include "platform/Services.h"
 #include "platform/SysColors.h"
 
@@ -33,7 +34,7 @@ bool Later(std::uint32_t Now, std::uint32_t Time)
 // decimal character of the regional settings; a text that is not a number is left alone.
 void StepLineEdit(QLineEdit& Edit, TFclSpinState State, double Delta)
 {
-    const char decimal = TFclIntlSup().DecimalChar();
+    const char decimal = FclIntlSup().DecimalChar();
     std::string text = Edit.text().trimmed().toStdString();
     std::replace(text.begin(), text.end(), decimal, '.');
     double value = 0;
@@ -154,17 +155,14 @@ void TFclSpinner::SetAutoRepeat(bool Value)
 
 void TFclSpinner::SetShowArrows(bool Value)
 {
-    if (Value == showArrows_)
-        return;
-    showArrows_ = Value;
-    update();
+    if (StoreChanged(showArrows_, Value))
+        update();
 }
 
 void TFclSpinner::SetStyle(TFclSpinnerStyle Value)
 {
-    if (Value == style_)
+    if (!StoreChanged(style_, Value))
         return;
-    style_ = Value;
     CreateButtonRegions();
     update();
 }

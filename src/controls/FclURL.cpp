@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "controls/FclMisc.h"
+#include "controls/FclProperty.h"
 #include "platform/Services.h"
 #include "platform/SysColors.h"
 
@@ -59,26 +60,20 @@ void TFclURL::SetUnderlineURL(bool Value)
 
 void TFclURL::SetFontColor(TColor Value)
 {
-    if (Value == fontColor_)
-        return;
-    fontColor_ = Value;
-    update();
+    if (StoreChanged(fontColor_, Value))
+        update();
 }
 
 void TFclURL::SetAlignment(TAlignment Value)
 {
-    if (Value == alignment_)
-        return;
-    alignment_ = Value;
-    update();
+    if (StoreChanged(alignment_, Value))
+        update();
 }
 
 void TFclURL::SetTransparent(bool Value)
 {
-    if (Value == transparent_)
-        return;
-    transparent_ = Value;
-    update();
+    if (StoreChanged(transparent_, Value))
+        update();
 }
 
 void TFclURL::SetColor(TColor Value)
@@ -92,17 +87,14 @@ void TFclURL::SetColor(TColor Value)
 
 void TFclURL::SetParentColor(bool Value)
 {
-    if (Value == parentColor_)
-        return;
-    parentColor_ = Value;
-    update();
+    if (StoreChanged(parentColor_, Value))
+        update();
 }
 
 void TFclURL::SetAutoSize(bool Value)
 {
-    if (Value == autoSize_)
+    if (!StoreChanged(autoSize_, Value))
         return;
-    autoSize_ = Value;
     TextChanged();
 }
 
