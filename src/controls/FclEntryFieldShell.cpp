@@ -671,13 +671,15 @@ void TFclEntryFieldShell::mousePressEvent(QMouseEvent* Event)
 
 void TFclEntryFieldShell::mouseDoubleClickEvent(QMouseEvent* Event)
 {
+    // Qt's own handling would take the second click for another press, which puts the caret
+    // where the mouse is and so undoes the selection the double click makes.
+    Event->accept();
     if (core_ && core_->HasFocus() && Event->button() == Qt::LeftButton) {
         TFclEditData data;
         data.X = Event->position().toPoint().x();
         core_->ProcessCommand(ccDoubleClick, data);
         update();
     }
-    TFclCustomControlEx::mouseDoubleClickEvent(Event);
 }
 
 void TFclEntryFieldShell::mouseMoveEvent(QMouseEvent* Event)
@@ -728,6 +730,8 @@ void TFclEntryFieldShell::focusInEvent(QFocusEvent* Event)
         losing = nullptr;
 
     f.CreateHandle();
+    CoreFocusGaining();
+    const bool lastLeavingIncomplete = f.StateHas(EfState::LeaveIncomplete);
     f.SetStateBits(EfState::Focused, true);
     controller->EntryCommands().ResetState();
 
@@ -767,11 +771,13 @@ void TFclEntryFieldShell::focusInEvent(QFocusEvent* Event)
         f.SetStateBits(EfState::InsertMode, true);
     if (f.HasOption(efoForceOvertype))
         f.SetStateBits(EfState::InsertMode, false);
-    CoreFocusGained();
     ShowCaret(true);
-    UpdateCaret(true);
     if (selectText && controller->EntryOptions().Has(efoAutoSelect))
         f.SelectAll();
+    // The core's own step comes last: a keyboard selection extends from the end of the
+    // selection just made.
+    CoreFocusGained(lastLeavingIncomplete);
+    UpdateCaret(true);
     update();
 }
 

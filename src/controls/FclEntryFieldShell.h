@@ -106,9 +106,11 @@ public:
 
 protected:
     void AttachCore(TFclBaseEntryField* Core);
-    // The core's own focus steps (the picture engine's): after gaining, before and after
-    // losing.
-    virtual void CoreFocusGained() {}
+    // The core's own focus steps (the picture engine's): before and after the shell's part
+    // of gaining (LastLeavingIncomplete: the field was left with an invalid entry or towards
+    // another window), before and after losing.
+    virtual void CoreFocusGaining() {}
+    virtual void CoreFocusGained(bool LastLeavingIncomplete) { (void)LastLeavingIncomplete; }
     virtual void CoreFocusLosing() {}
     virtual void CoreFocusLost() {}
 
@@ -162,7 +164,11 @@ public:
     }
 
 protected:
-    void CoreFocusGained() override { Core::FocusGained(); }
+    void CoreFocusGaining() override { Core::FocusGaining(); }
+    void CoreFocusGained(bool LastLeavingIncomplete) override
+    {
+        Core::FocusGained(LastLeavingIncomplete);
+    }
     void CoreFocusLosing() override { Core::FocusLosing(); }
     void CoreFocusLost() override { Core::FocusLost(); }
 };

@@ -444,9 +444,9 @@ void TFclCustomNumericField::IncDecValue(bool Wrap, double Delta)
         LoadTypedDigits();
 }
 
-void TFclCustomNumericField::FocusGained()
+void TFclCustomNumericField::FocusGained(bool LastLeavingIncomplete)
 {
-    TFclCustomPictureField::FocusGained();
+    TFclCustomPictureField::FocusGained(LastLeavingIncomplete);
     LoadTypedDigits();
     MoveCaretHome();
 }

@@ -48,7 +48,7 @@ public:
 
     // The shell's focus steps: the typed digits are loaded on entry and forgotten when the
     // field is left with a valid entry.
-    void FocusGained();
+    void FocusGained(bool LastLeavingIncomplete);
     void FocusLost();
 
 protected:

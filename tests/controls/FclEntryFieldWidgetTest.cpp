@@ -298,3 +298,58 @@ TEST_F(FieldForm, MovingToASpecialControlOnlyChecksTheValue)
     EXPECT_TRUE(cancel->hasFocus());
     EXPECT_TRUE(first->Modified());
 }
+
+TEST_F(FieldForm, EnteredByTabTheSelectionExtendsFromItsEnd)
+{
+    // «  5.0» all selected after the Tab: the moving end of a keyboard selection is its end.
+    struct Case {
+        Qt::Key key;
+        int selStart, selEnd, caret;
+    } cases[] = {
+        {Qt::Key_End, 0, 5, 5},   // the whole text stays selected
+        {Qt::Key_Left, 0, 4, 4},  // the selection shrinks by one from its end
+        {Qt::Key_Home, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "Shift+" << QKeySequence(c.key).toString().toStdString());
+        first->setFocus();
+        QCoreApplication::sendPostedEvents();
+        QTest::keyClick(first, Qt::Key_Tab);
+        QCoreApplication::sendPostedEvents();
+        ASSERT_TRUE(second->hasFocus());
+        ASSERT_EQ(second->SelStart(), 0);
+        ASSERT_EQ(second->SelEnd(), 5);
+        EXPECT_EQ(second->ExtendPosition(), 5);
+        QTest::keyClick(second, c.key, Qt::ShiftModifier);
+        EXPECT_EQ(second->SelStart(), c.selStart);
+        EXPECT_EQ(second->SelEnd(), c.selEnd);
+        EXPECT_EQ(second->CaretPos(), c.caret);
+    }
+}
+
+TEST_F(FieldForm, ADoubleClickSelectsTheValueSoTypingReplacesIt)
+{
+    second->SetValue(2.0);
+    const QPoint middle(second->width() / 2, second->height() / 2);
+    QTest::mouseDClick(second, Qt::LeftButton, {}, middle);
+    ASSERT_TRUE(second->hasFocus());
+    EXPECT_EQ(second->SelStart(), 0);
+    EXPECT_EQ(second->SelEnd(), 5);
+    Type(second, "7");
+    first->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(ValueOf(second), 7.0);
+
+    // The calculator-style counter selects everything as well.
+    auto* counter = new TFclNumericField(&form);
+    counter->setGeometry(10, 70, 100, 21);
+    counter->show();
+    counter->SetValue(std::int32_t{1234});
+    QTest::mouseDClick(counter, Qt::LeftButton, {}, QPoint(50, 10));
+    ASSERT_TRUE(counter->hasFocus());
+    EXPECT_TRUE(counter->HasSelection());
+    Type(counter, "9");
+    std::int32_t value = 0;
+    EXPECT_EQ(counter->GetValue(value), 0);
+    EXPECT_EQ(value, 9);
+}
