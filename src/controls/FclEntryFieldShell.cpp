@@ -94,6 +94,17 @@ void TFclEntryFieldShell::AttachCore(TFclBaseEntryField* Core)
     RecomputeTopMargin();
 }
 
+void TFclEntryFieldShell::AssignLook(const TFclEntryFieldShell& Source, bool WithControlCharColor)
+{
+    SetAutoSize(Source.AutoSize());
+    SetBordered(Source.Bordered());
+    SetColor(Source.Color());
+    if (WithControlCharColor)
+        SetControlCharColor(Source.ControlCharColor());
+    efColors_.Error().Assign(Source.efColors_.Error());
+    efColors_.Highlight().Assign(Source.efColors_.Highlight());
+}
+
 void TFclEntryFieldShell::SetColor(TColor Value)
 {
     if (StoreChanged(color_, Value))

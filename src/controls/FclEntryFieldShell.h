@@ -106,6 +106,9 @@ public:
 
 protected:
     void AttachCore(TFclBaseEntryField* Core);
+    // The window's part of a field's Assign: AutoSize, the frame, the colour and the error
+    // and highlight colours, with WithControlCharColor also ControlCharColor.
+    void AssignLook(const TFclEntryFieldShell& Source, bool WithControlCharColor);
     // The core's own focus steps (the picture engine's): before and after the shell's part
     // of gaining (LastLeavingIncomplete: the field was left with an invalid entry or towards
     // another window), before and after losing.

@@ -64,6 +64,21 @@ void TFclCustomNumericField::SetDataType(TNumericDataType Value)
     decimalPlaces_ = 0;
 }
 
+void TFclCustomNumericField::Assign(const TFclCustomNumericField& Source)
+{
+    SetDataType(Source.DataType());
+    SetOptions(Source.Options());
+    SetPadChar(Source.PadChar());
+    SetPictureMask(Source.numericMask_);
+    // The limits as stored: their texts are laid out by the mask and could round them.
+    rangeHi_ = Source.rangeHi_;
+    rangeLo_ = Source.rangeLo_;
+    SetTextMargin(Source.TextMargin());
+    SetUninitialized(Source.Uninitialized());
+    SetZeroDisplay(Source.ZeroDisplay());
+    SetZeroDisplayValue(Source.ZeroDisplayValue());
+}
+
 int TFclCustomNumericField::MaskMaxLength() const
 {
     int n = static_cast<int>(numericMask_.size());

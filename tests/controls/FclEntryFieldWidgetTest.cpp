@@ -353,3 +353,16 @@ TEST_F(FieldForm, ADoubleClickSelectsTheValueSoTypingReplacesIt)
     EXPECT_EQ(counter->GetValue(value), 0);
     EXPECT_EQ(value, 9);
 }
+
+TEST_F(FieldForm, APictureFieldsAssignTakesItsLookToo)
+{
+    first->SetControlCharColor(clBlue);
+    first->SetColor(clYellow);
+    auto* copy = new TFclPictureField(&form);
+    copy->Assign(*first);
+    EXPECT_EQ(copy->DataType(), TPictureDataType::pftReal);
+    EXPECT_EQ(copy->PictureMaskProperty(), "###.#");
+    EXPECT_EQ(copy->RangeHighSlot(), first->RangeHighSlot());
+    EXPECT_EQ(copy->ControlCharColor(), clBlue);
+    EXPECT_EQ(copy->Color(), clYellow);
+}
