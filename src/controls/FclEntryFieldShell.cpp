@@ -627,6 +627,12 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
         return;
     }
     const std::uint16_t key = VirtualKeyOf(*Event);
+    // A keypad digit with Alt held is part of an Alt+digit entry; any other key but Alt
+    // itself drops one.
+    const bool altDigit = (Event->modifiers() & Qt::AltModifier) && key >= VK_NUMPAD0 &&
+                          key <= VK_NUMPAD9;
+    if (!altDigit)
+        altEntry_.Cancel();
     // Enter and Escape belong to the window (default and cancel buttons).
     if (key == VK_RETURN || key == 27 || key == VK_TAB) {
         Event->ignore();
@@ -640,6 +646,17 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
         Controller()->EntryCommands().CommandOfKey(key, ShiftStateOf(Event->modifiers()));
     if (command == ccUndo)
         command = ccRestore;
+    if (altDigit) {
+        // The character of the code comes when Alt is released.
+        altEntry_.AddDigit(key - VK_NUMPAD0);
+        if (command != ccNone) {
+            TFclEditData data;
+            DispatchCommand(command, data);
+        }
+        if (core_)
+            core_->SetStateBits(EfState::TypedInput, true);
+        return;
+    }
     if (command == ccNone)
         return;
     if (command == ccIns &&
@@ -657,6 +674,23 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
             core_->ProcessCommand(ccTypedChar, typed);
         }
     }
+    carets_.SetInsertMode(core_->InsertModeOn());
+    update();
+}
+
+void TFclEntryFieldShell::keyReleaseEvent(QKeyEvent* Event)
+{
+    if (Event->key() != Qt::Key_Alt || !altEntry_.Active()) {
+        TFclCustomControlEx::keyReleaseEvent(Event);
+        return;
+    }
+    const std::optional<char> ch = altEntry_.Finish();
+    if (!core_ || !ch || !core_->StateHas(EfState::TypedInput))
+        return;
+    core_->SetStateBits(EfState::TypedInput, false);
+    TFclEditData typed;
+    typed.Ch = *ch;
+    core_->ProcessCommand(ccTypedChar, typed);
     carets_.SetInsertMode(core_->InsertModeOn());
     update();
 }
@@ -798,6 +832,7 @@ void TFclEntryFieldShell::focusOutEvent(QFocusEvent* Event)
         TFclCustomControlEx::focusOutEvent(Event);
         return;
     }
+    altEntry_.Cancel();
     TFclBaseEntryField& f = *core_;
     TFclController* controller = Controller();
     QWidget* to = QApplication::focusWidget();

@@ -24,6 +24,7 @@
 #include "controls/FclColors.h"
 #include "controls/FclEntryFieldHost.h"
 #include "controls/FclEntryFieldMenu.h"
+#include "platform/AltNumpadEntry.h"
 
 class TFclEntryFieldShell : public TFclCustomControlEx, public IFclEntryFieldHost {
     Q_OBJECT
@@ -119,6 +120,8 @@ protected:
 
     bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    // Releasing Alt ends an Alt+digit entry: its character is typed.
+    void keyReleaseEvent(QKeyEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
@@ -155,6 +158,7 @@ private:
     int topMargin_ = 0;
     bool blinkOn_ = true;
     QTimer blink_;
+    TAltNumpadEntry altEntry_;
 };
 
 template <class Core>

@@ -366,3 +366,47 @@ TEST_F(FieldForm, APictureFieldsAssignTakesItsLookToo)
     EXPECT_EQ(copy->ControlCharColor(), clBlue);
     EXPECT_EQ(copy->Color(), clYellow);
 }
+
+namespace {
+
+// Alt held while Digits are typed on the keypad, then released.
+void AltKeypad(QWidget* w, const char* Digits)
+{
+    QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(w, &altDown);
+    for (const char* d = Digits; *d; ++d) {
+        const int key = Qt::Key_0 + (*d - '0');
+        const Qt::KeyboardModifiers mods = Qt::AltModifier | Qt::KeypadModifier;
+        QKeyEvent press(QEvent::KeyPress, key, mods, QString(QChar(*d)));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, QString(QChar(*d)));
+        QApplication::sendEvent(w, &release);
+    }
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(w, &altUp);
+}
+
+}  // namespace
+
+TEST_F(FieldForm, AltAndDigitsOnTheKeypadTypeTheCharacterOfTheirCode)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->setFocus();
+    QCoreApplication::sendPostedEvents();
+    AltKeypad(text, "0228");
+    AltKeypad(text, "132");
+    EXPECT_EQ(text->EditString().substr(0, 2), "\xE4\xE4");
+
+    // Another key between the digits drops the entry.
+    QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(text, &altDown);
+    QKeyEvent digit(QEvent::KeyPress, Qt::Key_6, Qt::AltModifier | Qt::KeypadModifier, "6");
+    QApplication::sendEvent(text, &digit);
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
+    QApplication::sendEvent(text, &other);
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(text, &altUp);
+    EXPECT_EQ(text->EditString().substr(0, 3), "\xE4\xE4 ");
+}
