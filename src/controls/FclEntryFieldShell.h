@@ -171,6 +171,12 @@ public:
     }
 
 protected:
+    // The core's window is created: the controller reference is settled first.
+    void CreateWnd() override
+    {
+        ResolveController();
+        Core::CreateWnd();
+    }
     void CoreFocusGaining() override { Core::FocusGaining(); }
     void CoreFocusGained(bool LastLeavingIncomplete) override
     {
