@@ -5,9 +5,10 @@
 // every step (500, 450, ... 50, 0 ms with the defaults, then on every pass of the event
 // loop); the centre button steps once per press. A step moves the value of the associated
 // control (FocusedControl: a library entry field or a plain line edit; left and right move an
-// entry field's caret) and fires OnClick with the pressed button. The press is a timer-driven state machine: each step schedules a single-shot
-// timer to the next one, the release ends it, and no event loop runs inside a handler. The
-// spinner never takes the focus, so the field that has it stays the window's focused field.
+// entry field's caret) and fires OnClick with the pressed button. The press is a timer-driven
+// state machine: each step schedules a single-shot timer to the next one, the release ends
+// it, and no event loop runs inside a handler. The spinner never takes the focus, so the
+// field that has it stays the window's focused field.
 #include <QPointer>
 #include <QTimer>
 

@@ -311,7 +311,7 @@ TEST_F(FieldForm, EnteredByTabTheSelectionExtendsFromItsEnd)
         {Qt::Key_Home, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "Shift+" << QKeySequence(c.key).toString().toStdString());
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
         first->setFocus();
         QCoreApplication::sendPostedEvents();
         QTest::keyClick(first, Qt::Key_Tab);

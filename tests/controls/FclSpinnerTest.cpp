@@ -36,9 +36,10 @@ TEST(FclSpinnerRegions, HitTestWithExclusiveRightAndBottomEdges)
         {-1, 10, true, St::ssNone},     {16, 10, true, St::ssNone},
         {5, 85, true, St::ssNone},      {5, -1, false, St::ssNone},
     };
+    const auto vertical = SpinnerButtons(TFclSpinnerStyle::stNormalVertical, 16, 85);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        EXPECT_EQ(SpinnerStateAt(SpinnerButtons(TFclSpinnerStyle::stNormalVertical, 16, 85), 16, 85, c.x, c.y, c.clicked), c.expected);
+        EXPECT_EQ(SpinnerStateAt(vertical, 16, 85, c.x, c.y, c.clicked), c.expected);
     }
     EXPECT_EQ(SpinnerUpRegion(16, 85), QRect(0, 0, 15, 42));
     EXPECT_EQ(SpinnerDownRegion(16, 85), QRect(0, 42, 15, 42));
