@@ -70,13 +70,7 @@ void TFclCustomNumericField::Assign(const TFclCustomNumericField& Source)
     SetOptions(Source.Options());
     SetPadChar(Source.PadChar());
     SetPictureMask(Source.numericMask_);
-    // The limits as stored: their texts are laid out by the mask and could round them.
-    rangeHi_ = Source.rangeHi_;
-    rangeLo_ = Source.rangeLo_;
-    SetTextMargin(Source.TextMargin());
-    SetUninitialized(Source.Uninitialized());
-    SetZeroDisplay(Source.ZeroDisplay());
-    SetZeroDisplayValue(Source.ZeroDisplayValue());
+    AssignRangeAndDisplay(Source);
 }
 
 int TFclCustomNumericField::MaskMaxLength() const
