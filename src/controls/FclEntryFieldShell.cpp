@@ -627,11 +627,13 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
         return;
     }
     const std::uint16_t key = VirtualKeyOf(*Event);
-    // A keypad digit with Alt held is part of an Alt+digit entry; any other key but Alt
-    // itself drops one.
+    // A keypad digit with Alt held is part of an Alt+digit entry; any other key but the
+    // modifier and lock keys drops one.
     const bool altDigit = (Event->modifiers() & Qt::AltModifier) && key >= VK_NUMPAD0 &&
                           key <= VK_NUMPAD9;
-    if (!altDigit)
+    const bool modifierOrLock = key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU ||
+                                key == VK_CAPITAL || key == VK_NUMLOCK;
+    if (!altDigit && !modifierOrLock)
         altEntry_.Cancel();
     // Enter and Escape belong to the window (default and cancel buttons).
     if (key == VK_RETURN || key == 27 || key == VK_TAB) {
