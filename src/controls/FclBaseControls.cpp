@@ -67,21 +67,9 @@ void TFclCustomControl::DoOnMouseWheel(TShiftState Shift, int Delta, int XPos, i
         onMouseWheel_(this, Shift, Delta, XPos, YPos);
 }
 
-TFclController* TFclCustomControlEx::ResolvedReference() const
-{
-    if (!controller_ && !resolved_) {
-        // Once the control sits on a form, a controller placed there is taken.
-        if (QWidget* form = FindParentForm(this)) {
-            controller_ = FindFormController(form);
-            resolved_ = true;
-        }
-    }
-    return controller_.data();
-}
-
 TFclController* TFclCustomControlEx::Controller() const
 {
-    if (TFclController* c = ResolvedReference())
+    if (TFclController* c = controller_.data())
         return c;
     return DefaultControllerInstance();
 }
@@ -89,12 +77,28 @@ TFclController* TFclCustomControlEx::Controller() const
 void TFclCustomControlEx::SetController(TFclController* Value)
 {
     controller_ = Value;
-    resolved_ = true;
 }
 
-bool TFclCustomControlEx::HasControllerReference() const
+void TFclCustomControlEx::ControllerPlaced(TFclController* Placed)
 {
-    return ResolvedReference() != nullptr;
+    if (!controller_)
+        controller_ = Placed;
+}
+
+void TFclCustomControlEx::ResolveController()
+{
+    if (!controller_)
+        controller_ = FindFormController(FindParentForm(this));
+    if (!controller_)
+        controller_ = DefaultControllerInstance();
+}
+
+bool TFclCustomControlEx::event(QEvent* Event)
+{
+    // Polished once before it is first shown: the control's window comes into being.
+    if (Event->type() == QEvent::Polish)
+        ResolveController();
+    return TFclCustomControl::event(Event);
 }
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers)

@@ -62,22 +62,32 @@ private:
     TFclLabelAttachment label_;
 };
 
+// The controller reference: empty until it is set, until a controller is placed on the
+// control's form, or until the control's window is created (the first value access of an
+// entry field, or the first show), which takes the form's controller or else the default
+// controller. A controller that goes away empties it again.
 class TFclCustomControlEx : public TFclCustomControl {
     Q_OBJECT
 public:
     explicit TFclCustomControlEx(QWidget* AOwner = nullptr) : TFclCustomControl(AOwner) {}
 
-    // The controller set or found on the form; the default controller when there is none.
+    // The referenced controller; the default controller while the reference is empty.
     TFclController* Controller() const;
-    // A null controller clears the reference.
+    // A null controller empties the reference.
     virtual void SetController(TFclController* Value);
-    // Whether a controller was set or found.
-    bool HasControllerReference() const;
+    // Whether the reference is set.
+    bool HasControllerReference() const { return !controller_.isNull(); }
+    // A controller placed on the control's form: taken when the reference is empty.
+    void ControllerPlaced(TFclController* Placed);
+
+protected:
+    bool event(QEvent* Event) override;
+    // The window is created: an empty reference takes the first controller on the form, or
+    // else the default controller.
+    void ResolveController();
 
 private:
-    TFclController* ResolvedReference() const;
-    mutable QPointer<TFclController> controller_;
-    mutable bool resolved_ = false;
+    QPointer<TFclController> controller_;
 };
 
 // The modifier state of Qt's modifiers.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "controls/FclBaseControls.h"
 #include "controls/FclEntryFieldHost.h"
 #include "controls/FclFieldMessages.h"
 #include "controls/FclMisc.h"
@@ -44,6 +45,11 @@ TFclController::TFclController(QObject* AOwner)
         [this](void* Sender, std::int32_t Handle, std::uint32_t Interval, std::int32_t Elapsed) {
             DoOnTimerTrigger(Sender, Handle, Interval, Elapsed);
         });
+    // Placed on a form: the form's controls that have no controller yet take this one.
+    if (auto* form = qobject_cast<QWidget*>(AOwner); form && form->isWindow())
+        for (TFclCustomControlEx* control : form->findChildren<TFclCustomControlEx*>())
+            if (FindParentForm(control) == form)
+                control->ControllerPlaced(this);
 }
 
 TFclController::~TFclController()

@@ -29,6 +29,9 @@ public:
     void SetAbout(const std::string&) {}
 };
 
+// A controller made with a form (a window) as its owner is placed on that form: the form's
+// controls whose controller reference is still empty take it at once, the others when their
+// window is created.
 class TFclController : public TFclComponent {
     Q_OBJECT
 public:

@@ -94,6 +94,17 @@ void TFclEntryFieldShell::AttachCore(TFclBaseEntryField* Core)
     RecomputeTopMargin();
 }
 
+void TFclEntryFieldShell::AssignLook(const TFclEntryFieldShell& Source, bool WithControlCharColor)
+{
+    SetAutoSize(Source.AutoSize());
+    SetBordered(Source.Bordered());
+    SetColor(Source.Color());
+    if (WithControlCharColor)
+        SetControlCharColor(Source.ControlCharColor());
+    efColors_.Error().Assign(Source.efColors_.Error());
+    efColors_.Highlight().Assign(Source.efColors_.Highlight());
+}
+
 void TFclEntryFieldShell::SetColor(TColor Value)
 {
     if (StoreChanged(color_, Value))
@@ -616,6 +627,14 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
         return;
     }
     const std::uint16_t key = VirtualKeyOf(*Event);
+    // A keypad digit with Alt held is part of an Alt+digit entry; any other key but the
+    // modifier and lock keys drops one.
+    const bool altDigit = (Event->modifiers() & Qt::AltModifier) && key >= VK_NUMPAD0 &&
+                          key <= VK_NUMPAD9;
+    const bool modifierOrLock = key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU ||
+                                key == VK_CAPITAL || key == VK_NUMLOCK;
+    if (!altDigit && !modifierOrLock)
+        altEntry_.Cancel();
     // Enter and Escape belong to the window (default and cancel buttons).
     if (key == VK_RETURN || key == 27 || key == VK_TAB) {
         Event->ignore();
@@ -629,6 +648,17 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
         Controller()->EntryCommands().CommandOfKey(key, ShiftStateOf(Event->modifiers()));
     if (command == ccUndo)
         command = ccRestore;
+    if (altDigit) {
+        // The character of the code comes when Alt is released.
+        altEntry_.AddDigit(key - VK_NUMPAD0);
+        if (command != ccNone) {
+            TFclEditData data;
+            DispatchCommand(command, data);
+        }
+        if (core_)
+            core_->SetStateBits(EfState::TypedInput, true);
+        return;
+    }
     if (command == ccNone)
         return;
     if (command == ccIns &&
@@ -646,6 +676,23 @@ void TFclEntryFieldShell::keyPressEvent(QKeyEvent* Event)
             core_->ProcessCommand(ccTypedChar, typed);
         }
     }
+    carets_.SetInsertMode(core_->InsertModeOn());
+    update();
+}
+
+void TFclEntryFieldShell::keyReleaseEvent(QKeyEvent* Event)
+{
+    if (Event->key() != Qt::Key_Alt || !altEntry_.Active()) {
+        TFclCustomControlEx::keyReleaseEvent(Event);
+        return;
+    }
+    const std::optional<char> ch = altEntry_.Finish();
+    if (!core_ || !ch || !core_->StateHas(EfState::TypedInput))
+        return;
+    core_->SetStateBits(EfState::TypedInput, false);
+    TFclEditData typed;
+    typed.Ch = *ch;
+    core_->ProcessCommand(ccTypedChar, typed);
     carets_.SetInsertMode(core_->InsertModeOn());
     update();
 }
@@ -671,13 +718,15 @@ void TFclEntryFieldShell::mousePressEvent(QMouseEvent* Event)
 
 void TFclEntryFieldShell::mouseDoubleClickEvent(QMouseEvent* Event)
 {
+    // Qt's own handling would take the second click for another press, which puts the caret
+    // where the mouse is and so undoes the selection the double click makes.
+    Event->accept();
     if (core_ && core_->HasFocus() && Event->button() == Qt::LeftButton) {
         TFclEditData data;
         data.X = Event->position().toPoint().x();
         core_->ProcessCommand(ccDoubleClick, data);
         update();
     }
-    TFclCustomControlEx::mouseDoubleClickEvent(Event);
 }
 
 void TFclEntryFieldShell::mouseMoveEvent(QMouseEvent* Event)
@@ -728,6 +777,8 @@ void TFclEntryFieldShell::focusInEvent(QFocusEvent* Event)
         losing = nullptr;
 
     f.CreateHandle();
+    CoreFocusGaining();
+    const bool lastLeavingIncomplete = f.StateHas(EfState::LeaveIncomplete);
     f.SetStateBits(EfState::Focused, true);
     controller->EntryCommands().ResetState();
 
@@ -767,11 +818,13 @@ void TFclEntryFieldShell::focusInEvent(QFocusEvent* Event)
         f.SetStateBits(EfState::InsertMode, true);
     if (f.HasOption(efoForceOvertype))
         f.SetStateBits(EfState::InsertMode, false);
-    CoreFocusGained();
     ShowCaret(true);
-    UpdateCaret(true);
     if (selectText && controller->EntryOptions().Has(efoAutoSelect))
         f.SelectAll();
+    // The core's own step comes last: a keyboard selection extends from the end of the
+    // selection just made.
+    CoreFocusGained(lastLeavingIncomplete);
+    UpdateCaret(true);
     update();
 }
 
@@ -781,6 +834,7 @@ void TFclEntryFieldShell::focusOutEvent(QFocusEvent* Event)
         TFclCustomControlEx::focusOutEvent(Event);
         return;
     }
+    altEntry_.Cancel();
     TFclBaseEntryField& f = *core_;
     TFclController* controller = Controller();
     QWidget* to = QApplication::focusWidget();

@@ -24,6 +24,7 @@
 #include "controls/FclColors.h"
 #include "controls/FclEntryFieldHost.h"
 #include "controls/FclEntryFieldMenu.h"
+#include "platform/AltNumpadEntry.h"
 
 class TFclEntryFieldShell : public TFclCustomControlEx, public IFclEntryFieldHost {
     Q_OBJECT
@@ -106,14 +107,21 @@ public:
 
 protected:
     void AttachCore(TFclBaseEntryField* Core);
-    // The core's own focus steps (the picture engine's): after gaining, before and after
-    // losing.
-    virtual void CoreFocusGained() {}
+    // The window's part of a field's Assign: AutoSize, the frame, the colour and the error
+    // and highlight colours, with WithControlCharColor also ControlCharColor.
+    void AssignLook(const TFclEntryFieldShell& Source, bool WithControlCharColor);
+    // The core's own focus steps (the picture engine's): before and after the shell's part
+    // of gaining (LastLeavingIncomplete: the field was left with an invalid entry or towards
+    // another window), before and after losing.
+    virtual void CoreFocusGaining() {}
+    virtual void CoreFocusGained(bool LastLeavingIncomplete) { (void)LastLeavingIncomplete; }
     virtual void CoreFocusLosing() {}
     virtual void CoreFocusLost() {}
 
     bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    // Releasing Alt ends an Alt+digit entry: its character is typed.
+    void keyReleaseEvent(QKeyEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
@@ -150,6 +158,7 @@ private:
     int topMargin_ = 0;
     bool blinkOn_ = true;
     QTimer blink_;
+    TAltNumpadEntry altEntry_;
 };
 
 template <class Core>
@@ -162,7 +171,17 @@ public:
     }
 
 protected:
-    void CoreFocusGained() override { Core::FocusGained(); }
+    // The core's window is created: the controller reference is settled first.
+    void CreateWnd() override
+    {
+        ResolveController();
+        Core::CreateWnd();
+    }
+    void CoreFocusGaining() override { Core::FocusGaining(); }
+    void CoreFocusGained(bool LastLeavingIncomplete) override
+    {
+        Core::FocusGained(LastLeavingIncomplete);
+    }
     void CoreFocusLosing() override { Core::FocusLosing(); }
     void CoreFocusLost() override { Core::FocusLost(); }
 };

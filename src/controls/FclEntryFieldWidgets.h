@@ -11,10 +11,26 @@ class TFclPictureField : public TFclEntryFieldWidget<TFclCustomPictureField> {
     Q_OBJECT
 public:
     using TFclEntryFieldWidget<TFclCustomPictureField>::TFclEntryFieldWidget;
+
+    // The field's properties and its look (TFclCustomPictureField::Assign, AutoSize, frame,
+    // colours).
+    void Assign(const TFclPictureField& Source)
+    {
+        TFclCustomPictureField::Assign(Source);
+        AssignLook(Source, true);
+    }
 };
 
 class TFclNumericField : public TFclEntryFieldWidget<TFclCustomNumericField> {
     Q_OBJECT
 public:
     using TFclEntryFieldWidget<TFclCustomNumericField>::TFclEntryFieldWidget;
+
+    // The field's properties and its look (TFclCustomNumericField::Assign, AutoSize, frame,
+    // colour, error and highlight colours).
+    void Assign(const TFclNumericField& Source)
+    {
+        TFclCustomNumericField::Assign(Source);
+        AssignLook(Source, false);
+    }
 };

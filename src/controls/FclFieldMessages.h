@@ -23,6 +23,7 @@ enum : std::uint16_t {
     FieldMsgPositionLabel = 32523,
     FieldMsgRecordLabel = 32524,
     FieldMsgAssignLabel = 32525,
+    FieldMsgUpdatePreview = 32526,  // the font combo box's preview control follows it
 };
 
 // One notification: the message number is the event type. Control stands for the window
@@ -52,7 +53,7 @@ private:
 inline bool IsFieldMessage(const QEvent* Event)
 {
     return Event->type() >= static_cast<QEvent::Type>(FieldMsgReportError) &&
-           Event->type() <= static_cast<QEvent::Type>(FieldMsgAssignLabel + 1);
+           Event->type() <= static_cast<QEvent::Type>(FieldMsgUpdatePreview);
 }
 
 // Posts a notification to Target (nothing when Target is nullptr).

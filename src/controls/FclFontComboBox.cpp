@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "controls/FclFieldMessages.h"
+#include "controls/FclKeys.h"
 #include "controls/FclProperty.h"
 #include "platform/SysColors.h"
 
@@ -199,6 +201,39 @@ void TFclFontComboBox::RebuildFontList()
     for (auto it = recent.crbegin(); it != recent.crend(); ++it)
         AddRecentItem(findText(*it, Qt::MatchFixedString));
     RebuildRecentSection();
+}
+
+void TFclFontComboBox::AfterSelection()
+{
+    TFclBaseComboBox::AfterSelection();
+    UpdatePreview();
+}
+
+void TFclFontComboBox::KeyDown(std::uint16_t Key, TShiftState Shift)
+{
+    TFclBaseComboBox::KeyDown(Key, Shift);
+    if ((Key == VK_UP || Key == VK_DOWN) && previewControl_)
+        PostFieldMessage(this, FieldMsgUpdatePreview);
+}
+
+bool TFclFontComboBox::event(QEvent* Event)
+{
+    if (Event->type() == static_cast<QEvent::Type>(FieldMsgUpdatePreview)) {
+        UpdatePreview();
+        return true;
+    }
+    return TFclBaseComboBox::event(Event);
+}
+
+void TFclFontComboBox::UpdatePreview()
+{
+    QWidget* preview = previewControl_.data();
+    const QString name = GetFontName();
+    if (!preview || name.isEmpty())
+        return;
+    QFont font = preview->font();
+    font.setFamily(name);
+    preview->setFont(font);
 }
 
 void TFclFontComboBox::FontsChanged()

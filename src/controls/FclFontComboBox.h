@@ -5,6 +5,7 @@
 // control's font, so it can be read). It keeps the recent section, the delayed search and the
 // attached label of the library's combo box. The fonts come from FontSource().
 #include <QImage>
+#include <QPointer>
 
 #include <cstdint>
 #include <vector>
@@ -54,6 +55,10 @@ public:
     void SetFontCategories(TFontCategories Value);
     TFontPitches FontPitchStyles() const { return pitches_; }
     void SetFontPitchStyles(TFontPitches Value);
+    // A control whose font takes the chosen font's name after a selection from the list and
+    // after the up or down arrow key; none when it is nullptr or goes away.
+    QWidget* PreviewControl() const { return previewControl_.data(); }
+    void SetPreviewControl(QWidget* Value) { previewControl_ = Value; }
 
     // The name of the selected item; empty without a selection.
     QString GetFontName() const;
@@ -70,8 +75,18 @@ public:
     // selected; OnChange fires when nothing was selected or the font is gone.
     void FontsChanged();
 
+    void AfterSelection() override;
+    // An up or down arrow key moves the selection after this; the preview follows then.
+    void KeyDown(std::uint16_t Key, TShiftState Shift) override;
+
+protected:
+    bool event(QEvent* Event) override;
+
 private:
+    void UpdatePreview();
+
     bool previewFont_ = false;
+    QPointer<QWidget> previewControl_;
     TFontCategories categories_ = TFontCategories::fcAll;
     TFontPitches pitches_ = TFontPitches::fpAll;
 };

@@ -22,6 +22,8 @@ constexpr std::uint8_t VK_DOWN = 40;
 constexpr std::uint8_t VK_INSERT = 45;
 constexpr std::uint8_t VK_DELETE = 46;
 // The main-keyboard digits are '0' to '9' (48 to 57), the letters 'A' to 'Z' (65 to 90).
+constexpr std::uint8_t VK_NUMPAD0 = 96;  // the keypad digits 0 to 9 are 96 to 105
+constexpr std::uint8_t VK_NUMPAD9 = 105;
 constexpr std::uint8_t VK_F1 = 112;
 constexpr std::uint8_t VK_F2 = 113;
 constexpr std::uint8_t VK_NUMLOCK = 144;

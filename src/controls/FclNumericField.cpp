@@ -64,6 +64,15 @@ void TFclCustomNumericField::SetDataType(TNumericDataType Value)
     decimalPlaces_ = 0;
 }
 
+void TFclCustomNumericField::Assign(const TFclCustomNumericField& Source)
+{
+    SetDataType(Source.DataType());
+    SetOptions(Source.Options());
+    SetPadChar(Source.PadChar());
+    SetPictureMask(Source.numericMask_);
+    AssignRangeAndDisplay(Source);
+}
+
 int TFclCustomNumericField::MaskMaxLength() const
 {
     int n = static_cast<int>(numericMask_.size());
@@ -444,9 +453,9 @@ void TFclCustomNumericField::IncDecValue(bool Wrap, double Delta)
         LoadTypedDigits();
 }
 
-void TFclCustomNumericField::FocusGained()
+void TFclCustomNumericField::FocusGained(bool LastLeavingIncomplete)
 {
-    TFclCustomPictureField::FocusGained();
+    TFclCustomPictureField::FocusGained(LastLeavingIncomplete);
     LoadTypedDigits();
     MoveCaretHome();
 }

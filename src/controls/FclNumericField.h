@@ -30,6 +30,11 @@ public:
     // (EInvalidPictureMask).
     void SetPictureMask(std::string_view Value) override;
 
+    // Copies the properties of another numeric field: type, options, pad character, mask,
+    // range, text margin, Uninitialized and the zero display. A picture field is no source.
+    void Assign(const TFclCustomNumericField& Source);
+    void Assign(const TFclCustomPictureField&) = delete;
+
     // Digit positions of the mask (the point included), its integer digits and decimals.
     int DigitWidth() const { return digitWidth_; }
     int IntegerDigits() const { return integerDigits_; }
@@ -48,7 +53,7 @@ public:
 
     // The shell's focus steps: the typed digits are loaded on entry and forgotten when the
     // field is left with a valid entry.
-    void FocusGained();
+    void FocusGained(bool LastLeavingIncomplete);
     void FocusLost();
 
 protected:

@@ -482,10 +482,14 @@ void TFclPictureBase::JustifyIfModified(bool RequireFocus)
 
 // ---- focus --------------------------------------------------------------------------------
 
-void TFclPictureBase::FocusGained()
+void TFclPictureBase::FocusGaining()
 {
     InitPictureFlags();
-    if (!StateHas(EfState::LeaveIncomplete))
+}
+
+void TFclPictureBase::FocusGained(bool LastLeavingIncomplete)
+{
+    if (!LastLeavingIncomplete)
         extendPos_ = selEnd_;
 }
 

@@ -65,9 +65,12 @@ public:
     void InitPictureFlags();
     void AnalyzeMask();
 
-    // Focus changes, called by the shell around its own focus handling: on gaining after
-    // the shell's part, on losing before (Justify) and after (Completed).
-    void FocusGained();
+    // Focus changes, called by the shell around its own focus handling: on gaining before
+    // the shell's part (the positions laid out again) and after it (a keyboard selection
+    // extends from the selection's end, unless the edit goes on after an incomplete leaving),
+    // on losing before (Justify) and after (Completed).
+    void FocusGaining();
+    void FocusGained(bool LastLeavingIncomplete);
     void FocusLosing();
     void FocusLost();
 

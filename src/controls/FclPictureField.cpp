@@ -156,6 +156,12 @@ void TFclCustomPictureField::Assign(const TFclCustomPictureField& Source)
     SetPadChar(Source.PadChar());
     SetPasswordChar(Source.PasswordChar());
     SetPictureMask(Source.PictureMaskProperty());
+    AssignRangeAndDisplay(Source);
+}
+
+void TFclCustomPictureField::AssignRangeAndDisplay(const TFclCustomPictureField& Source)
+{
+    // The limits as stored: their texts are laid out by the mask and could round them.
     rangeHi_ = Source.rangeHi_;
     rangeLo_ = Source.rangeLo_;
     SetTextMargin(Source.TextMargin());

@@ -54,6 +54,8 @@ public:
 protected:
     void CreateParams() override;
     void CreateWnd() override;
+    // The last part of Assign: the range, the text margin, Uninitialized, the zero display.
+    void AssignRangeAndDisplay(const TFclCustomPictureField& Source);
 
 private:
     void SetInitialDateTime();

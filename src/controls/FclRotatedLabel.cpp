@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <cmath>
+
 #include "controls/FclFontSource.h"
 #include "controls/FclProperty.h"
 #include "platform/SysColors.h"
@@ -28,10 +30,59 @@ void TFclCustomRotatedLabel::SetAlignment(TAlignment Value)
         update();
 }
 
+void TFclCustomRotatedLabel::SetAutoSize(bool Value)
+{
+    if (StoreChanged(autoSize_, Value))
+        FitSize();
+}
+
+void TFclCustomRotatedLabel::Loaded()
+{
+    loading_ = false;
+    FitSize();
+    update();
+}
+
 void TFclCustomRotatedLabel::SetCaption(const QString& Value)
 {
-    if (StoreChanged(caption_, Value))
-        repaint();
+    if (!StoreChanged(caption_, Value))
+        return;
+    FitSize();
+    repaint();
+}
+
+void TFclCustomRotatedLabel::FitSize()
+{
+    if (!autoSize_ || loading_ || fitting_)
+        return;
+    fitting_ = true;
+    const QFontMetrics metrics(font());
+    const QString text = caption_.left(255);
+    const QSize shadow = shadowedText_ ? QSize(2, 1) : QSize(0, 0);
+    if (fontAngle_ == 0) {
+        // Drawn from the top-left corner, one line per line break.
+        resize(metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, text).size() + shadow);
+    } else {
+        // The first character cell's top-left corner is the reference point before the turn;
+        // the glyphs may reach beyond their cells.
+        const QRectF ink = QRectF(metrics.boundingRect(text)).translated(0, metrics.ascent());
+        const QRectF cell =
+            QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height()).united(ink);
+        QTransform turn;
+        turn.rotate(-fontAngle_);
+        const QRectF box = turn.mapRect(cell);
+        // Turned by a right angle the sines and cosines are off by a rounding error only.
+        constexpr double slack = 1e-6;
+        const int left = static_cast<int>(std::floor(box.left() + slack));
+        const int top = static_cast<int>(std::floor(box.top() + slack));
+        const int right = static_cast<int>(std::ceil(box.right() - slack));
+        const int bottom = static_cast<int>(std::ceil(box.bottom() - slack));
+        originX_ = -left;
+        originY_ = -top;
+        resize(QSize(right - left, bottom - top) + shadow);
+    }
+    fitting_ = false;
+    update();
 }
 
 void TFclCustomRotatedLabel::SetFontAngle(int Value)
@@ -47,6 +98,7 @@ void TFclCustomRotatedLabel::SetFontAngle(int Value)
         inFontChange_ = wasInFontChange;
     }
     fontAngle_ = ReduceFontAngle(Value);
+    FitSize();
     update();
 }
 
@@ -70,8 +122,10 @@ void TFclCustomRotatedLabel::SetShadowColor(TColor Value)
 
 void TFclCustomRotatedLabel::SetShadowedText(bool Value)
 {
-    if (StoreChanged(shadowedText_, Value))
-        update();
+    if (!StoreChanged(shadowedText_, Value))
+        return;
+    FitSize();
+    update();
 }
 
 void TFclCustomRotatedLabel::SetTransparent(bool Value)
@@ -116,6 +170,7 @@ void TFclCustomRotatedLabel::changeEvent(QEvent* Event)
     if (fontAngle_ != 0 && !FontSource().IsTrueTypeFont(font()))
         SetFontAngle(0);
     inFontChange_ = false;
+    FitSize();
     update();
 }
 

@@ -32,9 +32,12 @@ public:
 
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment Value);
-    // Kept as the size is (nothing in the program sizes a rotated label by its text).
+    // With AutoSize the label takes the size of its caption turned by the angle (and of its
+    // shadow), keeping its top-left corner; a turned caption's reference point is placed so
+    // that the caption lies inside. The size follows every change of caption, angle, font and
+    // shadow. Without it the size stays as set.
     bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool Value) { autoSize_ = Value; }
+    void SetAutoSize(bool Value);
     QString Caption() const { return caption_; }
     // Paints at once.
     void SetCaption(const QString& Value);
@@ -61,7 +64,7 @@ public:
     void SetFontColor(TColor Value);
 
     void BeginLoad() { loading_ = true; }
-    void Loaded() { loading_ = false; update(); }
+    void Loaded();
 
     // Draws the label into the control's rectangle.
     void PaintTo(QPainter& Painter) const;
@@ -76,6 +79,8 @@ protected:
 
 private:
     void DrawCaption(QPainter& Painter, const QString& Text, int Dx, int Dy) const;
+    // The AutoSize fitting (nothing while AutoSize is off or the label is loading).
+    void FitSize();
     QColor BackColour() const;
 
     TAlignment alignment_ = TAlignment::taLeftJustify;
@@ -92,6 +97,7 @@ private:
     TColor fontColor_ = clWindowText;
     bool loading_ = false;
     bool inFontChange_ = false;
+    bool fitting_ = false;
 };
 
 class TFclRotatedLabel : public TFclCustomRotatedLabel {

@@ -75,58 +75,56 @@ void DrawButtonFace(QPainter& Painter, const QRect& Face, bool Down)
         frame(inner, clBtnHighlight, clBtnShadow);
 }
 
-// The arrow of a face: A pixels wide (odd), B = (A + 1) div 2 high, centred; drawn one pixel
-// right and down when pressed, after erasing it at the other place.
-void DrawArrow(QPainter& Painter, const QRect& Face, bool Up, bool Down)
+// The face of a triangular button: flat in the button colour, sunk into the shadow colour
+// when Down, framed in black.
+void DrawTriangleFace(QPainter& Painter, const QPolygon& Face, bool Down)
 {
-    const int a = (std::min(Face.width(), Face.height()) / 2) | 1;
+    Painter.setPen(ToQColor(clBlack));
+    Painter.setBrush(ToQColor(Down ? clBtnShadow : clBtnFace));
+    Painter.drawPolygon(Face);
+}
+
+// The arrow of a face pointing in Direction: A pixels across (odd), B = (A + 1) div 2 deep,
+// centred in Box, its tip one pixel wide and each step from the tip two pixels wider; drawn
+// one pixel right and down when pressed, after erasing it in the face's colour at the other
+// place.
+void DrawArrow(QPainter& Painter, const QRect& Box, TFclSpinArrow Direction, bool Down,
+               TColor FaceColor)
+{
+    const int a = (std::min(Box.width(), Box.height()) / 2) | 1;
     const int b = (a + 1) / 2;
-    const int x0 = Face.left() + (Face.width() - a) / 2;
-    const int y0 = Face.top() + (Face.height() - b) / 2;
-    auto triangle = [&](int dx, int dy) {
-        QPolygon p;
-        if (Up)
-            p << QPoint(x0, y0 + b - 1) << QPoint(x0 + a - 1, y0 + b - 1) << QPoint(x0 + a / 2, y0);
-        else
-            p << QPoint(x0, y0) << QPoint(x0 + a - 1, y0) << QPoint(x0 + a / 2, y0 + b - 1);
-        return p.translated(dx, dy);
-    };
-    auto draw = [&](const QPolygon& p, TColor c) {
-        Painter.setPen(ToQColor(c));
-        Painter.setBrush(ToQColor(c));
-        Painter.drawPolygon(p);
+    const bool across = Direction == TFclSpinArrow::Up || Direction == TFclSpinArrow::Down;
+    const int x0 = Box.left() + (Box.width() - (across ? a : b)) / 2;
+    const int y0 = Box.top() + (Box.height() - (across ? b : a)) / 2;
+    auto draw = [&](int dx, int dy, TColor c) {
+        const QColor colour = ToQColor(c);
+        for (int step = 0; step < b; ++step) {
+            // The row or column step pixels from the tip, 2 * step + 1 pixels long.
+            switch (Direction) {
+            case TFclSpinArrow::Up:
+                Painter.fillRect(x0 + a / 2 - step + dx, y0 + step + dy, 2 * step + 1, 1, colour);
+                break;
+            case TFclSpinArrow::Down:
+                Painter.fillRect(x0 + a / 2 - step + dx, y0 + b - 1 - step + dy, 2 * step + 1, 1,
+                                 colour);
+                break;
+            case TFclSpinArrow::Left:
+                Painter.fillRect(x0 + step + dx, y0 + a / 2 - step + dy, 1, 2 * step + 1, colour);
+                break;
+            case TFclSpinArrow::Right:
+                Painter.fillRect(x0 + b - 1 - step + dx, y0 + a / 2 - step + dy, 1, 2 * step + 1,
+                                 colour);
+                break;
+            case TFclSpinArrow::None: return;
+            }
+        }
     };
     const int shift = Down ? 1 : 0;
-    draw(triangle(1 - shift, 1 - shift), clBtnFace);
-    draw(triangle(shift, shift), clBtnText);
+    draw(1 - shift, 1 - shift, FaceColor);
+    draw(shift, shift, clBtnText);
 }
 
 }  // namespace
-
-QRect SpinnerUpRegion(int Width, int Height)
-{
-    const int m = (Height - 1) / 2;
-    return QRect(0, 0, Width - 1, m);
-}
-
-QRect SpinnerDownRegion(int Width, int Height)
-{
-    const int m = (Height - 1) / 2;
-    return QRect(0, m, Width - 1, Height - 1 - m);
-}
-
-TFclSpinState SpinnerStateAt(int Width, int Height, int X, int Y, bool Clicked)
-{
-    if (X < 0 || Y < 0 || X >= Width || Y >= Height)
-        return TFclSpinState::ssNone;
-    if (!Clicked)
-        return TFclSpinState::ssNormal;
-    if (SpinnerUpRegion(Width, Height).contains(X, Y))
-        return TFclSpinState::ssUpBtn;
-    if (SpinnerDownRegion(Width, Height).contains(X, Y))
-        return TFclSpinState::ssDownBtn;
-    return TFclSpinState::ssNormal;
-}
 
 TFclSpinner::TFclSpinner(QWidget* AOwner) : TFclCustomControl(AOwner)
 {
@@ -169,8 +167,15 @@ void TFclSpinner::SetStyle(TFclSpinnerStyle Value)
 
 void TFclSpinner::CreateButtonRegions()
 {
-    upRegion_ = SpinnerUpRegion(width(), height());
-    downRegion_ = SpinnerDownRegion(width(), height());
+    buttons_ = SpinnerButtons(style_, width(), height());
+    buttonsSize_ = size();
+}
+
+const std::vector<TFclSpinnerButton>& TFclSpinner::Buttons() const
+{
+    if (buttonsSize_ != size())
+        const_cast<TFclSpinner*>(this)->CreateButtonRegions();
+    return buttons_;
 }
 
 void TFclSpinner::resizeEvent(QResizeEvent* Event)
@@ -185,15 +190,14 @@ TFclSpinState TFclSpinner::StateAtCursor() const
     int x = 0, y = 0;
     Services().CursorPos(x, y);
     const QPoint p = mapFromGlobal(QPoint(x, y));
-    return SpinnerStateAt(width(), height(), p.x(), p.y(), clicked_);
+    return SpinnerStateAt(Buttons(), width(), height(), p.x(), p.y(), clicked_);
 }
 
 void TFclSpinner::InvalidateButton(TFclSpinState AState)
 {
-    if (AState == TFclSpinState::ssUpBtn)
-        update(upRegion_);
-    else if (AState == TFclSpinState::ssDownBtn)
-        update(downRegion_);
+    for (const TFclSpinnerButton& b : Buttons())
+        if (b.State == AState)
+            update(b.Face.isEmpty() ? QRegion(b.FaceRect) : QRegion(b.Face.boundingRect()));
 }
 
 void TFclSpinner::mousePressEvent(QMouseEvent* Event)
@@ -354,16 +358,16 @@ void TFclSpinner::StepOnce(TFclSpinState AState)
 void TFclSpinner::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const int w = width(), h = height();
-    const int m = (h - 1) / 2;
-    const bool upDown = clicked_ && pressed_ && state_ == TFclSpinState::ssUpBtn;
-    const bool downDown = clicked_ && pressed_ && state_ == TFclSpinState::ssDownBtn;
-    const QRect upFace(0, 0, w, m + 1);
-    const QRect downFace(0, m + 1, w, h - m - 1);
-    DrawButtonFace(painter, upFace, upDown);
-    DrawButtonFace(painter, downFace, downDown);
-    if (showArrows_) {
-        DrawArrow(painter, upFace, true, upDown);
-        DrawArrow(painter, downFace, false, downDown);
+    // What no button covers (the corners of the four-way and star layouts) in the face colour.
+    painter.fillRect(rect(), ToQColor(clBtnFace));
+    for (const TFclSpinnerButton& b : Buttons()) {
+        const bool down = clicked_ && pressed_ && state_ == b.State;
+        if (b.Face.isEmpty())
+            DrawButtonFace(painter, b.FaceRect, down);
+        else
+            DrawTriangleFace(painter, b.Face, down);
+        if (showArrows_ && b.Arrow != TFclSpinArrow::None)
+            DrawArrow(painter, b.ArrowBox, b.Arrow, down,
+                      !b.Face.isEmpty() && down ? clBtnShadow : clBtnFace);
     }
 }

@@ -1,42 +1,26 @@
 #pragma once
-// The spinner: a small control with an up and a down button. Pressing a button steps at once
-// and, while the button is held, again at intervals that start at DelayTime and shrink by
-// Acceleration x 10 ms with every step (500, 450, ... 50, 0 ms with the defaults, then on
-// every pass of the event loop). A step moves the value of the associated control
-// (FocusedControl: a library entry field or a plain line edit) and fires OnClick with the
-// pressed button. The press is a timer-driven state machine: each step schedules a single-shot
-// timer to the next one, the release ends it, and no event loop runs inside a handler. The
-// spinner never takes the focus, so the field that has it stays the window's focused field.
+// The spinner: a small control with an up and a down button (its other styles lay out left,
+// right and centre buttons as well). Pressing a button steps at once and, while the button is
+// held, again at intervals that start at DelayTime and shrink by Acceleration x 10 ms with
+// every step (500, 450, ... 50, 0 ms with the defaults, then on every pass of the event
+// loop); the centre button steps once per press. A step moves the value of the associated
+// control (FocusedControl: a library entry field or a plain line edit; left and right move an
+// entry field's caret) and fires OnClick with the pressed button. The press is a timer-driven
+// state machine: each step schedules a single-shot timer to the next one, the release ends
+// it, and no event loop runs inside a handler. The spinner never takes the focus, so the
+// field that has it stays the window's focused field.
 #include <QPointer>
-#include <QRect>
 #include <QTimer>
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "controls/FclBaseControls.h"
-
-enum class TFclSpinState : std::uint8_t {
-    ssNone,    // the pointer is outside the control
-    ssNormal,  // inside, on no button
-    ssUpBtn, ssDownBtn, ssLeftBtn, ssRightBtn, ssCenterBtn
-};
-enum class TFclSpinnerStyle : std::uint8_t {
-    stNormalVertical, stNormalHorizontal, stFourWay, stStar, stDiagonalVertical,
-    stDiagonalHorizontal, stDiagonalFourWay, stPlainStar
-};
+#include "controls/FclSpinnerLayout.h"
 
 using TSpinClickEvent =
     std::function<void(QObject* Sender, TFclSpinState State, double Delta, bool Wrap)>;
-
-// The buttons' hit areas of the vertical spinner of Width x Height, with M = (Height - 1) div
-// 2: up (0, 0)-(Width - 1, M), down (0, M)-(Width - 1, Height - 1), right and bottom edges
-// excluded, so the rightmost column and the bottom row belong to no button.
-QRect SpinnerUpRegion(int Width, int Height);
-QRect SpinnerDownRegion(int Width, int Height);
-// The state at a point of the control: ssNone outside it, ssNormal before a click or on no
-// button, else the button under the point.
-TFclSpinState SpinnerStateAt(int Width, int Height, int X, int Y, bool Clicked);
 
 class TFclSpinner : public TFclCustomControl {
     Q_OBJECT
@@ -67,7 +51,7 @@ public:
     void SetFocusedControl(QWidget* Value) { focusedControl_ = Value; }
     bool ShowArrows() const { return showArrows_; }
     void SetShowArrows(bool Value);
-    // Only the vertical layout is drawn and hit; the others keep its buttons.
+    // The button layout (controls/FclSpinnerLayout.h).
     TFclSpinnerStyle Style() const { return style_; }
     void SetStyle(TFclSpinnerStyle Value);
     bool WrapMode() const { return wrapMode_; }
@@ -82,8 +66,8 @@ public:
     bool PressActive() const { return active_; }
     int RepeatCount() const { return repeatCount_; }
     std::uint32_t NextStepTime() const { return nextStepTime_; }
-    QRect UpRegion() const { return upRegion_; }
-    QRect DownRegion() const { return downRegion_; }
+    // The buttons of the style at the control's present size.
+    const std::vector<TFclSpinnerButton>& Buttons() const;
 
     // The state under the cursor (the platform's cursor position).
     TFclSpinState StateAtCursor() const;
@@ -124,8 +108,9 @@ private:
     bool wrapMode_ = true;
     TSpinClickEvent onClick_;
     std::uint32_t nextStepTime_ = 0;
-    QRect upRegion_;
-    QRect downRegion_;
+    // Built for buttonsSize_; a hidden control gets its resize event only when it is shown.
+    std::vector<TFclSpinnerButton> buttons_;
+    QSize buttonsSize_;
     TFclSpinState state_ = TFclSpinState::ssNormal;
     bool clicked_ = false;
     bool pressed_ = false;

@@ -122,11 +122,11 @@ inline void SetUpField(TFclCustomPictureField& f, RecordingHost& host, const Fie
 // whole text selected, the restore copy taken.
 inline void EnterByTab(TFclCustomPictureField& f)
 {
+    f.FocusGaining();
     f.SetStateBits(EfState::Focused, true);
     f.SetStateBits(EfState::ModifiedSinceFocus, false);
     f.KeepRestoreCopy();
     f.MoveCaretHome();
-    f.FocusGained();
     f.SelectAll();
-    f.SetExtendPosition(f.SelEnd());
+    f.FocusGained(false);
 }

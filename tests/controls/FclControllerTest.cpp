@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/FclBaseControls.h"
+#include "controls/FclEntryFieldWidgets.h"
 #include "controls/FclFieldMessages.h"
 #include "platform/Exception.h"
 #include "support/ScriptedServices.h"
@@ -27,6 +28,40 @@ TEST(FclController, ControlsOnFormsWithoutAControllerShareTheDefaultOne)
     EXPECT_EQ(FindParentForm(&a), &form1);
     delete placed;
     EXPECT_EQ(c.Controller(), DefaultControllerInstance());
+}
+
+TEST(FclController, AControllerPlacedLaterIsTakenByTheFieldsThatHaveNoneYet)
+{
+    QWidget form;
+    auto* waiting = new TFclPictureField(&form);  // its window is not made yet
+    auto* made = new TFclPictureField(&form);
+    made->SetValue("x");  // the window is made: no controller on the form, so the default
+    EXPECT_EQ(waiting->Controller(), DefaultControllerInstance());
+    EXPECT_FALSE(waiting->HasControllerReference());
+    EXPECT_EQ(made->Controller(), DefaultControllerInstance());
+
+    auto* placed = new TFclController(&form);
+    EXPECT_EQ(waiting->Controller(), placed);
+    EXPECT_EQ(made->Controller(), DefaultControllerInstance());
+    auto* later = new TFclPictureField(&form);
+    later->SetValue("y");
+    EXPECT_EQ(later->Controller(), placed);  // found when its window is made
+
+    // A field keeps its controller when another one is placed, and takes the next one
+    // placed when its own goes away. A controller of another window is not taken.
+    new TFclController(&form);
+    EXPECT_EQ(waiting->Controller(), placed);
+    delete placed;
+    EXPECT_EQ(waiting->Controller(), DefaultControllerInstance());
+    auto* third = new TFclController(&form);
+    EXPECT_EQ(waiting->Controller(), third);
+    QWidget dialog(&form, Qt::Dialog);
+    auto* inDialog = new TFclPictureField(&dialog);
+    auto* own = new TFclController(&dialog);
+    EXPECT_EQ(inDialog->Controller(), own);
+    EXPECT_EQ(waiting->Controller(), third);
+    EXPECT_EQ(later->Controller(), third);  // its own went: the next one placed
+    EXPECT_EQ(made->Controller(), DefaultControllerInstance());
 }
 
 TEST(FclController, EpochTakesOnlyYearsFrom1600To3999AndAsksItsEvent)

@@ -298,3 +298,120 @@ TEST_F(FieldForm, MovingToASpecialControlOnlyChecksTheValue)
     EXPECT_TRUE(cancel->hasFocus());
     EXPECT_TRUE(first->Modified());
 }
+
+TEST_F(FieldForm, EnteredByTabTheSelectionExtendsFromItsEnd)
+{
+    // «  5.0» all selected after the Tab: the moving end of a keyboard selection is its end.
+    struct Case {
+        Qt::Key key;
+        int selStart, selEnd, caret;
+    } cases[] = {
+        {Qt::Key_End, 0, 5, 5},   // the whole text stays selected
+        {Qt::Key_Left, 0, 4, 4},  // the selection shrinks by one from its end
+        {Qt::Key_Home, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        first->setFocus();
+        QCoreApplication::sendPostedEvents();
+        QTest::keyClick(first, Qt::Key_Tab);
+        QCoreApplication::sendPostedEvents();
+        ASSERT_TRUE(second->hasFocus());
+        ASSERT_EQ(second->SelStart(), 0);
+        ASSERT_EQ(second->SelEnd(), 5);
+        EXPECT_EQ(second->ExtendPosition(), 5);
+        QTest::keyClick(second, c.key, Qt::ShiftModifier);
+        EXPECT_EQ(second->SelStart(), c.selStart);
+        EXPECT_EQ(second->SelEnd(), c.selEnd);
+        EXPECT_EQ(second->CaretPos(), c.caret);
+    }
+}
+
+TEST_F(FieldForm, ADoubleClickSelectsTheValueSoTypingReplacesIt)
+{
+    second->SetValue(2.0);
+    const QPoint middle(second->width() / 2, second->height() / 2);
+    QTest::mouseDClick(second, Qt::LeftButton, {}, middle);
+    ASSERT_TRUE(second->hasFocus());
+    EXPECT_EQ(second->SelStart(), 0);
+    EXPECT_EQ(second->SelEnd(), 5);
+    Type(second, "7");
+    first->setFocus();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(ValueOf(second), 7.0);
+
+    // The calculator-style counter selects everything as well.
+    auto* counter = new TFclNumericField(&form);
+    counter->setGeometry(10, 70, 100, 21);
+    counter->show();
+    counter->SetValue(std::int32_t{1234});
+    QTest::mouseDClick(counter, Qt::LeftButton, {}, QPoint(50, 10));
+    ASSERT_TRUE(counter->hasFocus());
+    EXPECT_TRUE(counter->HasSelection());
+    Type(counter, "9");
+    std::int32_t value = 0;
+    EXPECT_EQ(counter->GetValue(value), 0);
+    EXPECT_EQ(value, 9);
+}
+
+TEST_F(FieldForm, APictureFieldsAssignTakesItsLookToo)
+{
+    first->SetControlCharColor(clBlue);
+    first->SetColor(clYellow);
+    auto* copy = new TFclPictureField(&form);
+    copy->Assign(*first);
+    EXPECT_EQ(copy->DataType(), TPictureDataType::pftReal);
+    EXPECT_EQ(copy->PictureMaskProperty(), "###.#");
+    EXPECT_EQ(copy->RangeHighSlot(), first->RangeHighSlot());
+    EXPECT_EQ(copy->ControlCharColor(), clBlue);
+    EXPECT_EQ(copy->Color(), clYellow);
+}
+
+namespace {
+
+// Alt held while Digits are typed on the keypad, then released; with NumLock, Num Lock is
+// pressed before each digit (as a keyboard tool that switches it on for the keypad does).
+void AltKeypad(QWidget* w, const char* Digits, bool NumLock = false)
+{
+    QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(w, &altDown);
+    for (const char* d = Digits; *d; ++d) {
+        if (NumLock) {
+            QKeyEvent lock(QEvent::KeyPress, Qt::Key_NumLock, Qt::AltModifier);
+            QApplication::sendEvent(w, &lock);
+        }
+        const int key = Qt::Key_0 + (*d - '0');
+        const Qt::KeyboardModifiers mods = Qt::AltModifier | Qt::KeypadModifier;
+        QKeyEvent press(QEvent::KeyPress, key, mods, QString(QChar(*d)));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, QString(QChar(*d)));
+        QApplication::sendEvent(w, &release);
+    }
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(w, &altUp);
+}
+
+}  // namespace
+
+TEST_F(FieldForm, AltAndDigitsOnTheKeypadTypeTheCharacterOfTheirCode)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->setFocus();
+    QCoreApplication::sendPostedEvents();
+    AltKeypad(text, "0228");
+    AltKeypad(text, "132", true);
+    EXPECT_EQ(text->EditString().substr(0, 2), "\xE4\xE4");
+
+    // Another key between the digits drops the entry.
+    QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(text, &altDown);
+    QKeyEvent digit(QEvent::KeyPress, Qt::Key_6, Qt::AltModifier | Qt::KeypadModifier, "6");
+    QApplication::sendEvent(text, &digit);
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
+    QApplication::sendEvent(text, &other);
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(text, &altUp);
+    EXPECT_EQ(text->EditString().substr(0, 3), "\xE4\xE4 ");
+}

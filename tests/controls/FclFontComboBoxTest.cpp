@@ -1,12 +1,16 @@
 #include "controls/FclFontComboBox.h"
 
 #include <QAbstractItemDelegate>
+#include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QStyleOptionViewItem>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -178,6 +182,30 @@ TEST_F(FontBoxFixture, AFontChangeRebuildsTheListWithItsRecentSectionAndKeepsThe
     EXPECT_EQ(box->ItemIndex(), -1);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(box->RecentCount(), 1);
+}
+
+TEST_F(FontBoxFixture, ThePreviewControlTakesTheChosenFontAfterASelectionOrAnArrowKey)
+{
+    auto preview = std::make_unique<QLabel>(QStringLiteral("Probe"));
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSize(17);
+    preview->setFont(font);
+    box->SetPreviewControl(preview.get());
+    Choose("Courier New");
+    EXPECT_EQ(preview->font().family().toStdString(), "Courier New");
+    EXPECT_EQ(preview->font().pointSize(), 17);  // only the name follows
+
+    QTest::keyClick(box.get(), Qt::Key_Down);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(box->GetFontName().toStdString(), "DejaVu Serif");
+    EXPECT_EQ(preview->font().family().toStdString(), "DejaVu Serif");
+
+    preview.reset();
+    EXPECT_EQ(box->PreviewControl(), nullptr);
+    QTest::keyClick(box.get(), Qt::Key_Down);
+    QCoreApplication::sendPostedEvents();
+    Choose("Arial");
+    EXPECT_EQ(box->GetFontName().toStdString(), "Arial");
 }
 
 TEST_F(FontBoxFixture, ThePreviewDrawsEachNameInItsOwnFontExceptASymbolFont)

@@ -125,6 +125,54 @@ TEST_F(NumericForm, SignLayouts)
     }
 }
 
+TEST_F(NumericForm, AssignCopiesTheFieldAndItsLookButNotItsValue)
+{
+    TFclNumericField source(&form);
+    source.SetDataType(TNumericDataType::nftReal);
+    source.SetPictureMask("####.##p");
+    source.SetOptions(TFclEntryFieldOptions{efoReadOnly, efoArrowIncDec});
+    source.SetPadChar('_');
+    source.SetRangeLo("-5");
+    source.SetRangeHi("500.25");
+    source.SetTextMargin(4);
+    source.SetZeroDisplay(TZeroDisplay::zdHide);
+    source.SetZeroDisplayValue(1.5);
+    source.SetAutoSize(false);
+    source.SetBordered(false);
+    source.SetColor(clYellow);
+    source.EFColors().Error().SetBackColor(clLime);
+    source.EFColors().Highlight().SetTextColor(clNavy);
+    source.EFColors().Disabled().SetBackColor(clAqua);
+    source.SetValue(42.0);
+
+    field->Assign(source);
+    EXPECT_EQ(field->DataType(), TNumericDataType::nftReal);
+    EXPECT_EQ(field->PictureMaskProperty(), "####.##p");
+    EXPECT_EQ(field->MaxLength(), 7);
+    EXPECT_EQ(field->Options(), source.Options());
+    EXPECT_EQ(field->PadChar(), '_');
+    EXPECT_EQ(field->TextMargin(), 4);
+    EXPECT_EQ(field->ZeroDisplay(), TZeroDisplay::zdHide);
+    EXPECT_EQ(field->ZeroDisplayValue(), 1.5);
+    EXPECT_EQ(field->RangeHighSlot(), source.RangeHighSlot());
+    EXPECT_EQ(field->RangeLowSlot(), source.RangeLowSlot());
+    EXPECT_FALSE(field->AutoSize());
+    EXPECT_FALSE(field->Bordered());
+    EXPECT_EQ(field->Color(), clYellow);
+    EXPECT_EQ(field->EFColors().Error().BackColor(), clLime);
+    EXPECT_EQ(field->EFColors().Highlight().TextColor(), clNavy);
+    EXPECT_EQ(field->EFColors().Disabled().BackColor(), clWindow);  // not one of the copied sets
+
+    // The copy works as the source does: its layout, sign and range.
+    double v = 0;
+    EXPECT_EQ(field->GetValue(v), 0);
+    EXPECT_EQ(v, 0.0);  // the value is not copied
+    field->SetValue(-2.5);
+    EXPECT_EQ(field->GetDisplayString(), "__(2.50)");
+    field->SetValue(600.0);
+    EXPECT_EQ(field->GetValue(v), 256);
+}
+
 TEST_F(NumericForm, PastingTypesEachCharacterAndAMinusTogglesTheSign)
 {
     Focus();

@@ -137,3 +137,44 @@ TEST_F(RotatedFixture, PlacedOnAWindowATransparentLabelShowsTheWindowBehindIt)
     EXPECT_EQ(image.pixel(10 + 16, 132), Rgb(clSilver));
     label.setParent(nullptr);
 }
+
+TEST_F(RotatedFixture, AutoSizeFitsTheTurnedCaptionAndItsShadowAtEveryAngle)
+{
+    label.SetCaption(label.Caption() + Block());  // without AutoSize the size stays
+    EXPECT_EQ(label.size(), QSize(17, 133));
+    label.move(5, 7);
+    label.SetAutoSize(true);
+
+    struct Case {
+        int angle;
+        bool shadow;
+        int slack;  // the fitted size beyond the painted pixels, at most
+    } cases[] = {
+        {90, false, 2}, {0, false, 2},  {90, true, 2},   {180, false, 2},
+        {270, true, 2}, {45, false, 6}, {-30, true, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.angle << (c.shadow ? " shadowed" : ""));
+        label.SetShadowedText(c.shadow);
+        label.SetFontAngle(c.angle);
+        // A large label painted around a point well inside shows all of the caption.
+        TFclRotatedLabel whole;
+        whole.setFont(label.font());
+        whole.SetColor(clSilver);
+        whole.SetFontColor(clBlack);
+        whole.SetShadowColor(clBlue);
+        whole.SetShadowedText(c.shadow);
+        whole.SetCaption(label.Caption());
+        whole.SetFontAngle(c.angle);
+        whole.resize(200, 200);
+        whole.SetOriginX(100);
+        whole.SetOriginY(100);
+        const QImage fitted = Painted(), reference = PaintedOver(whole, qRgb(0, 255, 0));
+        EXPECT_EQ(CountOf(fitted, Rgb(clBlack)), CountOf(reference, Rgb(clBlack)));
+        EXPECT_EQ(CountOf(fitted, Rgb(clBlue)), CountOf(reference, Rgb(clBlue)));
+        const QSize painted = BoxOfAllBut(reference, Rgb(clSilver)).size();
+        EXPECT_LE(label.width(), painted.width() + c.slack);
+        EXPECT_LE(label.height(), painted.height() + c.slack);
+        EXPECT_EQ(label.pos(), QPoint(5, 7));
+    }
+}

@@ -36,12 +36,80 @@ TEST(FclSpinnerRegions, HitTestWithExclusiveRightAndBottomEdges)
         {-1, 10, true, St::ssNone},     {16, 10, true, St::ssNone},
         {5, 85, true, St::ssNone},      {5, -1, false, St::ssNone},
     };
+    const auto vertical = SpinnerButtons(TFclSpinnerStyle::stNormalVertical, 16, 85);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        EXPECT_EQ(SpinnerStateAt(16, 85, c.x, c.y, c.clicked), c.expected);
+        EXPECT_EQ(SpinnerStateAt(vertical, 16, 85, c.x, c.y, c.clicked), c.expected);
     }
     EXPECT_EQ(SpinnerUpRegion(16, 85), QRect(0, 0, 15, 42));
     EXPECT_EQ(SpinnerDownRegion(16, 85), QRect(0, 42, 15, 42));
+}
+
+TEST(FclSpinnerRegions, EveryStyleHitsItsButtonsAndNoPointTwice)
+{
+    using S = TFclSpinnerStyle;
+    struct Case {
+        S style;
+        int w, h, x, y;
+        St expected;
+    } cases[] = {
+        {S::stNormalHorizontal, 40, 16, 5, 5, St::ssLeftBtn},
+        {S::stNormalHorizontal, 40, 16, 18, 5, St::ssLeftBtn},
+        {S::stNormalHorizontal, 40, 16, 19, 5, St::ssRightBtn},
+        {S::stNormalHorizontal, 40, 16, 38, 14, St::ssRightBtn},
+        {S::stNormalHorizontal, 40, 16, 39, 5, St::ssNormal},
+        {S::stFourWay, 31, 31, 15, 2, St::ssUpBtn},
+        {S::stFourWay, 31, 31, 15, 25, St::ssDownBtn},
+        {S::stFourWay, 31, 31, 2, 15, St::ssLeftBtn},
+        {S::stFourWay, 31, 31, 25, 15, St::ssRightBtn},
+        {S::stFourWay, 31, 31, 15, 15, St::ssCenterBtn},
+        {S::stFourWay, 31, 31, 2, 2, St::ssNormal},  // a corner
+        {S::stStar, 31, 31, 15, 5, St::ssUpBtn},
+        {S::stStar, 31, 31, 15, 25, St::ssDownBtn},
+        {S::stStar, 31, 31, 5, 15, St::ssLeftBtn},
+        {S::stStar, 31, 31, 25, 15, St::ssRightBtn},
+        {S::stStar, 31, 31, 15, 15, St::ssCenterBtn},
+        {S::stStar, 31, 31, 4, 4, St::ssNormal},
+        {S::stPlainStar, 31, 31, 15, 15, St::ssNormal},
+        {S::stPlainStar, 31, 31, 15, 5, St::ssUpBtn},
+        {S::stDiagonalVertical, 31, 31, 25, 2, St::ssUpBtn},
+        {S::stDiagonalVertical, 31, 31, 2, 25, St::ssUpBtn},
+        {S::stDiagonalVertical, 31, 31, 20, 20, St::ssDownBtn},
+        {S::stDiagonalHorizontal, 31, 31, 5, 25, St::ssLeftBtn},
+        {S::stDiagonalHorizontal, 31, 31, 25, 5, St::ssRightBtn},
+        {S::stDiagonalFourWay, 31, 31, 15, 3, St::ssUpBtn},
+        {S::stDiagonalFourWay, 31, 31, 15, 27, St::ssDownBtn},
+        {S::stDiagonalFourWay, 31, 31, 3, 15, St::ssLeftBtn},
+        {S::stDiagonalFourWay, 31, 31, 27, 15, St::ssRightBtn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.style) << " at " << c.x << "," << c.y);
+        EXPECT_EQ(SpinnerStateAt(SpinnerButtons(c.style, c.w, c.h), c.w, c.h, c.x, c.y, true),
+                  c.expected);
+    }
+    // No point lies on two buttons; the last column and row lie on none; the halves and the
+    // diagonal cuts leave nothing else out.
+    for (int style = 0; style <= static_cast<int>(S::stPlainStar); ++style) {
+        SCOPED_TRACE(style);
+        const auto buttons = SpinnerButtons(static_cast<S>(style), 31, 25);
+        const bool tiles = style == 0 || style == 1 || (style >= 4 && style <= 6);
+        int overlaps = 0, edge = 0, holes = 0;
+        for (int y = 0; y < 25; ++y) {
+            for (int x = 0; x < 31; ++x) {
+                int n = 0;
+                for (const TFclSpinnerButton& b : buttons)
+                    n += b.Region.contains(QPoint(x, y));
+                overlaps += n > 1;
+                if (x == 30 || y == 24)
+                    edge += n;
+                else
+                    holes += tiles && n == 0;
+            }
+        }
+        EXPECT_EQ(overlaps, 0);
+        EXPECT_EQ(edge, 0);
+        EXPECT_EQ(holes, 0);
+    }
 }
 
 struct Step {
@@ -328,4 +396,65 @@ TEST_F(SpinnerFixture, ArrowsAreNineByFiveAndAPressedArrowMovesOneDownRight)
     EXPECT_EQ(image.pixel(7, 65), text);  // the down arrow stays
     Release();
     EXPECT_EQ(painted().pixel(7, 19), text);
+}
+
+TEST_F(SpinnerFixture, TheFourWayStyleMovesAFieldsCaretAndItsCentreStepsOncePerPress)
+{
+    QWidget window;
+    auto* field = new TFclPictureField(&window);
+    field->setGeometry(0, 0, 120, 21);
+    field->SetPictureMask("XXXXXXXXXX");
+    field->SetValue("abcdef");
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    spinner.SetStyle(TFclSpinnerStyle::stFourWay);
+    spinner.resize(31, 31);
+    spinner.SetFocusedControl(field);
+    Press(25, 15);  // right
+    Release();
+    ASSERT_TRUE(field->hasFocus());
+    const int caret = field->CaretPos();
+    Press(25, 15);
+    Release();
+    EXPECT_EQ(field->CaretPos(), caret + 1);
+    Press(2, 15);  // left
+    Release();
+    Press(2, 15);
+    Release();
+    EXPECT_EQ(field->CaretPos(), caret - 1);
+    EXPECT_EQ(field->EditString(), "abcdef    ");  // the text is not stepped
+
+    steps.clear();
+    Press(15, 15);  // the centre, held
+    Hold(3000);
+    Release();
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].state, St::ssCenterBtn);
+}
+
+TEST_F(SpinnerFixture, TheOtherStylesPaintTheirArrowsAndTheirPressedButtons)
+{
+    auto painted = [&] { return spinner.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const QRgb text = Rgb(clBtnText), face = Rgb(clBtnFace);
+    spinner.SetStyle(TFclSpinnerStyle::stNormalHorizontal);
+    spinner.resize(40, 16);
+    QImage image = painted();
+    // Left arrow (11, 3), (11, 11), (7, 7); right arrow (27, 3), (27, 11), (31, 7).
+    for (QPoint p : {QPoint(11, 3), QPoint(11, 11), QPoint(7, 7), QPoint(27, 3), QPoint(27, 11),
+                     QPoint(31, 7)})
+        EXPECT_EQ(image.pixel(p), text) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(6, 7), QPoint(12, 7), QPoint(26, 7), QPoint(32, 7)})
+        EXPECT_EQ(image.pixel(p), face) << p.x() << "," << p.y();
+
+    // A triangular button sinks into the shadow colour while it is pressed.
+    spinner.SetStyle(TFclSpinnerStyle::stDiagonalVertical);
+    spinner.resize(31, 31);
+    EXPECT_EQ(painted().pixel(1, 20), face);
+    Press(2, 2);
+    EXPECT_EQ(spinner.State(), St::ssUpBtn);
+    EXPECT_EQ(painted().pixel(1, 20), Rgb(clBtnShadow));
+    EXPECT_EQ(painted().pixel(25, 25), face);  // the down button stays up
+    Release();
+    EXPECT_EQ(painted().pixel(1, 20), face);
 }
