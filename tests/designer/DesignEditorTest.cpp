@@ -646,10 +646,14 @@ TEST_F(DesignEditor, SelectedObjectShowsItsDepthUnderTheOverlay) {
     ASSERT_EQ(D().AktFenster, 0);
     EXPECT_EQ(Canvas()->grab().toImage().pixel(60, 35), grey) << "and the same without a selection";
 
-    // A transparent object over it, selected and not.
+    // An object over it made transparent, which sets its depth to 0: selected and not, it
+    // shows the object below and elsewhere the background.
     Draw({52, 33}, {153, 84});
+    Enter("Form_tiefe", 3);
+    ASSERT_NE(Canvas()->grab().toImage().pixel(131, 71), qRgb(255, 255, 255));
     Button("Form_Transp")->click();
     ASSERT_TRUE(Rec(2).Image->Transparent);
+    ASSERT_DOUBLE_EQ(Rec(2).FormTiefe, 0);
     EXPECT_EQ(Canvas()->grab().toImage().pixel(70, 45), grey) << "selected";
     EXPECT_EQ(Canvas()->grab().toImage().pixel(131, 71), qRgb(255, 255, 255)) << "the background";
     QTest::keyClick(form.get(), Qt::Key_Escape);
