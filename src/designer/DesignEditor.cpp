@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -343,15 +344,27 @@ void Tform_paint::PlaceFrame() {
             screen = s->geometry();
             available = s->availableGeometry();
         }
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    // Before the window manager has framed this window its frame is not known and a position
+    // is taken as the client area's: the frame of another framed window of the program stands
+    // in, and the window is placed again once its own frame is known.
+    const QWindow* own = windowHandle();
+    const QMargins ownFrame = own ? own->frameMargins() : QMargins();
+    QMargins frame = ownFrame;
+    if (own && frame.isNull())
+        for (const QWindow* w : QGuiApplication::topLevelWindows())
+            if (w != own && w->isVisible() && !w->frameMargins().isNull()) {
+                frame = w->frameMargins();
+                break;
+            }
     const FramePosition p = EditorFramePosition(
         {screen.x(), screen.y(), screen.width(), screen.height()},
         {available.x(), available.y(), available.width(), available.height()},
         width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom());
-    // With a known frame the position is the frame's; before the window manager has framed
-    // the window it would be the client area's, so the window is placed again once it is.
-    move(p.left, p.top);
-    framePending_ = frame.isNull();
+    if (own && ownFrame.isNull())
+        move(p.left + frame.left(), p.top + frame.top());
+    else
+        move(p.left, p.top);
+    framePending_ = own && ownFrame.isNull();
 }
 
 bool Tform_paint::event(QEvent* event) {
