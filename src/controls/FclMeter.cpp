@@ -140,12 +140,14 @@ void TFclCustomMeter::SetFontColor(TColor Value)
 void TFclCustomMeter::SetUsedImage(const TBitmap& Value)
 {
     usedImage_ = Value;
+    usedPicture_ = usedImage_.ToImage();
     update();
 }
 
 void TFclCustomMeter::SetUnusedImage(const TBitmap& Value)
 {
     unusedImage_ = Value;
+    unusedPicture_ = unusedImage_.ToImage();
     update();
 }
 
@@ -203,9 +205,9 @@ void TFclCustomMeter::Paint()
             if (!part.isEmpty())
                 p.fillRect(part, ToQColor(color));
         };
-        auto stretch = [&p](const QRect& target, const TBitmap& image, const QRect& source) {
+        auto stretch = [&p](const QRect& target, const QImage& image, const QRect& source) {
             if (!target.isEmpty() && !source.isEmpty())
-                p.drawImage(target, image.ToImage(), source);
+                p.drawImage(target, image, source);
         };
         const QRect wholeUsed(0, 0, usedImage_.Width(), usedImage_.Height());
         const QRect wholeUnused(0, 0, unusedImage_.Width(), unusedImage_.Height());
@@ -214,13 +216,13 @@ void TFclCustomMeter::Paint()
                 if (unusedImage_.Empty())
                     fill(unused, unusedColor_);
                 else
-                    stretch(interior, unusedImage_, wholeUnused);
+                    stretch(interior, unusedPicture_, wholeUnused);
             }
             if (len.Used > 0) {
                 if (usedImage_.Empty())
                     fill(used, usedColor_);
                 else
-                    stretch(used, usedImage_,
+                    stretch(used, usedPicture_,
                             QRect(0, 0, RoundHalfEven(double(usedImage_.Width()) * len.Used / size),
                                   usedImage_.Height()));
             }
@@ -229,13 +231,13 @@ void TFclCustomMeter::Paint()
                 if (usedImage_.Empty())
                     fill(used, usedColor_);
                 else
-                    stretch(interior, usedImage_, wholeUsed);
+                    stretch(interior, usedPicture_, wholeUsed);
             }
             if (len.Unused > 0) {
                 if (unusedImage_.Empty())
                     fill(unused, unusedColor_);
                 else
-                    stretch(unused, unusedImage_,
+                    stretch(unused, unusedPicture_,
                             QRect(0, 0, unusedImage_.Width(),
                                   RoundHalfEven(double(unusedImage_.Height()) * len.Unused / size)));
             }

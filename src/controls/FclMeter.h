@@ -91,6 +91,9 @@ private:
     TColor fontColor_ = clWindowText;
     TBitmap unusedImage_;
     TBitmap usedImage_;
+    // The two pictures as the painter takes them, converted when they are set.
+    QImage unusedPicture_;
+    QImage usedPicture_;
     TFclOwnerDrawMeterEvent onOwnerDraw_;
     QImage barImage_;
     QImage textImage_;

@@ -2,22 +2,29 @@
 
 #include "designer/DesignRender.h"
 
-#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
 
 namespace {
 
-// The image's pixels; a transparent image's white pixels are masked out.
+// The image's pixels; a transparent image's white pixels are left out (fully transparent), so
+// what lies below shows through them.
 QPixmap PixmapOf(const TObjectImage& image) {
     if (image.Bitmap.Empty())
         return {};
-    const QImage pixels = image.Bitmap.ToImage();
-    QPixmap pixmap = QPixmap::fromImage(pixels);
-    if (image.Transparent)
-        pixmap.setMask(QBitmap::fromImage(pixels.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskOutColor)));
-    return pixmap;
+    QImage pixels = image.Bitmap.ToImage();
+    if (image.Transparent) {
+        pixels = pixels.convertToFormat(QImage::Format_ARGB32);
+        const QRgb white = qRgb(255, 255, 255);
+        for (int y = 0; y < pixels.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
+            for (int x = 0; x < pixels.width(); ++x)
+                if (line[x] == white)
+                    line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    return QPixmap::fromImage(pixels);
 }
 
 CanvasMouseEvent EventOf(CanvasMouse kind, QMouseEvent* e, QWidget* widget, QWidget* canvas) {

@@ -8,6 +8,7 @@
 #include "designer/EditorGeometry.h"
 
 #include <QDialog>
+#include <QRect>
 #include <QSize>
 
 #include <array>
@@ -19,6 +20,7 @@
 class QAction;
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -69,8 +71,13 @@ public:
 
     TDesign& Design() { return design_; }
     void SetLink(DesignEditorLink* link);
-    // The screen the client area is fitted to (tests give one; else the window's screen).
-    void SetScreenSize(QSize size) { screenSize_ = size; }
+    // The screen the client area is fitted to and the part of it free of task bars, which
+    // holds the whole window (tests give them; else the window's screen). An empty available
+    // area is the whole screen.
+    void SetScreenSize(QSize size, QRect available = {}) {
+        screenSize_ = size;
+        screenAvailable_ = available;
+    }
     int ClientWidth() const;
     int ClientHeight() const;
     // The tool radius field (mm per pixel of the rendered design); the record's value when
@@ -159,17 +166,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildMenus();
     void BuildPanel();
-    void BuildFensterTab(QWidget* page);
-    void BuildTexteTab(QWidget* page);
+    // Each tab builds its rows and returns the grid its entry fields go into (none on "Grafik").
+    QGridLayout* BuildFensterTab(QWidget* page);
+    QGridLayout* BuildTexteTab(QWidget* page);
     void BuildGrafikTab(QWidget* page);
-    void BuildProjektTab(QWidget* page);
-    TFclPictureField* AddField(QWidget* page, const char* name, int tag, const char* label,
-                               const char* mask, double lo, double hi, bool integer, int x,
-                               int y, const char* hint);
+    QGridLayout* BuildProjektTab(QWidget* page);
+    TFclPictureField* AddField(QWidget* page, QGridLayout* grid, const char* name, int tag,
+                               const char* label, const char* mask, double lo, double hi,
+                               bool integer, int row, int column, const char* hint);
     // A row of buttons at the top of a tab, each triggering a menu command.
     struct CommandButton {
         const char* name;
@@ -180,7 +189,7 @@ private:
     QAction* AddAction(QMenu* menu, const char* name, const char* caption, const char* key,
                        void (Tform_paint::*handler)());
     QToolButton* AddTool(QWidget* page, const char* name, const char* caption, const char* hint,
-                         int x, int y, QAction* action = nullptr);
+                         QAction* action = nullptr);
 
     // Field access: 0 when read, else the field's code (value left as it came in).
     int Read(std::string_view field, double& value) const;
@@ -188,6 +197,8 @@ private:
     void Write(std::string_view field, double value);
     double FieldOr(std::string_view field, double fallback) const;
 
+    // Puts the window, frame included, centred near the top of its screen and wholly on it.
+    void PlaceFrame();
     void ShowPanelTab(const char* tab);
     void PressTool(QToolButton* tool);
     void SetCursorShape(Qt::CursorShape shape);
@@ -214,6 +225,10 @@ private:
     DesignEditorLink defaultLink_;
     DesignEditorLink* link_ = &defaultLink_;
     QSize screenSize_;
+    QRect screenAvailable_;
+    // The window was placed before the window manager framed it: placed again once its frame
+    // is known.
+    bool framePending_ = false;
     bool showing_ = false;  // the fields are being written from the record
     bool textEntryActive_ = false;
     int polygonSlot_ = 0;  // the object whose corners are being entered

@@ -428,7 +428,11 @@ void Tform_paint::ObjectsTriangleExecute() { ShapeCommand('5', dreieck); }
 void Tform_paint::TransparentExecute() {
     if (!design_.Selected())
         return;
+    // A transparent object loses its depth: it is drawn again, so it shows what it will cut.
+    OutlineOverlay(true);
     design_.SetTransparent(Form_Transp->isChecked());
+    Render();
+    OutlineOverlay(false);
 }
 
 void Tform_paint::PictureExecute() {

@@ -4,6 +4,7 @@
 #include "generation/Emitters.h"
 #include "platform/Exception.h"
 #include "platform/PictureMemory.h"
+#include "platform/SysColors.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -18,8 +19,6 @@
 #include <numbers>
 
 namespace {
-
-QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 // A Qt font whose cell height (ascent + descent) is the font's height in pixels, drawn
 // without antialiasing.

@@ -2,6 +2,7 @@
 
 #include "effects/FxImage.h"
 #include "platform/StretchDraw.h"
+#include "platform/SysColors.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,8 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 // The scroll bars, top to bottom, with their labels and ranges; SetBarProperty and BarProperty
 // below reach the control's property of each in the same order.

@@ -6,6 +6,7 @@
 #include "generation/RunHost.h"
 #include "mainwindow/PreviewImage.h"
 #include "platform/Services.h"
+#include "platform/SysColors.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,7 +28,6 @@ namespace {
 // Message-file line shown when the dialog opens without a picture.
 constexpr int MsgNoPicture = 10;
 
-QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 

@@ -18,6 +18,7 @@
 #include "platform/BusyGuard.h"
 #include "platform/NamedEvent.h"
 #include "platform/Services.h"
+#include "platform/SysColors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,8 +34,6 @@
 #include <QToolButton>
 
 namespace {
-
-QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 constexpr const char* kStartFailed =
     "Initialization file not found. Program aborted.\n\rInitialisierungsdatei nicht gefunden. "

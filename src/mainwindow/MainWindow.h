@@ -126,6 +126,9 @@ public:
     void RedrawPreviewCross();
     // The size of the panel the preview is fitted into.
     void PreviewPanelSize(int& width, int& height) const;
+    // The size copytoImage0 gives the preview: the work bitmap fitted into the panel (the
+    // preview's present size while there is no work bitmap).
+    QSize PreviewSize();
     TFxImage& Picture() { return *bmp1; }
     // How the blocking dialogs run (tests script them instead of a modal loop).
     std::function<int(TFormFxImageEditor&)> RunEffectsDialog;

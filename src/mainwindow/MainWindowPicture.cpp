@@ -82,12 +82,20 @@ void Tform1::PreviewPanelSize(int& width, int& height) const {
 
 void Tform1::fenster(int& height, int& width) { FitPreview(Main.WorkBitmap, height, width); }
 
+QSize Tform1::PreviewSize() {
+    if (Main.WorkBitmap.Empty()) return Image0->size();
+    int w = 0, h = 0;
+    PreviewPanelSize(w, h);
+    fenster(h, w);
+    return {w, h};
+}
+
 void Tform1::copytoImage0() {
     if (Main.WorkBitmap.Empty()) return;
     int panelW = 0, panelH = 0;
     PreviewPanelSize(panelW, panelH);
-    int w = panelW, h = panelH;
-    fenster(h, w);
+    const QSize size = PreviewSize();
+    const int w = size.width(), h = size.height();
     Main.DragStartX = 0;
     Main.DragStartY = 0;
     Main.CursorX = w;
@@ -203,9 +211,10 @@ void Tform1::puttobmp(bool adjust, bool keepSize) {
     achse_90_grad->setChecked(false);
     spiegeln->setChecked(false);
     PrepareWorkBitmap(bmp1->Picture().Width() > bmp1->Picture().Height(), adjust);
-    copytoImage0();
-    Main.CentrePxX = Image0->width() / 2;
-    Main.CentrePxY = Image0->height() / 2;
+    // The centre of the preview about to be built; it is built once, with its cross.
+    const QSize preview = PreviewSize();
+    Main.CentrePxX = preview.width() / 2;
+    Main.CentrePxY = preview.height() / 2;
     Main.CursorX = 0;
     Main.CursorY = 0;
     RedrawPreviewCross();
@@ -427,9 +436,9 @@ void Tform1::Image0MouseUp(Qt::MouseButton button, int X, int Y) {
     SetNumber(*wst_b, Main.wst_b);
     Main.SizeChanged = true;
     PrepareWorkBitmap(bmp1->Picture().Width() > bmp1->Picture().Height(), true);
-    copytoImage0();
-    Main.CentrePxX = Image0->width() / 2;
-    Main.CentrePxY = Image0->height() / 2;
+    const QSize preview = PreviewSize();
+    Main.CentrePxX = preview.width() / 2;
+    Main.CentrePxY = preview.height() / 2;
     RedrawPreviewCross();
     UpdatePictureSize();
 }

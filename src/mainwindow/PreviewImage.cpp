@@ -10,13 +10,18 @@ TPreviewImage::TPreviewImage(QWidget* parent) : QWidget(parent) {
 
 void TPreviewImage::SetPicture(TBitmap picture) {
     picture_ = std::move(picture);
-    update();
+    Changed();
 }
 
 void TPreviewImage::paintEvent(QPaintEvent*) {
-    if (picture_.Empty()) return;
+    if (stale_) {
+        shown_ = QImage();  // released first, so the new one takes the old one's memory
+        shown_ = picture_.ToImage();
+        stale_ = false;
+    }
+    if (shown_.isNull()) return;
     QPainter p(this);
-    p.drawImage(QPoint(0, 0), picture_.ToImage());
+    p.drawImage(QPoint(0, 0), shown_);
 }
 
 void TPreviewImage::mousePressEvent(QMouseEvent* e) {

@@ -166,4 +166,17 @@ TEST(FclMeter, AUsedPictureIsRevealedAsTheBarGrows)
     EXPECT_EQ(image.pixel(5, 5), Rgb(clBlue));
     EXPECT_EQ(image.pixel(38, 5), Rgb(clBlue));
     EXPECT_EQ(image.pixel(45, 5), Rgb(clWhite));
+
+    // New pictures replace the old ones at the next paint.
+    TBitmap yellow(100, 10), lime(100, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 100; ++x) {
+            yellow.SetPixelAt(x, y, clYellow);
+            lime.SetPixelAt(x, y, clLime);
+        }
+    meter.SetUsedImage(yellow);
+    meter.SetUnusedImage(lime);
+    const QImage again = meter.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(again.pixel(5, 5), Rgb(clYellow));
+    EXPECT_EQ(again.pixel(45, 5), Rgb(clLime));
 }

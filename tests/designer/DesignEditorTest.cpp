@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -25,6 +26,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -146,6 +149,71 @@ TEST_F(DesignEditor, ClientAreaHasTheWorkpieceShapeAndFollowsTheLengthOnTakeOver
     EXPECT_EQ(form->ClientHeight(), 864);
     EXPECT_EQ(Canvas()->size(), QSize(1152, 864));
     EXPECT_DOUBLE_EQ(Value("wst_laenge"), 400);
+}
+
+// The whole window, frame included, lies on the screen's free area: centred, its top at 10
+// where it fits, else moved up as far as needed but never above the free area.
+TEST_F(DesignEditor, WindowFrameLiesOnTheScreen) {
+    const struct {
+        const char* what;
+        QSize screen;
+        QRect available;
+        double width;  // of the workpiece, its length being 600
+        int top;
+    } cases[] = {
+        {"1600 x 1200", {1600, 1200}, {0, 0, 1600, 1200}, 600, 10},
+        {"1280 x 1024", {1280, 1024}, {0, 0, 1280, 1024}, 600, 10},
+        {"1280 x 1024, wide workpiece", {1280, 1024}, {0, 0, 1280, 1024}, 300, 10},
+        {"task bar at the top", {1280, 1024}, {0, 40, 1280, 984}, 600, 40},
+        {"task bar at the bottom", {1280, 1024}, {0, 0, 1280, 964}, 600, -1},
+    };
+    for (const auto& c : cases) {
+        Main.wst_b = c.width;
+        form->SetScreenSize(c.screen, c.available);
+        form->FormActivate();
+        QApplication::processEvents();
+        const QRect frame = form->frameGeometry();
+        ASSERT_GT(frame.height(), form->height()) << c.what << ": the frame is known";
+        EXPECT_TRUE(c.available.contains(frame)) << c.what << ": frame " << frame.x() << "," << frame.y()
+                                                 << " " << frame.width() << " x " << frame.height();
+        EXPECT_LE(std::abs(frame.center().x() - c.screen.width() / 2), 1) << c.what;
+        if (c.top >= 0)
+            EXPECT_EQ(frame.top(), c.top) << c.what;
+        else
+            EXPECT_EQ(frame.bottom(), c.available.bottom()) << c.what << ": moved up just enough";
+    }
+}
+
+// Every caption of the panel fits its button, label or box, also after the main window's
+// labels have given the project fields longer captions.
+TEST_F(DesignEditor, EveryCaptionFitsItsControl) {
+    struct LongCaptions : DesignEditorLink {
+        std::array<std::string, 4> ProjectCaptions() override {
+            return {"Werkstücklänge X (mm)", "Werkstückbreite Y (mm)", "Werkstückdicke (mm)",
+                    "Punktabstand (mm)"};
+        }
+    } link;
+    form->SetLink(&link);
+    form->FormActivate();
+    for (const char* tab : {"Fenster", "Texte", "Grafik", "Projekt"}) {
+        Tab(tab);
+        QApplication::processEvents();
+        int shown = 0;
+        for (QWidget* w : form->Panel()->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* b = qobject_cast<QAbstractButton*>(w))
+                text = b->text();
+            else if (auto* l = qobject_cast<QLabel*>(w))
+                text = l->text();
+            if (text.isEmpty() || !w->isVisibleTo(form.get()))
+                continue;
+            ++shown;
+            EXPECT_GE(w->width(), w->sizeHint().width()) << tab << ": \"" << text.toStdString() << "\"";
+            EXPECT_GE(w->height(), w->minimumSizeHint().height()) << tab << ": \"" << text.toStdString() << "\"";
+        }
+        EXPECT_GT(shown, 5) << tab;
+    }
+    form->SetLink(nullptr);
 }
 
 // ---- the rubber band
@@ -554,6 +622,42 @@ TEST_F(DesignEditor, DepthFieldRendersTheDepthGrey) {
     EXPECT_EQ(Centre(*Rec(1).Image), RGB(127, 127, 127));
     Enter("Form_tiefe", 10);
     EXPECT_EQ(Centre(*Rec(1).Image), clBlack);
+}
+
+// What the user sees: the selected object shows the grey of the depth typed (before and
+// after it is taken over) under the overlay, whose blue outline marks it; a transparent
+// object lets the one below show through its white.
+TEST_F(DesignEditor, SelectedObjectShowsItsDepthUnderTheOverlay) {
+    const QRgb grey = qRgb(127, 127, 127), blue = qRgb(0, 0, 255);
+    for (bool takeOver : {false, true}) {
+        form->MarkierzeigerExecute();
+        D().New();
+        Draw({12, 13}, {113, 64});
+        Enter("Form_tiefe", 5);
+        if (takeOver)
+            Button("uebernehmen")->click();
+        ASSERT_EQ(D().AktFenster, 1);
+        const QImage shown = Canvas()->grab().toImage();
+        EXPECT_EQ(shown.pixel(60, 35), grey) << "taken over " << takeOver;
+        EXPECT_EQ(shown.pixel(10, 35), blue) << "taken over " << takeOver << ": the overlay's outline";
+        EXPECT_EQ(shown.pixel(11, 35), blue) << "taken over " << takeOver;
+    }
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    ASSERT_EQ(D().AktFenster, 0);
+    EXPECT_EQ(Canvas()->grab().toImage().pixel(60, 35), grey) << "and the same without a selection";
+
+    // An object over it made transparent, which sets its depth to 0: selected and not, it
+    // shows the object below and elsewhere the background.
+    Draw({52, 33}, {153, 84});
+    Enter("Form_tiefe", 3);
+    ASSERT_NE(Canvas()->grab().toImage().pixel(131, 71), qRgb(255, 255, 255));
+    Button("Form_Transp")->click();
+    ASSERT_TRUE(Rec(2).Image->Transparent);
+    ASSERT_DOUBLE_EQ(Rec(2).FormTiefe, 0);
+    EXPECT_EQ(Canvas()->grab().toImage().pixel(70, 45), grey) << "selected";
+    EXPECT_EQ(Canvas()->grab().toImage().pixel(131, 71), qRgb(255, 255, 255)) << "the background";
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(Canvas()->grab().toImage().pixel(70, 45), grey) << "not selected";
 }
 
 // The grey stands for a depth of the workpiece the main window machines: a thickness typed

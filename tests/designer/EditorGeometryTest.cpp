@@ -31,6 +31,29 @@ TEST(EditorGeometry, ClientAreaTakesTheWorkpieceShapeOnTheScreen) {
     EXPECT_DOUBLE_EQ(ClientSizeFor(600, 300, 1280, 1024).PaintScale, 2.0);
 }
 
+TEST(EditorGeometry, FrameIsCentredNearTheTopAndKeptOnTheFreeArea) {
+    struct Case {
+        const char* what;
+        ScreenArea screen, available;
+        int w, h;
+        FramePosition at;
+    };
+    const Case cases[] = {
+        {"fits", {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, 925, 962, {177, 10}},
+        {"bottom edge on the screen's last row", {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, 925, 1014, {177, 10}},
+        {"moved up just enough", {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, 925, 1020, {177, 4}},
+        {"task bar at the bottom", {0, 0, 1280, 1024}, {0, 0, 1280, 964}, 925, 962, {177, 2}},
+        {"task bar at the top", {0, 0, 1280, 1024}, {0, 40, 1280, 984}, 925, 962, {177, 40}},
+        {"taller than the free area: the title bar stays on it", {0, 0, 1280, 1024}, {0, 40, 1280, 984}, 925,
+         1100, {177, 40}},
+        {"task bar at the right", {0, 0, 1280, 1024}, {0, 0, 1200, 1024}, 1150, 962, {50, 10}},
+        {"wider than the screen", {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, 1400, 962, {0, 10}},
+        {"second screen", {1280, 0, 1600, 1200}, {1280, 0, 1600, 1200}, 1084, 1121, {1538, 10}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditorFramePosition(c.screen, c.available, c.w, c.h), c.at) << c.what;
+}
+
 TEST(EditorGeometry, SnapTruncatesTowardZero) {
     const int cases[][3] = {{0, 5, 0}, {4, 5, 0}, {5, 5, 5}, {13, 5, 10}, {-3, 5, 0}, {-7, 5, -5}, {13, 1, 13},
                             {13, 0, 13}};

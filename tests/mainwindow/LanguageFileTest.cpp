@@ -1,10 +1,15 @@
 // The language file: the block parser, what each entry sets on the window, the copy rules
 // between controls, and the failures that end the program.
+#include "effects/EffectsDialog.h"
+#include "effects/FxImage.h"
+#include "mainwindow/AngleDialog.h"
 #include "mainwindow/Captions.h"
 #include "mainwindow/LanguageFile.h"
 #include "mainwindow/TextFileLines.h"
+#include "platform/Picture.h"
 #include "WindowFixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -160,6 +165,48 @@ TEST_F(LanguageOnWindow, TheColourEntry) {
     EXPECT_EQ(form1->FontColour(), 255);  // red text
     EXPECT_EQ(form1->WindowColour(), 0);  // on black
     EXPECT_EQ(form1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+// A language file may give system colours (the high bit set, the scheme's index in the low
+// byte), here the highlight as text colour and the button face as window colour: the main
+// window and every window that takes its colours show the scheme's colours.
+TEST_F(LanguageOnWindow, SystemColoursReachEveryWindowResolved) {
+    StartWith("object color\nCaption = $FF00000D\nHint = -16777201\n");
+    ASSERT_TRUE(created);
+    ASSERT_EQ(form1->FontColour(), clHighlight);
+    ASSERT_EQ(form1->WindowColour(), clBtnFace);
+    const QColor text(0, 0, 128), face(192, 192, 192);
+    EXPECT_EQ(form1->palette().color(QPalette::Window), face);
+    EXPECT_EQ(form1->palette().color(QPalette::WindowText), text);
+    EXPECT_EQ(form1->Memo1->palette().color(QPalette::Base), face);
+    EXPECT_EQ(form1->Memo1->palette().color(QPalette::Text), text);
+    EXPECT_EQ(about.palette().color(QPalette::Window), face);
+
+    TPicture picture;
+    picture.AssignBitmap(TBitmap(8, 6, TPixelFormat::pf24bit));
+    picture.SaveToFile(Path("bild.bmp"));
+    services.openNames.push_back(Path("bild.bmp"));
+    form1->bild_laden->click();
+    ASSERT_EQ(form1->Picture().Picture().Width(), 8);
+
+    QColor angleWindow, angleText, effectsWindow, effectsText;
+    form1->RunAngleDialog = [&](TForm2& d) {
+        angleWindow = d.palette().color(QPalette::Window);
+        angleText = d.palette().color(QPalette::WindowText);
+        return 0;
+    };
+    form1->findChild<QAction*>("strg_f2")->trigger();
+    EXPECT_EQ(angleWindow, face);
+    EXPECT_EQ(angleText, text);
+    form1->RunEffectsDialog = [&](TFormFxImageEditor& d) {
+        d.FormActivate();
+        effectsWindow = d.palette().color(QPalette::Window);
+        effectsText = d.palette().color(QPalette::WindowText);
+        return 2;
+    };
+    form1->manipulationClick();
+    EXPECT_EQ(effectsWindow, face);
+    EXPECT_EQ(effectsText, text);
 }
 
 TEST_F(LanguageOnWindow, AColourThatIsNoNumberKeepsTheDefaults) {
