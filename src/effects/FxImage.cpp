@@ -138,8 +138,7 @@ void TFxImage::SetSpatial(Spatial which, int v) {
     StoreSpatial(which, v);
     Spatial on;
     if (FirstSpatial(on) && original_.HasGraphic()) {
-        // The tile's sides come from the count asked for, before the stored count is adjusted.
-        BuildEffect(which, which == Spatial::Tile ? v : 0);
+        BuildEffect(which);
     } else {
         effect_.reset();
     }
@@ -160,7 +159,7 @@ bool TFxImage::FirstSpatial(Spatial& which) const {
     return false;
 }
 
-void TFxImage::BuildEffect(Spatial which, int tileCount) {
+void TFxImage::BuildEffect(Spatial which) {
     const TBitmap& source = *original_.Pixels();
     if (!effect_)
         effect_ = std::make_unique<TBitmap>();
@@ -177,7 +176,10 @@ void TFxImage::BuildEffect(Spatial which, int tileCount) {
             AntiAliasRect(e, 0, 0, e.Width(), e.Height());
         break;
     case Spatial::Trace: TraceBitmap(e, v_.PicTrace); break;
-    case Spatial::Tile: TileBitmap(source, tileCount, e); break;
+    // The tiles come from the stored count, not from the count asked for: a rebuild (a new
+    // picture, restored values) only knows the stored one, and the same values on the same
+    // picture must give the same pixels.
+    case Spatial::Tile: TileBitmap(source, v_.PicTile, e); break;
     }
 }
 
@@ -214,14 +216,13 @@ void TFxImage::ApplyEffects() {
     if (FirstSpatial(which)) {
         if (!effect_) {
             if (which == Spatial::Tile) {
-                const int given = v_.PicTile;
-                v_.PicTile = StoredTileCount(source->Width(), source->Height(), given);
+                v_.PicTile = StoredTileCount(source->Width(), source->Height(), v_.PicTile);
                 if (v_.PicTile >= 1)
-                    BuildEffect(which, given);
+                    BuildEffect(which);
             } else {
                 if (which == Spatial::Mosaic)
                     v_.PicMosaic = IntMin(v_.PicMosaic, IntMax(source->Width(), source->Height()));
-                BuildEffect(which, 0);
+                BuildEffect(which);
             }
         }
         if (effect_)

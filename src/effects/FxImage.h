@@ -105,7 +105,8 @@ private:
     void SetSpatial(Spatial which, int v);
     // Stores v for which (clamped) and zeroes the other spatial values.
     void StoreSpatial(Spatial which, int v);
-    void BuildEffect(Spatial which, int tileCount);
+    // Fills the effect cache from the loaded picture and the stored value of which.
+    void BuildEffect(Spatial which);
     bool FirstSpatial(Spatial& which) const;
     void PictureRecomputed();
 

@@ -31,6 +31,9 @@ void SmoothResize(const TBitmap& source, TBitmap& destination);
 
 // The tile count stored for a wish of t tiles on a width x height picture: t, except that when
 // both tile sides come out at their 10-pixel minimum it becomes max(height, width) div 10.
+// The stored count is a fixed point (storing it again keeps it); from a longer side of 100
+// pixels on it gives the same 10-pixel tiles as the wish, below that larger tiles.
 int StoredTileCount(int width, int height, int t);
-// Covers effect (a copy of original) with tiles of the picture resampled to the tile size.
+// Covers effect (a copy of original) with tiles of the picture resampled to the tile size,
+// max(10, height div t) x max(10, width div t).
 void TileBitmap(const TBitmap& original, int t, TBitmap& effect);

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -155,6 +156,28 @@ TEST_F(EffectsDialog, RestoreAfterCancelGivesBackEachExclusiveEffectExactly) {
         EXPECT_EQ(fx.EffectValues(), c.before) << c.name;
         EXPECT_TRUE(SamePixels(*fx.Picture().Bitmap(), shown)) << c.name;
     }
+}
+
+TEST_F(EffectsDialog, CancelAfterATileOnASmallPictureGivesBackItsPixels) {
+    // On 19 x 12 the wish of 5 tiles is stored as 1; Cancel restores that 1, and the picture
+    // has to come back as it was shown.
+    TPicture small;
+    small.AssignBitmap(RandomPicture(19, 12, 4));
+    fx.SetPictureOriginal(&small);
+    Attach();
+    Move("TrackBarTile", 5);
+    EXPECT_EQ(dialog.Bar("TrackBarTile")->value(), 1) << "the bar shows the stored count";
+    const TBitmap shown = *fx.Picture().Bitmap();
+    const TFxEffectValues saved = fx.EffectValues();
+
+    Move("TrackBarMosaic", 3);
+    dialog.findChild<QPushButton*>("BitBtn2")->click();
+    EXPECT_EQ(dialog.result(), 2);
+    fx.RestoreEffects(saved);
+    dialog.UpdateAllEffectsControls();
+    EXPECT_EQ(fx.PicTile(), 1);
+    EXPECT_EQ(dialog.Bar("TrackBarTile")->value(), 1);
+    EXPECT_TRUE(SamePixels(*fx.Picture().Bitmap(), shown));
 }
 
 TEST_F(EffectsDialog, LanguageTextsReplaceCaptionsEvenWhenEmpty) {

@@ -118,6 +118,40 @@ TEST_F(FxImageTest, MosaicAndTileFollowThePictureSize) {
     EXPECT_TRUE(SamePixels(Shown(), loaded));
 }
 
+TEST_F(FxImageTest, SameTileValueOnTheSamePictureGivesTheSamePixels) {
+    // 19 x 12 with 5 tiles: both tile sides come out at their minimum, so the control reports
+    // 19 div 10 = 1 tile. Whatever rebuilds the tile later starts from that value, so the
+    // first picture has to come from it too.
+    Load(19, 12);
+    fx.SetPicTile(5);
+    ASSERT_EQ(fx.PicTile(), 1);
+    const TBitmap tiled = Shown();
+    TBitmap one(19, 12);
+    SmoothResize(loaded, one);
+    EXPECT_TRUE(SamePixels(tiled, one)) << "one tile of the picture's own size";
+
+    fx.SetPicTile(1);
+    EXPECT_TRUE(SamePixels(Shown(), tiled)) << "asking for the reported count";
+    fx.SetPicTile(5);
+    TPicture again = BitmapPicture(loaded);
+    fx.SetPictureOriginal(&again);
+    EXPECT_EQ(fx.PicTile(), 1);
+    EXPECT_TRUE(SamePixels(Shown(), tiled)) << "loading the same picture again";
+    fx.SetPicMosaic(3);
+    TFxEffectValues saved;
+    saved.PicTile = 1;
+    fx.RestoreEffects(saved);
+    EXPECT_TRUE(SamePixels(Shown(), tiled)) << "restoring the values";
+
+    // From a longer side of 100 pixels on, the stored count gives the tiles of the wish.
+    Load(200, 105);
+    fx.SetPicTile(25);
+    ASSERT_EQ(fx.PicTile(), 20);
+    TBitmap wished;
+    TileBitmap(loaded, 25, wished);
+    EXPECT_TRUE(SamePixels(Shown(), wished));
+}
+
 TEST_F(FxImageTest, ExclusiveGroups) {
     Load(12, 10);
     fx.SetPicSolorize(40);
