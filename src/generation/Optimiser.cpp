@@ -1,5 +1,6 @@
 #include "generation/Optimiser.h"
 
+#include "generation/Emitters.h"
 #include "generation/GetWord.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
@@ -167,6 +168,13 @@ public:
             return;
         }
         if (line.empty()) return;
+        if (SameWord(words.G, kArcCentreModeLine)) {
+            // The arc-centre mode stands on a line of its own before the first arc; it is
+            // no point and changes no word.
+            FlushHeld();
+            out_.Add(kArcCentreModeLine);
+            return;
+        }
         X_ = words.X;
         Y_ = words.Y;
         Z_ = words.Z;
