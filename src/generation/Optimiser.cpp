@@ -455,7 +455,7 @@ void weg_Optimieren(RewriteHost& host, TStrings& scratch) {
     const std::int32_t strategyBefore = s.StrategyIndex;
     OnExit restore{[&] { s.StrategyIndex = strategyBefore; }};
 
-    std::string copy = scratch.Count() > 1 ? std::string(scratch.Line(1).substr(0, kMaxLine)) : std::string();
+    std::string copy = scratch.Count() > 1 ? std::string(First255Characters(scratch.Line(1))) : std::string();
     const ParameterLineRead read = ReadParameterLine(copy);
     if (read.error == ParameterLineError::NoStrategy) {
         host.ShowFileMessage(MsgBadHeader, 'N');

@@ -1,5 +1,6 @@
 #include "mainwindow/ProgramFiles.h"
 
+#include "generation/Emitters.h"
 #include "platform/IntlSource.h"
 #include "platform/LineStore.h"
 #include "platform/TextTrim.h"
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
@@ -30,18 +30,22 @@ std::vector<LineRange> SplitProgram(std::size_t lines, int parts) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t first = i * per;
         const std::size_t end = i + 1 == n ? lines : (i + 1) * per;
-        ranges.push_back({first, end - 1});
+        ranges.push_back({first, end});
     }
     return ranges;
 }
 
-std::vector<std::string> FramingLines(const std::vector<std::string>& entries) {
+std::vector<std::string> PartHeaderLines(const std::vector<std::string>& entries) {
     std::vector<std::string> out;
-    for (const std::string& e : entries) {
-        if (std::any_of(e.begin(), e.end(), [](unsigned char c) { return c > ' '; })) {
-            out.push_back(e);
-        }
-    }
+    for (const std::string& e : entries)
+        if (!Trim(e).empty()) out.push_back(e);
+    return out;
+}
+
+std::vector<std::string> PartTrailerLines(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const std::string& e : entries)
+        if (!e.empty()) out.push_back(e);
     return out;
 }
 
@@ -93,7 +97,7 @@ bool WriteProgramPart(const std::string& path, const std::vector<std::string>& h
     if (!file.open(QIODevice::WriteOnly)) return false;
     BlockWriter out(file);
     for (const std::string& h : header) out.Line(h);
-    for (std::size_t i = range.first; i <= range.last && i < lines.Count() && out.Ok(); ++i) {
+    for (std::size_t i = range.first; i < range.end && i < lines.Count() && out.Ok(); ++i) {
         out.Line(lines.Line(i));
     }
     for (const std::string& t : trailer) out.Line(t);
@@ -103,6 +107,18 @@ bool WriteProgramPart(const std::string& path, const std::vector<std::string>& h
     }
     return file.commit();
 }
+
+namespace {
+
+// The index of the program's first line that declares the arc-centre mode; the line count
+// when there is none.
+std::size_t FirstArcCentreModeLine(const TStrings& lines) {
+    for (std::size_t i = 0; i < lines.Count(); ++i)
+        if (DeclaresArcCentreMode(lines.Line(i))) return i;
+    return lines.Count();
+}
+
+}  // namespace
 
 int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     if (r.count <= 0) return -1;
@@ -114,17 +130,18 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
         }
     }
     if (r.count == 1) {
-        return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count() - 1}, {})
-                   ? 0
-                   : 4;
+        return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count()}, {}) ? 0 : 4;
     }
-    const std::vector<std::string> header = FramingLines(r.headerLines);
-    const std::vector<std::string> trailer = FramingLines(r.trailerLines);
+    const std::vector<std::string> header = PartHeaderLines(r.headerLines);
+    const std::vector<std::string> trailer = PartTrailerLines(r.trailerLines);
+    std::vector<std::string> headerWithArcMode = header;
+    headerWithArcMode.emplace_back(kArcCentreModeLine);
+    const std::size_t arcModeAt = FirstArcCentreModeLine(lines);
     const std::vector<LineRange> parts = SplitProgram(lines.Count(), r.count);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
-        if (!WriteProgramPart(r.directory + r.names[i], header, lines, parts[i],
-                              last ? std::vector<std::string>{} : trailer)) {
+        if (!WriteProgramPart(r.directory + r.names[i], arcModeAt < parts[i].first ? headerWithArcMode : header,
+                              lines, parts[i], last ? std::vector<std::string>{} : trailer)) {
             return 4;
         }
     }
