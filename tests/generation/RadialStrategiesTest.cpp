@@ -263,16 +263,29 @@ TEST_F(RadialTest, SpiralStartsEveryPassAtItsCentreAtTheSafeHeight) {
     }
 }
 
-TEST_F(RadialTest, ShapesWithoutAreaAreRefusedBeforeTheEditorChanges) {
+// Shapes without area (message 9), and spacings of 0 or below, refused with the setting's name:
+// 0 gives counts no integer holds, and below 0 the rings and corners are still written without
+// a point between them (strategy 1 at stepX 0.00001 and stepy -1 wrote 400,404 lines against an
+// estimate of 76).
+TEST_F(RadialTest, ShapesWithoutAreaAndSpacingsOfZeroOrBelowAreRefusedBeforeTheEditorChanges) {
     struct Case {
         int strategy;
         double ratio;
         int corners;
         double stepX, stepy;
-    } cases[] = {
-        {2, 0, 3, 10, 7}, {6, 0, 3, 10, 7}, {2, -1, 3, 10, 7}, {18, 5, 0, 10, 7}, {19, 5, 1, 10, 7},
-        {18, 5, 2, 10, 7},
+        const char* named;  // the setting the message names; none for message 9
     };
+    std::vector<Case> cases = {
+        {2, 0, 3, 10, 7, nullptr},  {6, 0, 3, 10, 7, nullptr},  {2, -1, 3, 10, 7, nullptr},
+        {18, 5, 0, 10, 7, nullptr}, {19, 5, 1, 10, 7, nullptr}, {18, 5, 2, 10, 7, nullptr},
+    };
+    for (int strategy : kRadialStrategies) {
+        cases.push_back({strategy, 5, 3, 0, 7, "Bahnabstand"});
+        cases.push_back({strategy, 5, 3, -10, 7, "Bahnabstand"});
+        cases.push_back({strategy, 5, 3, 10, 0, "Punktabstand"});
+        cases.push_back({strategy, 5, 3, 10, -1, "Punktabstand"});
+        cases.push_back({strategy, 5, 3, 0.00001, -1, "Punktabstand"});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "strategy " << c.strategy << " ratio " << c.ratio << " corners "
                                         << c.corners << " stepX " << c.stepX << " stepy " << c.stepy);
@@ -285,8 +298,15 @@ TEST_F(RadialTest, ShapesWithoutAreaAreRefusedBeforeTheEditorChanges) {
         Prepare(host, s);
         host.lines.Add("old program");
         EXPECT_EQ(RunProgram(host), Lines{"old program"});
-        EXPECT_EQ(host.fileMessages, (std::vector<std::pair<int, char>>{{MsgTooFewPaths, 'N'}}));
         EXPECT_EQ(host.clipboardCopies, 0);
+        if (!c.named) {
+            EXPECT_EQ(host.fileMessages, (std::vector<std::pair<int, char>>{{MsgTooFewPaths, 'N'}}));
+            continue;
+        }
+        EXPECT_TRUE(host.fileMessages.empty());
+        ASSERT_EQ(host.messageTexts.size(), 1u);
+        EXPECT_NE(host.messageTexts[0].find(std::string("\"") + c.named + "\" muss größer als 0"), std::string::npos)
+            << host.messageTexts[0];
     }
     // A negative corner count writes no rings (the passes keep their retract lines).
     RunSetup s = RadialSetup(18, &PicA);
@@ -341,32 +361,18 @@ TEST_F(RadialTest, LabyrinthTurnsClockwiseOutwardsToTheCorner) {
               (std::vector<std::string>{"X0 Y0", "X5 Y0", "X10 Y0", "X10 Y-5", "X10 Y-10"}));
 }
 
-// A spacing of 0 gives counts no integer holds; below 0 the rings and corners are still
-// written without a point between them (strategy 1 at stepX 0.00001 and stepy -1 wrote 400,404
-// lines against an estimate of 76). Both are refused with the setting's name.
-TEST_F(RadialTest, SpacingsOfZeroOrBelowAreRefusedByNameBeforeTheEditorChanges) {
-    struct Spacing {
-        double stepX, stepy;
-        const char* name;
-    } const spacings[] = {{0, 7, "Bahnabstand"}, {-10, 7, "Bahnabstand"}, {10, 0, "Punktabstand"},
-                          {10, -1, "Punktabstand"}, {0.00001, -1, "Punktabstand"}};
-    for (int strategy : kRadialStrategies) {
-        for (const Spacing& sp : spacings) {
-            SCOPED_TRACE(testing::Message() << "strategy " << strategy << " stepX " << sp.stepX << " stepy " << sp.stepy);
-            RunSetup s = RadialSetup(strategy, &PicA);
-            s.stepX = sp.stepX;
-            s.stepy = sp.stepy;
-            TestHost host;
-            Prepare(host, s);
-            host.lines.Add("old program");
-            EXPECT_EQ(RunProgram(host), Lines{"old program"});
-            ASSERT_EQ(host.messageTexts.size(), 1u);
-            EXPECT_NE(host.messageTexts[0].find(std::string("\"") + sp.name + "\" muss größer als 0"), std::string::npos)
-                << host.messageTexts[0];
-            EXPECT_TRUE(host.fileMessages.empty());
-            EXPECT_EQ(host.clipboardCopies, 0);
-        }
-    }
+// A labyrinth on a strip of length x width mm at the spacing, about the preview point (px, py)
+// of a preview one pixel a millimetre.
+RunSetup LabyrinthStrip(int strategy, double length, double width, double spacing, int px, int py) {
+    RunSetup s = RadialSetup(strategy, &PicA);
+    s.wst_l = length;
+    s.wst_b = width;
+    s.stepX = s.stepy = spacing;
+    s.previewWidth = int(length);
+    s.previewHeight = int(width);
+    s.centrePxX = px;
+    s.centrePxY = py;
+    return s;
 }
 
 // From the corner of a long strip the labyrinth runs along both long edges once a ring: a
@@ -375,16 +381,8 @@ TEST_F(RadialTest, SpacingsOfZeroOrBelowAreRefusedByNameBeforeTheEditorChanges) 
 TEST_F(RadialTest, TheLabyrinthsEstimateCountsItsPointsAsItLaysThemOut) {
     for (int strategy : {8, 14}) {
         SCOPED_TRACE(strategy);
-        RunSetup s = RadialSetup(strategy, &PicA);
-        s.wst_l = 17;
-        s.wst_b = 1000;
-        s.stepX = s.stepy = 5;
-        s.previewWidth = 17;
-        s.previewHeight = 1000;
-        s.centrePxX = 0;
-        s.centrePxY = 1000;  // the lower-left corner
         TestHost host;
-        Prepare(host, s);
+        Prepare(host, LabyrinthStrip(strategy, 17, 1000, 5, 0, 1000));  // from the lower-left corner
         const std::size_t written = RunProgram(host).size();
         ASSERT_EQ(Main.CircleCentreX, 0);
         ASSERT_EQ(Main.CircleCentreY, 0);
@@ -399,16 +397,8 @@ TEST_F(RadialTest, ALabyrinthTooLongForTheMemoryIsRefusedBeforeItsFirstLine) {
     // along both long edges again, some 10^10 lines, though the strip's area is small.
     for (int strategy : {8, 14}) {
         SCOPED_TRACE(strategy);
-        RunSetup s = RadialSetup(strategy, &PicA);
-        s.wst_l = 1000;
-        s.wst_b = 1;
-        s.stepX = s.stepy = 0.01;
-        s.previewWidth = 1000;
-        s.previewHeight = 1;
-        s.centrePxX = 500;
-        s.centrePxY = 0;
         TestHost host;
-        Prepare(host, s);
+        Prepare(host, LabyrinthStrip(strategy, 1000, 1, 0.01, 500, 0));
         host.lines.Add("old program");
         // Its lines are counted as it lays them out, before the editor changes.
         EXPECT_EQ(RunProgram(host), Lines{"old program"});
