@@ -92,14 +92,18 @@ private:
 
 bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
                       const TStrings& lines, LineRange range,
-                      const std::vector<std::string>& trailer) {
+                      const std::vector<std::string>& trailer, bool* declaresArcMode) {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
     BlockWriter out(file);
     for (const std::string& h : header) out.Line(h);
+    bool arcMode = false;
     for (std::size_t i = range.first; i < range.end && i < lines.Count() && out.Ok(); ++i) {
-        out.Line(lines.Line(i));
+        const std::string_view line = lines.Line(i);
+        if (declaresArcMode && !arcMode) arcMode = DeclaresArcCentreMode(line);
+        out.Line(line);
     }
+    if (declaresArcMode) *declaresArcMode = arcMode;
     for (const std::string& t : trailer) out.Line(t);
     if (!out.Flush()) {
         file.cancelWriting();
@@ -107,18 +111,6 @@ bool WriteProgramPart(const std::string& path, const std::vector<std::string>& h
     }
     return file.commit();
 }
-
-namespace {
-
-// The index of the program's first line that declares the arc-centre mode; the line count
-// when there is none.
-std::size_t FirstArcCentreModeLine(const TStrings& lines) {
-    for (std::size_t i = 0; i < lines.Count(); ++i)
-        if (DeclaresArcCentreMode(lines.Line(i))) return i;
-    return lines.Count();
-}
-
-}  // namespace
 
 int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     if (r.count <= 0) return -1;
@@ -136,14 +128,17 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     const std::vector<std::string> trailer = PartTrailerLines(r.trailerLines);
     std::vector<std::string> headerWithArcMode = header;
     headerWithArcMode.emplace_back(kArcCentreModeLine);
-    const std::size_t arcModeAt = FirstArcCentreModeLine(lines);
+    bool arcModeDeclared = false;  // by a part before
     const std::vector<LineRange> parts = SplitProgram(lines.Count(), r.count);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
-        if (!WriteProgramPart(r.directory + r.names[i], arcModeAt < parts[i].first ? headerWithArcMode : header,
-                              lines, parts[i], last ? std::vector<std::string>{} : trailer)) {
+        bool declaresArcMode = false;
+        if (!WriteProgramPart(r.directory + r.names[i], arcModeDeclared ? headerWithArcMode : header, lines,
+                              parts[i], last ? std::vector<std::string>{} : trailer,
+                              arcModeDeclared ? nullptr : &declaresArcMode)) {
             return 4;
         }
+        arcModeDeclared = arcModeDeclared || declaresArcMode;
     }
     return 0;
 }

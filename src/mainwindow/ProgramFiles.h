@@ -32,10 +32,11 @@ std::vector<std::string> PartHeaderLines(const std::vector<std::string>& entries
 std::vector<std::string> PartTrailerLines(const std::vector<std::string>& entries);
 
 // Writes header, lines[range], then trailer, each line followed by CR LF, to `path`
-// atomically. False (the old file untouched) when it cannot be created or written.
+// atomically. False (the old file untouched) when it cannot be created or written. With
+// `declaresArcMode`, it tells whether one of the part's lines declares the arc-centre mode.
 bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
                       const TStrings& lines, LineRange range,
-                      const std::vector<std::string>& trailer);
+                      const std::vector<std::string>& trailer, bool* declaresArcMode = nullptr);
 
 // What a save asks for and what it answers with.
 struct SaveRequest {
