@@ -42,6 +42,23 @@ void BM_SaveProgram(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The same program split into three parts framed by header and trailer lines.
+void BM_SaveSplitProgram(benchmark::State& state) {
+    const TStrings& lines = BigProgram();
+    SaveRequest r;
+    r.count = 3;
+    r.directory = QDir::currentPath().toStdString() + "/";
+    r.names = ProgramListNames("bench_part", 3);
+    r.headerLines = {"(Fraxilon CNC-Programm)", "G21", "G90", "F600", "S10000 M3"};
+    r.trailerLines = {"M5", "M30"};
+    for (auto _ : state) {
+        if (SaveProgram(r, lines) != 0) state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(lines.TextLength()));
+    for (const std::string& name : r.names) QDir().remove(QString::fromStdString(r.directory + name));
+}
+BENCHMARK(BM_SaveSplitProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_LoadProgram(benchmark::State& state) {
     std::uint64_t lines = 0;
     for (auto _ : state) {

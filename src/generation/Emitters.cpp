@@ -49,6 +49,13 @@ void WriteLine(RunState& r, const Parts&... parts) {
 
 std::string_view Mark(const RunState& r) { return r.optimise ? kPathStartMark : std::string_view(); }
 
+// Before the run's first arc line, the line that makes controllers read I0 J0 as the origin.
+void DeclareArcCentreMode(RunState& r) {
+    if (r.arcCentreModeDeclared) return;
+    r.lines.Add(kArcCentreModeLine);
+    r.arcCentreModeDeclared = true;
+}
+
 }  // namespace
 
 PointFamily FamilyOf(int strategyIndex, bool arcIJ) {
@@ -152,11 +159,14 @@ void EmitArcPoint(RunState& r, std::string_view Xo, std::string_view X, std::str
         r.pathStart = false;
     } else if (stair && r.Zold < r.Z) {
         WriteLine(r, "G0 ", Xo, " ", Yo, " ", Z, m);
+        DeclareArcCentreMode(r);
         WriteLine(r, "G3 ", X, " ", Y, " ", Z, " I0 J0", m);
     } else if (stair && r.Zold > r.Z) {
+        DeclareArcCentreMode(r);
         WriteLine(r, "G3 ", X, " ", Y, " ", Zo, " I0 J0", m);
         WriteLine(r, "G1 ", X, " ", Y, " ", Z, m);
     } else {
+        DeclareArcCentreMode(r);
         WriteLine(r, "G3 ", X, " ", Y, " ", Z, " I0 J0");
     }
     r.Zold = r.Z;

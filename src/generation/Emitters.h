@@ -5,6 +5,14 @@
 struct MainState;
 struct RunState;
 
+// Arcs are written with the centre as I0 J0, the program origin about which the circles run.
+// Controllers read I and J as offsets from the arc's start unless told otherwise: this line,
+// written once before a program's first arc, declares arc centres absolute. A program without
+// arcs does not hold it (some controllers do not know the word).
+inline constexpr std::string_view kArcCentreModeLine = "G90.1";
+// Whether a program line declares the arc-centre mode (also numbered or without blanks).
+inline bool DeclaresArcCentreMode(std::string_view line) { return line.find(kArcCentreModeLine) != std::string_view::npos; }
+
 // Maps a workpiece point (mm) to a depth read from the work bitmap; writes X, Y, Z.
 // False when the point gives nothing to write (the caller breaks the path).
 bool SampleDepth(RunState& r, double x, double y);

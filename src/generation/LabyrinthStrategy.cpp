@@ -3,7 +3,6 @@
 #include "generation/Emitters.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
-#include "generation/ProgramRun.h"
 #include "generation/RadialPath.h"
 #include "generation/RunHost.h"
 #include "generation/RunState.h"
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -38,8 +38,8 @@ struct Side {
     double length;
 };
 
-Side LayOutSide(RunState& r, int side, int a, int b, double s0) {
-    const MainState& s = r.S;
+// Nothing when the side's point count is beyond the integer range.
+std::optional<Side> LayOutSide(const LabyrinthGeometry& g, int side, int a, int b) {
     Side out{side == 1 || side == 3, side == 1 || side == 4, 0, 0, 0};
     const int oldIndex = out.alongX ? a : b;
     switch (side) {
@@ -49,62 +49,56 @@ Side LayOutSide(RunState& r, int side, int a, int b, double s0) {
         default: out.newIndex = -b; break;
     }
     double i0 = oldIndex, i1 = out.newIndex;
-    const double c = out.alongX ? s.CircleCentreX : s.CircleCentreY;
-    const double limit = out.alongX ? s.wst_l : s.wst_b;
+    const double c = out.alongX ? g.centreX : g.centreY;
+    const double limit = out.alongX ? g.length : g.width;
     if (out.positive) {
-        if (c + i0 * s.stepX < 0) i0 = -c / s.stepX;
-        if (c + i1 * s.stepX > limit) i1 = (limit - c) / s.stepX;
+        if (c + i0 * g.stepX < 0) i0 = -c / g.stepX;
+        if (c + i1 * g.stepX > limit) i1 = (limit - c) / g.stepX;
     } else {
-        if (c + i1 * s.stepX < 0) i1 = -c / s.stepX;
-        if (c + i0 * s.stepX > limit) i0 = (limit - c) / s.stepX;
+        if (c + i1 * g.stepX < 0) i1 = -c / g.stepX;
+        if (c + i0 * g.stepX > limit) i0 = (limit - c) / g.stepX;
     }
-    out.length = std::fabs(i1 - i0) * s.stepX;
-    auto rounded = RoundToInt32(out.length / s0);
-    if (!rounded) NoRadialPaths(r);
+    out.length = std::fabs(i1 - i0) * g.stepX;
+    auto rounded = RoundToInt32(out.length / g.stepy);
+    if (!rounded) return std::nullopt;
     out.points = std::max(*rounded, 1);
     return out;
 }
 
-// Once the near edges are reached, every ring runs along them again, so a long narrow
-// workpiece gets far more lines than its area suggests: they are counted before the first
-// pass writes any, and a labyrinth too long for the memory is refused. False when an abort
-// was requested while counting.
-bool CheckLabyrinthFits(RunState& r, int nRings, double s0) {
-    const MainState& s = r.S;
-    if (s.PassIndex > 1) return true;
-    double points = 0;
-    int a = 0, b = 0;
-    for (int ring = 0; ring < nRings; ++ring) {
-        if (ring % 65536 == 65535 && r.PumpAndPollAbort()) return false;
-        for (int side = 1; side <= 4; ++side) {
-            const Side layout = LayOutSide(r, side, a, b, s0);
-            (layout.alongX ? a : b) = layout.newIndex;
-            points += layout.points;
-        }
-    }
-    const double linesPerPoint = s.StrategyIndex == 14 ? 3 : 1;
-    const double lines = points * linesPerPoint * std::max(1, s.PassCount);
-    const double limit = double(MaxProgramLines());
-    if (lines <= limit) return true;
-    r.host.ShowMessageText("Das Labyrinth würde etwa " + std::to_string((long long)(lines / 1e6)) +
-                           " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
-                           std::to_string((long long)(limit / 1e6)) +
-                           " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
-                           "es wurde kein Programm erstellt.");
-    throw RunFailure{};
+// The number of rings: Trunc of the farther edge's distance in path spacings.
+std::optional<std::int32_t> RingCount(const LabyrinthGeometry& g) {
+    const CentreReach reach = FartherEdges(g.centreX, g.centreY, g.length, g.width);
+    return TruncToInt32(std::max(reach.x / g.stepX, reach.y / g.stepX));
 }
 
 }  // namespace
+
+std::optional<double> LabyrinthPoints(const LabyrinthGeometry& g, double enough) {
+    const auto rings = RingCount(g);
+    if (!rings) return std::nullopt;
+    double points = 0;
+    int a = 0, b = 0;
+    for (int ring = 0; ring < *rings && points <= enough; ++ring) {
+        for (int side = 1; side <= 4; ++side) {
+            const auto layout = LayOutSide(g, side, a, b);
+            if (!layout) return std::nullopt;
+            (layout->alongX ? a : b) = layout->newIndex;
+            points += layout->points;
+        }
+    }
+    return points;
+}
 
 // Sides 1 to 4 of every ring run east, south, west and north. The corner indices a (along X)
 // and b (along Y) count stepX from the centre; a side's extent is clipped to the workpiece,
 // its point spacing refitted to it, and points beyond an edge are held on the edge.
 void LabyrinthStrategy(RunState& r) {
     MainState& s = r.S;
-    const CentreReach reach = FartherEdges(s);
-    const int nRings = RadialCount(r, std::max(reach.x / s.stepX, reach.y / s.stepX));
-    const double s0 = s.stepy;
-    if (!CheckLabyrinthFits(r, nRings, s0)) return;
+    // The point spacing at entry; every side refits stepy to its own extent.
+    const LabyrinthGeometry geometry{s.CircleCentreX, s.CircleCentreY, s.wst_l, s.wst_b, s.stepX, s.stepy};
+    const auto rings = RingCount(geometry);
+    if (!rings) NoRadialPaths(r);
+    const int nRings = *rings;
     r.pathStart = false;
     int a = 0, b = 0;
     r.X = r.Xold = s.CircleCentreX;
@@ -118,7 +112,9 @@ void LabyrinthStrategy(RunState& r) {
         for (int side = 1; side <= 4; ++side) {
             const std::string comment = r.optimise ? "(" + std::to_string(side) + ")" : std::string();
             const double qx = px, qy = py;
-            const Side layout = LayOutSide(r, side, a, b, s0);
+            const auto laidOut = LayOutSide(geometry, side, a, b);
+            if (!laidOut) NoRadialPaths(r);
+            const Side& layout = *laidOut;
             (layout.alongX ? a : b) = layout.newIndex;
             const int n = layout.points;
             s.stepy = layout.length / n;

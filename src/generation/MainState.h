@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 constexpr int kHeaderLineSlots = 10;
 constexpr int kLangTextFirst = 111;
@@ -89,5 +90,8 @@ void ResetMainState();
 inline const std::string& LangCaption(int entry) { return Main.LangCaptions[std::size_t(entry - kLangTextFirst)]; }
 inline const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; }
 
+// Texts of the program hold at most 255 characters: the first 255 characters of a UTF-8
+// text, never cut inside a character.
+std::string_view First255Characters(std::string_view text);
 // Text variables hold at most 255 characters; a longer value is cut when it is stored.
 std::string CutTo255(std::string text);

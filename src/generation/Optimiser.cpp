@@ -1,5 +1,6 @@
 #include "generation/Optimiser.h"
 
+#include "generation/Emitters.h"
 #include "generation/GetWord.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
@@ -167,6 +168,13 @@ public:
             return;
         }
         if (line.empty()) return;
+        if (SameWord(words.G, kArcCentreModeLine)) {
+            // The arc-centre mode stands on a line of its own before the first arc; it is
+            // no point and changes no word.
+            FlushHeld();
+            out_.Add(kArcCentreModeLine);
+            return;
+        }
         X_ = words.X;
         Y_ = words.Y;
         Z_ = words.Z;
@@ -447,7 +455,7 @@ void weg_Optimieren(RewriteHost& host, TStrings& scratch) {
     const std::int32_t strategyBefore = s.StrategyIndex;
     OnExit restore{[&] { s.StrategyIndex = strategyBefore; }};
 
-    std::string copy = scratch.Count() > 1 ? std::string(scratch.Line(1).substr(0, kMaxLine)) : std::string();
+    std::string copy = scratch.Count() > 1 ? std::string(First255Characters(scratch.Line(1))) : std::string();
     const ParameterLineRead read = ReadParameterLine(copy);
     if (read.error == ParameterLineError::NoStrategy) {
         host.ShowFileMessage(MsgBadHeader, 'N');

@@ -6,7 +6,6 @@
 #include "platform/Application.h"
 #include "platform/LineStore.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -14,13 +13,14 @@
 
 namespace {
 
-constexpr std::size_t kMaxLine = 255;
-
-std::string_view Cut(std::string_view line) { return line.substr(0, std::min(line.size(), kMaxLine)); }
+// A line is handled as its first 255 characters, of up to 4 bytes each.
+constexpr std::size_t kMaxLineBytes = 4 * 255;
+// The longest line number prefix: "N", the digits of a line index and a blank.
+constexpr std::size_t kNumberPrefix = 32;
 
 // One rewrite of every line of `from` into the editor, with the status caption, the meter and
-// an abort after any line. `rewrite` builds line i into a buffer of at least 2 * 256 bytes
-// and returns its length.
+// an abort after any line. `rewrite` builds line i (its first 255 characters) into a buffer of
+// kMaxLineBytes + kNumberPrefix bytes and returns its length.
 template <typename Rewrite>
 void RewriteLines(RewriteHost& host, const TStrings& from, std::string_view caption, Rewrite rewrite) {
     MainState& s = Main;
@@ -28,11 +28,11 @@ void RewriteLines(RewriteHost& host, const TStrings& from, std::string_view capt
     host.ShowProcessCaption(caption);
     host.SetMeterPercent(0);
     Application->ProcessMessages();
-    char buffer[2 * (kMaxLine + 1)];
+    char buffer[kMaxLineBytes + kNumberPrefix];
     const std::size_t count = from.Count();
     int shown = 0;  // the meter keeps an unchanged value anyway
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t length = rewrite(i, Cut(from.Line(i)), buffer);
+        const std::size_t length = rewrite(i, First255Characters(from.Line(i)), buffer);
         out.Add(std::string_view(buffer, length));
         s.ProgressPercent = int(std::nearbyint(100.0 * double(i) / double(count)));
         if (s.ProgressPercent % 10 == 0 && s.ProgressPercent != shown) {
@@ -56,8 +56,8 @@ std::size_t StripInto(std::string_view line, char* out) {
 }  // namespace
 
 std::string StripSpaces(std::string_view s) {
-    char buffer[kMaxLine];
-    return std::string(buffer, StripInto(Cut(s), buffer));
+    char buffer[kMaxLineBytes];
+    return std::string(buffer, StripInto(First255Characters(s), buffer));
 }
 
 void zeilen_nummer(RewriteHost& host, const TStrings& from) {
@@ -76,7 +76,7 @@ void zeilen_nummer(RewriteHost& host, const TStrings& from) {
         *p++ = ' ';
         std::memcpy(p, rest.data(), rest.size());
         p += rest.size();
-        return std::min(std::size_t(p - out), kMaxLine);
+        return First255Characters(std::string_view(out, std::size_t(p - out))).size();
     });
 }
 

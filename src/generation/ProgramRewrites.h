@@ -11,7 +11,7 @@ class TStrings;
 std::string StripSpaces(std::string_view s);
 
 // Appends the lines of `from` to the editor, numbered: line 0 as it is, line i from 1 on as
-// "N" + i + " " + the line without its leading digits and N characters, cut to 255.
+// "N" + i + " " + the line without its leading digits and N characters, cut to 255 characters.
 void zeilen_nummer(RewriteHost& host, const TStrings& from);
 // Appends the lines of `from` to the editor without their blanks.
 void leezeichen_weg(RewriteHost& host, const TStrings& from);

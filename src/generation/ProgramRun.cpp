@@ -1,6 +1,7 @@
 #include "generation/ProgramRun.h"
 
 #include "generation/Emitters.h"
+#include "generation/LabyrinthStrategy.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
 #include "generation/OnExit.h"
@@ -25,13 +26,6 @@ constexpr const char* kNoPass =
     "Aus max. Tiefe und Zustellung ergibt sich kein gültiger Durchgang. "
     "Bitte die Werte prüfen; es wurde kein Programm erstellt.";
 constexpr const char* kNotAvailable = "Dieses Bahnmuster ist in dieser Programmversion nicht verfügbar.";
-
-void ReadByteField(RunHost& host, std::string_view name, std::uint8_t& variable) {
-    double value = variable;
-    if (host.GetFieldValue(name, value) != 0) return;
-    auto whole = TruncToInt32(value);
-    if (whole && *whole >= 0 && *whole <= 255) variable = std::uint8_t(*whole);
-}
 
 void SetFieldAndVariable(RunHost& host, std::string_view name, double& variable, double value) {
     host.SetFieldValue(name, value);
@@ -141,22 +135,29 @@ int RemapFor90Degrees(int strategy) {
     }
 }
 
-void ComputeCircleCentre(RunState& r, bool axis90) {
-    MainState& s = r.S;
-    s.CircleCentreX = 0;
-    s.CircleCentreY = 0;
-    if (!IsRadialStrategy(s.StrategyIndex)) return;
+// The circle centre of the radial strategies, from the centre point chosen on the preview;
+// 0, 0 for the other strategies and without a preview.
+void CircleCentreFor(RunHost& host, const MainState& s, int strategy, double length, double width, bool axis90,
+                     double& centreX, double& centreY) {
+    centreX = 0;
+    centreY = 0;
+    if (!IsRadialStrategy(strategy)) return;
     int w = 0, h = 0;
-    r.host.PreviewSize(w, h);
+    host.PreviewSize(w, h);
     if (w <= 0 || h <= 0) return;  // no preview to take a centre from
     const double W = w, H = h, cx = s.CentrePxX, cy = s.CentrePxY;
     if (!axis90) {
-        s.CircleCentreX = cx * s.wst_l / W;
-        s.CircleCentreY = (H - cy) * s.wst_b / H;
+        centreX = cx * length / W;
+        centreY = (H - cy) * width / H;
     } else {
-        s.CircleCentreX = s.wst_l - (H - cy) * s.wst_l / H;
-        s.CircleCentreY = cx * s.wst_b / W;
+        centreX = length - (H - cy) * length / H;
+        centreY = cx * width / W;
     }
+}
+
+void ComputeCircleCentre(RunState& r, bool axis90) {
+    MainState& s = r.S;
+    CircleCentreFor(r.host, s, s.StrategyIndex, s.wst_l, s.wst_b, axis90, s.CircleCentreX, s.CircleCentreY);
 }
 
 // Header line, parameter line (first nine fields) and further header lines.
@@ -217,7 +218,8 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
     ReadField(host, "max_tiefe", depth);
     ReadField(host, "z_zustellung", infeed);
     int strategy = s.StrategyIndex;
-    if (host.IsChecked("achse_90_grad")) strategy = RemapFor90Degrees(strategy);
+    const bool axis90 = host.IsChecked("achse_90_grad");
+    if (axis90) strategy = RemapFor90Degrees(strategy);
     if (!HasRoutines(strategy, routines)) {
         host.ShowMessageText(kNotAvailable);
         return false;
@@ -240,11 +242,17 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
         return false;
     }
     const bool drilling = FamilyOf(strategy, false) == PointFamily::Drilling;
-    const std::uint64_t lines = EstimateProgramLines(strategy, l, b, sx, sy, *passes, drilling);
+    double centreX = 0, centreY = 0;
+    CircleCentreFor(host, s, strategy, l, b, axis90, centreX, centreY);
+    const std::uint64_t lines = EstimateProgramLines(strategy, l, b, sx, sy, *passes, drilling, centreX, centreY);
     const std::uint64_t limit = MaxProgramLines();
     if (lines > limit) {
+        // Counting stops beyond the most lines any program may have.
+        const std::string size = lines >= kMostProgramLines
+                                     ? "mehr als " + std::to_string(kMostProgramLines / 1000000)
+                                     : "etwa " + std::to_string(lines / 1000000);
         host.ShowMessageText(
-            "Das Programm würde etwa " + std::to_string(lines / 1000000) +
+            "Das Programm würde " + size +
             " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
             std::to_string(limit / 1000000) +
             " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
@@ -270,16 +278,17 @@ std::optional<std::int32_t> ComputePassCount(double max_tiefe, double& z_zustell
 }
 
 std::uint64_t MaxProgramLines() {
-    constexpr std::uint64_t kHardLimit = 400'000'000;
     constexpr std::uint64_t kBytesPerLine = 64;
-    return std::min(kHardLimit, AvailableMemoryBytes() / kBytesPerLine);
+    return std::min(kMostProgramLines, AvailableMemoryBytes() / kBytesPerLine);
 }
 
 std::uint64_t EstimateProgramLines(int strategyIndex, double length, double width, double stepX,
-                                   double stepy, std::int64_t passes, bool drilling) {
+                                   double stepy, std::int64_t passes, bool drilling, double centreX,
+                                   double centreY) {
     constexpr double kFixed = 64;  // header, parameter line, trailer
     if (passes <= 0) return std::uint64_t(kFixed);
-    const double perPassFixed = 12;  // stop line, contour block, retract lines
+    double perPassFixed = 12;  // stop line, contour block, retract lines
+    const double linesPerPoint = drilling ? 3 : 2;
     double points = 0;
     // A spacing of 0 or below ends the run before its body; it adds no points here.
     if (stepX > 0 && stepy > 0 && length > 0 && width > 0) {
@@ -290,14 +299,21 @@ std::uint64_t EstimateProgramLines(int strategyIndex, double length, double widt
             case 10: case 17: points = area; break;
             case 11: case 15: points = area / 2 + (length + width) / stepX + 2; break;
             case 12: case 16: points = area + 2 * ((length + width) / stepX + 2); break;
+            case 8: case 14: {
+                // The labyrinth also runs along the edges it has reached, once a ring: its
+                // points are counted as it lays them out, up to more than any program holds.
+                // One that cannot be laid out ends its run with a message of its own.
+                const double enough = double(kMostProgramLines) / linesPerPoint / double(passes);
+                points = LabyrinthPoints({centreX, centreY, length, width, stepX, stepy}, enough).value_or(0);
+                perPassFixed += 3;  // the move to the centre and the plunge there
+                break;
+            }
             // Rings and turns about the centre lie stepX apart with points stepy apart, so the
             // points written on the workpiece are about those of the grid (area counts them
-            // twice). The labyrinth, which also runs along the edges it has reached, counts
-            // its own lines before it writes any.
+            // twice).
             default: points = area; break;
         }
     }
-    const double linesPerPoint = drilling ? 3 : 2;
     const double total = kFixed + double(passes) * (perPassFixed + points * linesPerPoint);
     if (!std::isfinite(total) || total > 1e18) return std::uint64_t(1e18);
     return std::uint64_t(total);

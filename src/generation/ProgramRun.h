@@ -20,13 +20,18 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines = BuiltInStra
 // are not finite numbers or give more passes than an integer holds.
 std::optional<std::int32_t> ComputePassCount(double max_tiefe, double& z_zustellung);
 
+// The most lines a program may have, whatever the memory.
+inline constexpr std::uint64_t kMostProgramLines = 400'000'000;
+
 // The largest program a run may write, in lines: what the free memory holds at about
-// 64 bytes a line (text, line table and the optimiser's copy), and at most 400 million.
+// 64 bytes a line (text, line table and the optimiser's copy), and at most kMostProgramLines.
 std::uint64_t MaxProgramLines();
 
-// A generous estimate of the lines a run would write.
+// A generous estimate of the lines a run would write; the circle centre matters for the
+// labyrinth, whose points are counted as it lays them out.
 std::uint64_t EstimateProgramLines(int strategyIndex, double length, double width, double stepX,
-                                   double stepy, std::int64_t passes, bool drilling);
+                                   double stepy, std::int64_t passes, bool drilling, double centreX,
+                                   double centreY);
 
 // The contour block of the current pass.
 void EmitContourBlock(RunState& r);

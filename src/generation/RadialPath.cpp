@@ -6,13 +6,20 @@
 #include "generation/NumberFormat.h"
 #include "generation/RunHost.h"
 #include "generation/RunState.h"
+#include "generation/Strategies.h"
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 CentreReach FartherEdges(const MainState& s) {
-    CentreReach reach{s.CircleCentreX, s.CircleCentreY};
-    if (s.wst_l / 2 > s.CircleCentreX) reach.x = s.wst_l - s.CircleCentreX;
-    if (s.wst_b / 2 > s.CircleCentreY) reach.y = s.wst_b - s.CircleCentreY;
+    return FartherEdges(s.CircleCentreX, s.CircleCentreY, s.wst_l, s.wst_b);
+}
+
+CentreReach FartherEdges(double centreX, double centreY, double length, double width) {
+    CentreReach reach{centreX, centreY};
+    if (length / 2 > centreX) reach.x = length - centreX;
+    if (width / 2 > centreY) reach.y = width - centreY;
     return reach;
 }
 
@@ -41,15 +48,19 @@ bool ReadCornerCount(RunHost& host, int& count) {
 }
 
 bool RadialSettingsUsable(RunHost& host, int strategyIndex, double stepX, double stepy) {
-    bool usable = true;
-    switch (strategyIndex) {
-        case 1: case 2: case 3: case 5: case 6: case 7: case 8: case 14: case 18: case 19:
-            // A spacing of 0 gives counts that no integer holds.
-            usable = stepX != 0 && stepy != 0;
-            break;
-        default:
-            return true;
+    if (!IsRadialStrategy(strategyIndex)) return true;
+    // A spacing of 0 gives counts that no integer holds; below 0 the rings and sides have no
+    // points between them, but their starts and corners are still written, ever more of them
+    // the finer the other spacing.
+    for (const auto& [name, value] : {std::pair{"Bahnabstand", stepX}, std::pair{"Punktabstand", stepy}}) {
+        if (!(value > 0)) {
+            host.ShowMessageText(std::string("Der Wert für \"") + name +
+                                 "\" muss größer als 0 sein. Bitte die Werte prüfen; es wurde kein Programm "
+                                 "erstellt.");
+            return false;
+        }
     }
+    bool usable = true;
     if (strategyIndex == 2 || strategyIndex == 6) {
         double ratio = AngleDialog.RadiusRatio;
         ReadField(host, "rad_verhaeltnis", ratio);

@@ -12,6 +12,7 @@ struct CentreReach {
     double x, y;
 };
 CentreReach FartherEdges(const MainState& s);
+CentreReach FartherEdges(double centreX, double centreY, double length, double width);
 
 // The run ends after message 9: the settings give no path to lay out.
 [[noreturn]] void NoRadialPaths(RunState& r);
@@ -22,8 +23,9 @@ int RadialCount(RunState& r, double v);
 // Round(i / n * 100) as the run's progress; n > 0.
 void ReportRadialProgress(RunState& r, long long i, long long n);
 
-// Checks the angle dialog's values and the spacings that a radial pattern needs before the
-// run changes anything: message 9 and false when the pattern has no shape to cut.
+// Checks the spacings and the angle dialog's values that a radial pattern needs before the
+// run changes anything: false when the pattern has no shape to cut, after a message naming
+// the spacing that is not above 0, or message 9.
 bool RadialSettingsUsable(RunHost& host, int strategyIndex, double stepX, double stepy);
 
 // The corner count of the angle dialog's field "ecken" as an integer, when it holds one.

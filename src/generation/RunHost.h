@@ -4,6 +4,7 @@
 // message dialogs, and tests implement it with plain tables.
 #include "generation/RewriteHost.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,3 +36,5 @@ public:
 // Reads a field into its variable; a failed read, or a value that is not a finite number,
 // leaves the variable as it was.
 void ReadField(RunHost& host, std::string_view field, double& variable);
+// The same for a byte setting (the decimals): a value outside 0 to 255 leaves the variable.
+void ReadByteField(RunHost& host, std::string_view field, std::uint8_t& variable);

@@ -1,9 +1,11 @@
 #include "generation/RunSettingsCheck.h"
 
 #include "generation/MainState.h"
+#include "generation/NumberFormat.h"
 #include "generation/RunHost.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -43,6 +45,7 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     const double width = AsTheRunReadsIt(host, "wst_b", s.wst_b);
     const double thickness = AsTheRunReadsIt(host, "wst_d", s.wst_d);
     const double factor = AsTheRunReadsIt(host, "faktor", s.faktor);
+    const double safeHeight = AsTheRunReadsIt(host, "zg0", s.zg0);
     struct Setting {
         const char* name;  // as the user knows it
         double value;
@@ -58,7 +61,7 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
         {"Zustellung", AsTheRunReadsIt(host, "z_zustellung", s.z_zustellung)},
         {"Bahnabstand", AsTheRunReadsIt(host, "stepX", s.stepX)},
         {"Punktabstand", AsTheRunReadsIt(host, "stepy", s.stepy)},
-        {"Sicherheitshöhe", AsTheRunReadsIt(host, "zg0", s.zg0)},
+        {"G0-Hub", safeHeight},
         {"kleinste Z-Änderung", AsTheRunReadsIt(host, "min_deltaZ", s.min_deltaZ)},
         {"Winkel", UsesTheAngle(s.StrategyIndex) ? angle : 0.0},
     };
@@ -68,6 +71,18 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
                                  "\" ist keine Zahl (ist die Einstellungsdatei beschädigt?)." + kNoProgram);
             return false;
         }
+    }
+
+    // The rapids run at the safe height above the surface, as the program writes it: at 0 or
+    // below (also a small height that the decimals round to 0) they would cut.
+    std::uint8_t decimals = s.komma;
+    ReadByteField(host, "komma", decimals);
+    const std::string written = FormatNumber(decimals, safeHeight);
+    if (!(safeHeight > 0) || written == "0") {
+        host.ShowMessageText("Der Wert für \"G0-Hub\" muss größer als 0 sein (mit den eingestellten "
+                             "Nachkommastellen geschrieben), sonst fahren die Eilgänge auf oder unter der "
+                             "Werkstückoberfläche." + std::string(kNoProgram));
+        return false;
     }
 
     const auto measure = [](double v) { return v > 0 && v <= kLargestWorkpieceMeasure; };

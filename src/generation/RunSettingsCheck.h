@@ -1,9 +1,10 @@
 #pragma once
 // The settings a program run refuses before it changes anything: a pattern number the program
 // does not have, a setting that is not a finite number (a damaged configuration file behind a
-// field that does not read), a workpiece without length, width or thickness, and a thickness
-// and Z factor whose depths leave the range of numbers. Such a run would write words that are
-// not numbers, or sample without end.
+// field that does not read), a safe height ("G0-Hub") at or below the surface, a workpiece
+// without length, width or thickness, and a thickness and Z factor whose depths leave the
+// range of numbers. Such a run would write words that are not numbers, rapids that cut, or
+// sample without end.
 class RunHost;
 struct MainState;
 

@@ -27,6 +27,8 @@ struct RunState {
     double X = 0, Y = 0, Z = 0;
     double Xold = 0, Yold = 0, Zold = 0;
     bool pathStart = false;
+    // The arc-centre mode has been declared: arcs written from now on are read as meant.
+    bool arcCentreModeDeclared = false;
     std::string LineBuf;  // the parameter line while the header is built; emitters build on the stack
     std::string PathComment;
 
@@ -48,7 +50,8 @@ struct RunState {
     // hold against the polls of the cancel button.
     std::uint64_t pointsSampled = 0;
 
-    // Sets the run values to their start values (X, Y 0; Z, Zold zg0; texts empty).
+    // Sets the run values to their start values (X, Y 0; Z, Zold zg0; texts empty; no arc
+    // centre mode declared).
     void ResetToStart();
     // Reads the option boxes and derives the per-run constants from the settings.
     void CaptureOptions();

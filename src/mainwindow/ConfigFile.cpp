@@ -92,8 +92,11 @@ std::string_view ConfigValue(std::string_view line) {
 }
 
 ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s) {
+    // The line tables and their counts: a file without a block leaves none.
     for (auto& l : s.HeaderLines) l.clear();
     for (auto& l : s.TrailerLines) l.clear();
+    s.HeaderLineCount = 0;
+    s.TrailerLineCount = 0;
     bool damaged = false;
     std::string line;
     for (;;) {

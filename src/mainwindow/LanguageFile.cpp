@@ -35,7 +35,6 @@ const std::array<std::string_view, kLanguageEntries> LanguageControlNames = {
 };
 
 int LanguageEntry(std::string_view name) {
-    if (name.empty()) return 0;
     for (int i = 0; i < kLanguageEntries; ++i)
         if (LanguageControlNames[std::size_t(i)] == name) return i + 1;
     return 0;

@@ -18,7 +18,8 @@ constexpr int kLanguageLastControlEntry = 110;  // the caption of "beenden1" mus
 extern const std::array<std::string_view, kLanguageEntries> LanguageControlNames;
 
 // The first entry whose name equals name exactly (letter case included); 0 when there is
-// none. An empty name matches nothing.
+// none. An empty name matches the first entry without a name (17, which sets nothing), so
+// such a block reads its caption and hint lines all the same.
 int LanguageEntry(std::string_view name);
 
 // The name of a block's "object" line: the text from seven characters after "object" on,

@@ -1,5 +1,6 @@
 #include "mainwindow/ProgramFiles.h"
 
+#include "generation/Emitters.h"
 #include "platform/IntlSource.h"
 #include "platform/LineStore.h"
 #include "platform/TextTrim.h"
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
@@ -30,18 +30,22 @@ std::vector<LineRange> SplitProgram(std::size_t lines, int parts) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t first = i * per;
         const std::size_t end = i + 1 == n ? lines : (i + 1) * per;
-        ranges.push_back({first, end - 1});
+        ranges.push_back({first, end});
     }
     return ranges;
 }
 
-std::vector<std::string> FramingLines(const std::vector<std::string>& entries) {
+std::vector<std::string> PartHeaderLines(const std::vector<std::string>& entries) {
     std::vector<std::string> out;
-    for (const std::string& e : entries) {
-        if (std::any_of(e.begin(), e.end(), [](unsigned char c) { return c > ' '; })) {
-            out.push_back(e);
-        }
-    }
+    for (const std::string& e : entries)
+        if (!Trim(e).empty()) out.push_back(e);
+    return out;
+}
+
+std::vector<std::string> PartTrailerLines(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const std::string& e : entries)
+        if (!e.empty()) out.push_back(e);
     return out;
 }
 
@@ -88,14 +92,18 @@ private:
 
 bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
                       const TStrings& lines, LineRange range,
-                      const std::vector<std::string>& trailer) {
+                      const std::vector<std::string>& trailer, bool* declaresArcMode) {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
     BlockWriter out(file);
     for (const std::string& h : header) out.Line(h);
-    for (std::size_t i = range.first; i <= range.last && i < lines.Count() && out.Ok(); ++i) {
-        out.Line(lines.Line(i));
+    bool arcMode = false;
+    for (std::size_t i = range.first; i < range.end && i < lines.Count() && out.Ok(); ++i) {
+        const std::string_view line = lines.Line(i);
+        if (declaresArcMode && !arcMode) arcMode = DeclaresArcCentreMode(line);
+        out.Line(line);
     }
+    if (declaresArcMode) *declaresArcMode = arcMode;
     for (const std::string& t : trailer) out.Line(t);
     if (!out.Flush()) {
         file.cancelWriting();
@@ -114,19 +122,23 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
         }
     }
     if (r.count == 1) {
-        return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count() - 1}, {})
-                   ? 0
-                   : 4;
+        return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count()}, {}) ? 0 : 4;
     }
-    const std::vector<std::string> header = FramingLines(r.headerLines);
-    const std::vector<std::string> trailer = FramingLines(r.trailerLines);
+    const std::vector<std::string> header = PartHeaderLines(r.headerLines);
+    const std::vector<std::string> trailer = PartTrailerLines(r.trailerLines);
+    std::vector<std::string> headerWithArcMode = header;
+    headerWithArcMode.emplace_back(kArcCentreModeLine);
+    bool arcModeDeclared = false;  // by a part before
     const std::vector<LineRange> parts = SplitProgram(lines.Count(), r.count);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
-        if (!WriteProgramPart(r.directory + r.names[i], header, lines, parts[i],
-                              last ? std::vector<std::string>{} : trailer)) {
+        bool declaresArcMode = false;
+        if (!WriteProgramPart(r.directory + r.names[i], arcModeDeclared ? headerWithArcMode : header, lines,
+                              parts[i], last ? std::vector<std::string>{} : trailer,
+                              arcModeDeclared ? nullptr : &declaresArcMode)) {
             return 4;
         }
+        arcModeDeclared = arcModeDeclared || declaresArcMode;
     }
     return 0;
 }

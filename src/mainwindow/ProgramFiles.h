@@ -16,22 +16,27 @@ class TStrings;
 // the name is blank or count < 1.
 std::vector<std::string> ProgramListNames(const std::string& name, int count);
 
-// The first and last line index of each of n parts of a program of `lines` lines: every
-// part has lines div n lines, the last one takes the rest.
+// The lines of each of n parts of a program of `lines` lines: every part has lines div n
+// lines, the last one takes the rest. With fewer lines than parts, every part but the last is
+// empty and the last holds the whole program.
 struct LineRange {
     std::size_t first;
-    std::size_t last;  // first - 1 for an empty part
+    std::size_t end;  // one past the part's last line; first for an empty part
 };
 std::vector<LineRange> SplitProgram(std::size_t lines, int parts);
 
-// The lines that frame a part: the non-blank entries in order.
-std::vector<std::string> FramingLines(const std::vector<std::string>& entries);
+// The lines that open every part: the entries that are not empty after trimming, in order.
+std::vector<std::string> PartHeaderLines(const std::vector<std::string>& entries);
+// The lines that close every part but the last: the entries that are not empty, in order and
+// as they stand (an entry of blanks is written).
+std::vector<std::string> PartTrailerLines(const std::vector<std::string>& entries);
 
 // Writes header, lines[range], then trailer, each line followed by CR LF, to `path`
-// atomically. False (the old file untouched) when it cannot be created or written.
+// atomically. False (the old file untouched) when it cannot be created or written. With
+// `declaresArcMode`, it tells whether one of the part's lines declares the arc-centre mode.
 bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
                       const TStrings& lines, LineRange range,
-                      const std::vector<std::string>& trailer);
+                      const std::vector<std::string>& trailer, bool* declaresArcMode = nullptr);
 
 // What a save asks for and what it answers with.
 struct SaveRequest {
@@ -43,7 +48,9 @@ struct SaveRequest {
 };
 // 0 when the program was saved; otherwise the message-file line to show: 5 (at most one
 // line), 2 (the list does not hold `count` names), 3 (an empty name), 4 (a part could not be
-// written: the parts before it stay). count 0 saves nothing and answers -1.
+// written: the parts before it stay). count 0 saves nothing and answers -1. A part after the
+// one that declares the arc-centre mode declares it again after its header lines, so that
+// every part runs on its own.
 int SaveProgram(const SaveRequest& request, const TStrings& lines);
 
 // Reads a program file into lines (cleared first): one line per line of the file, CR LF, LF

@@ -1,5 +1,6 @@
 #include "mainwindow/TextFileLines.h"
 
+#include "generation/MainState.h"
 #include "platform/IntlSource.h"
 
 #include <QFile>
@@ -35,7 +36,7 @@ TextLineReader::TextLineReader(std::string_view bytes, std::size_t failAtLine) :
     while (start < n) {
         std::size_t end = start;
         while (end < n && text[end] != '\r' && text[end] != '\n') ++end;
-        lines_.push_back(CutTo255Characters(text.substr(start, end - start)));
+        lines_.push_back(CutTo255(text.substr(start, end - start)));
         if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;
         start = end + 1;
     }
@@ -49,17 +50,5 @@ TextLineReader::Result TextLineReader::Next(std::string& line) {
     if (next_ >= lines_.size()) return Result::End;
     line = lines_[next_++];
     return Result::Line;
-}
-
-std::string CutTo255Characters(std::string text) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // continuation byte
-        if (++characters > 255) {
-            text.resize(i);
-            break;
-        }
-    }
-    return text;
 }
 

@@ -32,6 +32,3 @@ private:
     std::size_t failAt_ = kNever;
 };
 
-// A text cut after its 255th character (UTF-8, never inside a character).
-std::string CutTo255Characters(std::string text);
-

@@ -76,16 +76,18 @@ TEST_F(EmitterTest, ArcPointLineForms) {
     const MillCase cases[] = {
         {"path start", true, false, false, -1, -1, "",
          {"G0 X0 Y0 Z-1 ", "G0 X5 Y6 Z1 ", "G1 X5 Y6 Z-3 "}},
-        {"stair level", false, true, true, -3, -3, "", {"G3 X5 Y6 Z-3 I0 J0"}},
+        {"stair level", false, true, true, -3, -3, "", {"G90.1", "G3 X5 Y6 Z-3 I0 J0"}},
         {"stair rising marked", false, true, true, -3, -1, "",
-         {"G0 X0 Y0 Z-3(0)", "G3 X5 Y6 Z-3 I0 J0(0)"}},
-        {"stair falling", false, true, false, -1, -3, "", {"G3 X5 Y6 Z-1 I0 J0", "G1 X5 Y6 Z-3"}},
-        {"no stair", false, false, true, -1, -3, "", {"G3 X5 Y6 Z-3 I0 J0"}},
+         {"G0 X0 Y0 Z-3(0)", "G90.1", "G3 X5 Y6 Z-3 I0 J0(0)"}},
+        {"stair falling", false, true, false, -1, -3, "", {"G90.1", "G3 X5 Y6 Z-1 I0 J0", "G1 X5 Y6 Z-3"}},
+        {"no stair", false, false, true, -1, -3, "", {"G90.1", "G3 X5 Y6 Z-3 I0 J0"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         host.lines.Clear();
         RunState& r = Run();
+        // Each case is the run's first arc point: the arc-centre mode comes before its arc.
+        r.arcCentreModeDeclared = false;
         r.optimise = c.optimise;
         r.pathStart = c.pathStart;
         r.Zold = c.zold;
@@ -93,6 +95,21 @@ TEST_F(EmitterTest, ArcPointLineForms) {
         EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z-1", "Z-3", c.stair);
         EXPECT_EQ(host.Program(), c.expected);
     }
+}
+
+TEST_F(EmitterTest, TheArcCentreModeIsDeclaredOnceBeforeTheRunsFirstArc) {
+    RunState& r = Run();
+    r.pathStart = true;
+    EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z1", "Z-3", false);
+    EmitArcPoint(r, "X5", "X0", "Y6", "Y7", "Z-3", "Z-3", false);
+    EmitArcPoint(r, "X0", "X-5", "Y7", "Y6", "Z-3", "Z-3", false);
+    EXPECT_EQ(host.Program(), (Lines{"G0 X0 Y0 Z1 ", "G0 X5 Y6 Z1 ", "G1 X5 Y6 Z-3 ", "G90.1",
+                                     "G3 X0 Y7 Z-3 I0 J0", "G3 X-5 Y6 Z-3 I0 J0"}));
+    // A new run declares it again.
+    host.lines.Clear();
+    r.ResetToStart();
+    EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z1", "Z-3", false);
+    EXPECT_EQ(host.Program(), (Lines{"G90.1", "G3 X5 Y6 Z-3 I0 J0"}));
 }
 
 TEST_F(EmitterTest, ALineLongerThanUsualIsWrittenWhole) {
@@ -118,7 +135,7 @@ TEST_F(EmitterTest, EmitPointChoosesTheFamilyByStrategy) {
         Lines expected;
     } cases[] = {
         {0, false, {"G1 X12.5 Y100 Z-2.25 "}},
-        {1, true, {"G3 X12.5 Y100 Z-2.25 I0 J0"}},
+        {1, true, {"G90.1", "G3 X12.5 Y100 Z-2.25 I0 J0"}},
         {1, false, {"G1 X12.5 Y100 Z-2.25 "}},
         {4, false, {"G0 X10 Y100 Z1", "G0 X12.5 Y100 Z1", "G1 X12.5 Y100 Z-2.25"}},
         {10, false, {}},

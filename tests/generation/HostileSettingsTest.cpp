@@ -215,11 +215,23 @@ const Repro kRepros[] = {
     {"huge_thickness", "ZINF", With([](Settings& s) { s.wst_d = 1e305; }), Expect::Refused, 0, "Dicke"},
     {"huge_thickness_factor_zero", "ZNAN", With([](Settings& s) { s.wst_d = 1e305, s.faktor = 0; }), Expect::Refused, 0, "Dicke"},
     {"safe_height_nan_behind_unreadable_field", "G0 ZNAN",
-     With([](Settings& s) { s.unreadable = {{"zg0", kNaN}}; }), Expect::Refused, 0, "Sicherheitshöhe"},
+     With([](Settings& s) { s.unreadable = {{"zg0", kNaN}}; }), Expect::Refused, 0, "\"G0-Hub\""},
     {"length_infinite_behind_unreadable_field", "INF in the parameter line",
      With([](Settings& s) { s.unreadable = {{"wst_l", kInf}}; }), Expect::Refused, 0, "\"Länge\""},
     {"angle_nan_behind_unreadable_field", "no line of the pattern, NaN geometry",
      With([](Settings& s) { s.strategy = 16, s.unreadable = {{"eingabe", kNaN}}; }), Expect::Refused, 0, "Winkel"},
+    {"safe_height_zero", "every rapid at the surface, sideways at Z0 over the cut",
+     With([](Settings& s) { s.zg0 = 0; }), Expect::Refused, 0, "\"G0-Hub\""},
+    {"safe_height_below_the_surface", "rapids sideways at Z-1, through the material",
+     With([](Settings& s) { s.strategy = 4, s.zg0 = -1; }), Expect::Refused, 0, "\"G0-Hub\""},
+    {"safe_height_written_as_zero", "G0 Z0 with two decimals for a safe height of 0.001",
+     With([](Settings& s) { s.zg0 = 0.001; }), Expect::Refused, 0, "\"G0-Hub\""},
+    {"circle_negative_point_spacing", "400,404 lines against an estimate of 76, growing as 1/stepX",
+     With([](Settings& s) { s.strategy = 1, s.stepX = 0.00001, s.stepy = -1; }), Expect::Refused, 0,
+     "\"Punktabstand\""},
+    {"polygon_drilling_negative_point_spacing", "every corner of ever more rings, no point between",
+     With([](Settings& s) { s.strategy = 19, s.stepX = 0.001, s.stepy = -5; }), Expect::Refused, 0,
+     "\"Punktabstand\""},
     {"strategy_20", "a header and no body", With([](Settings& s) { s.strategy = 20; }), Expect::Refused, 0, "Nummer 20"},
     {"strategy_minus_1", "a header and no body", With([](Settings& s) { s.strategy = -1; }), Expect::Refused, 0, "Nummer -1"},
 };
@@ -478,16 +490,13 @@ TEST(HostileSettings, RandomRunsEndQuicklyEmptyWithAMessageOrWellFormed) {
         EXPECT_NE(w.program[1].find("SEL="), std::string::npos);
         EXPECT_TRUE(program_checks::WellFormed(w.program, WorkpieceBox(Main, length, width)));
         EXPECT_TRUE(program_checks::NoRapidSidewaysBelowSafeHeight(w.program, WrittenSafeHeight(Main, Main.zg0)));
-        // The memory estimate bounds what was written (three lines a point at most). The
-        // labyrinth, whose rings run along the edges they have reached again, counts its own
-        // lines exactly before it writes any and refuses what would not fit.
+        // The memory estimate bounds what was written (three lines a point at most), the
+        // labyrinth's too, whose rings run along the edges they have reached again.
         double infeed = Main.z_zustellung;
         const auto passes = ComputePassCount(Main.max_tiefe, infeed);
         ASSERT_TRUE(passes.has_value());
-        if (s.strategy != 8 && s.strategy != 14) {
-            EXPECT_LE(w.program.size(), EstimateProgramLines(s.strategy, length, width, Main.stepX,
-                                                             Main.stepy, *passes, true));
-        }
+        EXPECT_LE(w.program.size(), EstimateProgramLines(s.strategy, length, width, Main.stepX, Main.stepy, *passes,
+                                                         true, Main.CircleCentreX, Main.CircleCentreY));
     }
     // The draws reach both ends.
     EXPECT_GT(programs, kRuns / 4);

@@ -81,10 +81,10 @@ void RunRaw(TestHost& host, const StrategyCase& c, const Variant& v, const Pictu
     Main.stepy = 5;
     Main.Alpha = 30;
     Main.CommentBrackets = "()";
-    Main.HeaderLines = {"%", "(hdr)"};
-    Main.HeaderLineCount = 2;
-    Main.TrailerLines = {"M30"};
-    Main.TrailerLineCount = 1;
+    Main.HeaderLines = {"(hdr)", "G21 G90", "F600 S10000 M3"};
+    Main.HeaderLineCount = 3;
+    Main.TrailerLines = {"M5", "M30"};
+    Main.TrailerLineCount = 2;
     Main.WorkBitmap = GreyBitmap(picture);
     Main.PixelsPerMmX = 10.0 / 50;
     Main.PixelsPerMmY = 10.0 / 50;
@@ -106,9 +106,12 @@ void RunRaw(TestHost& host, const StrategyCase& c, const Variant& v, const Pictu
 // its last point, while the raw program has every point rounded to two decimals: its
 // points lie up to half a unit of the last decimal off that move, so joints within 0.01 mm
 // of the straight line (or the circle) count as continuing it.
+// Both run on the controller without a line refused.
 std::vector<CutStep> CutOf(const TStrings& program) {
     ToolpathReplay replay(0.01);
     replay.Replay(program);
+    EXPECT_EQ(replay.FirstRefusal(), "");
+    EXPECT_TRUE(replay.EndReached());
     return replay.Cut();
 }
 

@@ -83,6 +83,11 @@ const FamilyCase kFamilyCases[] = {
      {"G0 X0 Y0 Z1 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G3 X0 Y5 Z-1 I0 J0", "G3 X-5 Y0 Z-1 I0 J0",
       "G3 X0 Y-5 Z-1 I0 J0", "G3 X5 Y0 Z-1 I0 J0", "G0 X5 Y0 Z1 (0)"},
      {"X5", "G1 Z-1", "G3 X0 Y5 I0 J0", "G3 X5 Y0 I0 J0", "G0 Z1"}},
+    // The arc-centre mode before the first arc is written as it stands and changes no word.
+    {"CircleKeepsTheArcCentreModeBeforeItsFirstArc", 1, true, "G0 X0 Y0 Z1",
+     {"G0 X0 Y0 Z1 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G90.1", "G3 X0 Y5 Z-1 I0 J0",
+      "G3 X-5 Y0 Z-1 I0 J0", "G3 X0 Y-5 Z-1 I0 J0", "G3 X5 Y0 Z-1 I0 J0", "G0 X5 Y0 Z1 (0)"},
+     {"X5", "G1 Z-1", "G90.1", "G3 X0 Y5 I0 J0", "G3 X5 Y0 I0 J0", "G0 Z1"}},
     {"CircleWithoutArcsWritesChangedWordsOnly", 1, false, "G0 X0 Y0 Z1",
      {"G0 X0 Y0 Z1 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G1 X0 Y5 Z-1", "G1 X-5 Y0 Z-1"},
      {"X5", "G1 Z-1", "X0 Y5", "X-5 Y0"}},

@@ -64,6 +64,24 @@ TEST_F(ProgramRewritesTest, LinesAreHandledAsAtMost255Characters) {
     EXPECT_EQ(out[2], "N2 " + std::string(252, 'y'));
 }
 
+std::string Umlauts(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "\xC3\xA4";  // ä, two bytes
+    return s;
+}
+
+// A loaded program's comment of umlauts is cut after its 255th character, not its 255th byte
+// (which lies inside a character and leaves broken text in the editor and the saved file).
+TEST_F(ProgramRewritesTest, LongLinesAreCutBetweenCharacters) {
+    const Lines numbered = Run({"(" + Umlauts(300) + ")", "G1 (" + Umlauts(300) + ")"}, true, false);
+    ASSERT_EQ(numbered.size(), 2u);
+    EXPECT_EQ(numbered[0], "(" + Umlauts(254));
+    EXPECT_EQ(numbered[1], "N1 G1 (" + Umlauts(248));
+    const Lines stripped = Run({"G1 (" + Umlauts(300) + ")"}, false, true);
+    ASSERT_EQ(stripped.size(), 1u);
+    EXPECT_EQ(stripped[0], "G1(" + Umlauts(251));
+}
+
 TEST_F(ProgramRewritesTest, AbortRestoresTheTextFromBeforeTheInterruptedRewrite) {
     struct Case {
         bool numbering, stripping;

@@ -299,8 +299,8 @@ TEST_F(ProgramRunTest, AProgramTooLargeForMemoryIsNotStarted) {
     EXPECT_EQ(Run(), Lines{"old program"});
     ASSERT_EQ(host.messageTexts.size(), 1u);
     EXPECT_NE(host.messageTexts[0].find("Millionen Zeilen"), std::string::npos);
-    EXPECT_GT(EstimateProgramLines(0, 600, 600, 0.1, 0.1, 1, false), 36'000'000u);
-    EXPECT_LT(EstimateProgramLines(0, 600, 600, 0.1, 0.1, 1, false), 200'000'000u);
+    EXPECT_GT(EstimateProgramLines(0, 600, 600, 0.1, 0.1, 1, false, 0, 0), 36'000'000u);
+    EXPECT_LT(EstimateProgramLines(0, 600, 600, 0.1, 0.1, 1, false, 0, 0), 200'000'000u);
 }
 
 TEST_F(ProgramRunTest, AFailedRunLeavesNoFragment) {

@@ -263,18 +263,29 @@ TEST_F(RadialTest, SpiralStartsEveryPassAtItsCentreAtTheSafeHeight) {
     }
 }
 
-TEST_F(RadialTest, ShapesWithoutAreaAreRefusedBeforeTheEditorChanges) {
+// Shapes without area (message 9), and spacings of 0 or below, refused with the setting's name:
+// 0 gives counts no integer holds, and below 0 the rings and corners are still written without
+// a point between them (strategy 1 at stepX 0.00001 and stepy -1 wrote 400,404 lines against an
+// estimate of 76).
+TEST_F(RadialTest, ShapesWithoutAreaAndSpacingsOfZeroOrBelowAreRefusedBeforeTheEditorChanges) {
     struct Case {
         int strategy;
         double ratio;
         int corners;
         double stepX, stepy;
-    } cases[] = {
-        {2, 0, 3, 10, 7},   {6, 0, 3, 10, 7},  {2, -1, 3, 10, 7}, {18, 5, 0, 10, 7}, {19, 5, 1, 10, 7},
-        {18, 5, 2, 10, 7},  {1, 5, 3, 0, 7},   {5, 5, 3, 10, 0},  {3, 5, 3, 0, 7},   {7, 5, 3, 10, 0},
-        {2, 5, 3, 0, 7},    {6, 5, 3, 10, 0},  {18, 5, 3, 0, 7},  {19, 5, 3, 10, 0}, {8, 5, 3, 0, 7},
-        {14, 5, 3, 10, 0},
+        const char* named;  // the setting the message names; none for message 9
     };
+    std::vector<Case> cases = {
+        {2, 0, 3, 10, 7, nullptr},  {6, 0, 3, 10, 7, nullptr},  {2, -1, 3, 10, 7, nullptr},
+        {18, 5, 0, 10, 7, nullptr}, {19, 5, 1, 10, 7, nullptr}, {18, 5, 2, 10, 7, nullptr},
+    };
+    for (int strategy : kRadialStrategies) {
+        cases.push_back({strategy, 5, 3, 0, 7, "Bahnabstand"});
+        cases.push_back({strategy, 5, 3, -10, 7, "Bahnabstand"});
+        cases.push_back({strategy, 5, 3, 10, 0, "Punktabstand"});
+        cases.push_back({strategy, 5, 3, 10, -1, "Punktabstand"});
+        cases.push_back({strategy, 5, 3, 0.00001, -1, "Punktabstand"});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "strategy " << c.strategy << " ratio " << c.ratio << " corners "
                                         << c.corners << " stepX " << c.stepX << " stepy " << c.stepy);
@@ -287,8 +298,15 @@ TEST_F(RadialTest, ShapesWithoutAreaAreRefusedBeforeTheEditorChanges) {
         Prepare(host, s);
         host.lines.Add("old program");
         EXPECT_EQ(RunProgram(host), Lines{"old program"});
-        EXPECT_EQ(host.fileMessages, (std::vector<std::pair<int, char>>{{MsgTooFewPaths, 'N'}}));
         EXPECT_EQ(host.clipboardCopies, 0);
+        if (!c.named) {
+            EXPECT_EQ(host.fileMessages, (std::vector<std::pair<int, char>>{{MsgTooFewPaths, 'N'}}));
+            continue;
+        }
+        EXPECT_TRUE(host.fileMessages.empty());
+        ASSERT_EQ(host.messageTexts.size(), 1u);
+        EXPECT_NE(host.messageTexts[0].find(std::string("\"") + c.named + "\" muss größer als 0"), std::string::npos)
+            << host.messageTexts[0];
     }
     // A negative corner count writes no rings (the passes keep their retract lines).
     RunSetup s = RadialSetup(18, &PicA);
@@ -343,24 +361,49 @@ TEST_F(RadialTest, LabyrinthTurnsClockwiseOutwardsToTheCorner) {
               (std::vector<std::string>{"X0 Y0", "X5 Y0", "X10 Y0", "X10 Y-5", "X10 Y-10"}));
 }
 
+// A labyrinth on a strip of length x width mm at the spacing, about the preview point (px, py)
+// of a preview one pixel a millimetre.
+RunSetup LabyrinthStrip(int strategy, double length, double width, double spacing, int px, int py) {
+    RunSetup s = RadialSetup(strategy, &PicA);
+    s.wst_l = length;
+    s.wst_b = width;
+    s.stepX = s.stepy = spacing;
+    s.previewWidth = int(length);
+    s.previewHeight = int(width);
+    s.centrePxX = px;
+    s.centrePxY = py;
+    return s;
+}
+
+// From the corner of a long strip the labyrinth runs along both long edges once a ring: a
+// 17 x 8145 mm plate wrote 11.2 million lines against an estimate of 79,984. The estimate
+// counts its points as it lays them out, so the size refusal agrees with what is written.
+TEST_F(RadialTest, TheLabyrinthsEstimateCountsItsPointsAsItLaysThemOut) {
+    for (int strategy : {8, 14}) {
+        SCOPED_TRACE(strategy);
+        TestHost host;
+        Prepare(host, LabyrinthStrip(strategy, 17, 1000, 5, 0, 1000));  // from the lower-left corner
+        const std::size_t written = RunProgram(host).size();
+        ASSERT_EQ(Main.CircleCentreX, 0);
+        ASSERT_EQ(Main.CircleCentreY, 0);
+        const std::uint64_t estimate = EstimateProgramLines(strategy, 17, 1000, 5, 5, 1, strategy == 14, 0, 0);
+        EXPECT_GE(estimate, written);
+        EXPECT_LE(estimate, 3 * written);
+    }
+}
+
 TEST_F(RadialTest, ALabyrinthTooLongForTheMemoryIsRefusedBeforeItsFirstLine) {
     // A 1000 x 1 mm strip at 0.01 mm: past the first ring every ring runs the whole length
     // along both long edges again, some 10^10 lines, though the strip's area is small.
     for (int strategy : {8, 14}) {
         SCOPED_TRACE(strategy);
-        RunSetup s = RadialSetup(strategy, &PicA);
-        s.wst_l = 1000;
-        s.wst_b = 1;
-        s.stepX = s.stepy = 0.01;
-        s.previewWidth = 1000;
-        s.previewHeight = 1;
-        s.centrePxX = 500;
-        s.centrePxY = 0;
         TestHost host;
-        Prepare(host, s);
-        EXPECT_TRUE(RunProgram(host).empty());
+        Prepare(host, LabyrinthStrip(strategy, 1000, 1, 0.01, 500, 0));
+        host.lines.Add("old program");
+        // Its lines are counted as it lays them out, before the editor changes.
+        EXPECT_EQ(RunProgram(host), Lines{"old program"});
         ASSERT_EQ(host.messageTexts.size(), 1u);
-        EXPECT_NE(host.messageTexts[0].find("Labyrinth"), std::string::npos);
+        EXPECT_NE(host.messageTexts[0].find("Millionen Zeilen"), std::string::npos) << host.messageTexts[0];
         EXPECT_EQ(host.clipboardCopies, 0);
         EXPECT_EQ(host.fields["stepy"], 0.01);
     }
@@ -424,7 +467,7 @@ TEST_F(RadialTest, RandomSettingsGiveSoundPrograms) {
         s.wst_b = uniform(1, 80);
         s.stepX = uniform(0.5, 20);
         s.stepy = uniform(0.5, 20);
-        // Now and then a spacing below zero or wider than the workpiece.
+        // Now and then a spacing below zero (refused) or wider than the workpiece.
         if (chance(0.1)) s.stepX = chance(0.5) ? -s.stepX : s.stepX * 50;
         if (chance(0.1)) s.stepy = chance(0.5) ? -s.stepy : s.stepy * 50;
         s.z_zustellung = chance(0.5) ? -10 : -uniform(2, 6);
@@ -444,6 +487,13 @@ TEST_F(RadialTest, RandomSettingsGiveSoundPrograms) {
         TestHost host;
         Prepare(host, s);
         const Lines program = RunProgram(host);
+        if (s.stepX < 0 || s.stepy < 0) {
+            // Refused by name before any line.
+            EXPECT_TRUE(program.empty());
+            ASSERT_EQ(host.messageTexts.size(), 1u);
+            EXPECT_NE(host.messageTexts[0].find(s.stepX < 0 ? "Bahnabstand" : "Punktabstand"), std::string::npos);
+            continue;
+        }
         ASSERT_FALSE(program.empty());
         EXPECT_TRUE(SoundMoves(program, s.zg0));
     }

@@ -58,7 +58,7 @@ TEST(LanguageParser, NamesAndEntries) {
     EXPECT_EQ(LanguageEntry("beenden1"), 110);
     EXPECT_EQ(LanguageEntry("ellipse_paralell"), 153);
     EXPECT_EQ(LanguageEntry("dummy"), 160);
-    EXPECT_EQ(LanguageEntry(""), 0);
+    EXPECT_EQ(LanguageEntry(""), 17);  // the first entry without a name
     EXPECT_EQ(LanguageEntry("Label2"), 0);
     EXPECT_EQ(LanguageObjectName("object"), "");
     EXPECT_EQ(LanguageObjectName("xobject: info "), "info");

@@ -85,7 +85,7 @@ TEST_F(MainWindowStart, TheShippedFilesGiveEveryCaptionAndHint) {
     EXPECT_EQ(form1->z_zustellung->Text(), "  -10.000");
     EXPECT_EQ(form1->komma->Text(), "2");
     EXPECT_EQ(Main.CommentBrackets, "()");
-    EXPECT_EQ(Main.HeaderLines[0], "%");
+    EXPECT_EQ(Main.HeaderLines[0], "(Fraxilon CNC-Programm)");
 }
 
 TEST_F(MainWindowStart, TheHelpFileHoldsEveryKeywordTheProgramAsksFor) {

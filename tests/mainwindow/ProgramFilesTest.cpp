@@ -45,18 +45,18 @@ TEST(ProgramFiles, PartsTakeLinesDivNAndTheLastTheRest) {
     struct Case {
         std::size_t lines;
         int parts;
-        std::vector<std::pair<long, long>> ranges;
+        std::vector<std::pair<std::size_t, std::size_t>> ranges;  // first line, one past the last
     } const cases[] = {
-        {10, 3, {{0, 2}, {3, 5}, {6, 9}}},
-        {5, 10, {{0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, -1}, {0, 4}}},
-        {7, 1, {{0, 6}}},
+        {10, 3, {{0, 3}, {3, 6}, {6, 10}}},
+        {5, 10, {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 5}}},
+        {7, 1, {{0, 7}}},
     };
     for (const Case& c : cases) {
         const std::vector<LineRange> r = SplitProgram(c.lines, c.parts);
         ASSERT_EQ(r.size(), c.ranges.size());
         for (std::size_t i = 0; i < r.size(); ++i) {
-            EXPECT_EQ(long(r[i].first), c.ranges[i].first) << c.lines << "/" << c.parts << " part " << i;
-            EXPECT_EQ(long(r[i].last), c.ranges[i].second) << c.lines << "/" << c.parts << " part " << i;
+            EXPECT_EQ(r[i].first, c.ranges[i].first) << c.lines << "/" << c.parts << " part " << i;
+            EXPECT_EQ(r[i].end, c.ranges[i].second) << c.lines << "/" << c.parts << " part " << i;
         }
     }
 }
@@ -83,6 +83,19 @@ TEST_F(SaveTest, EveryPartHasTheHeaderAndAllButTheLastTheTrailer) {
     EXPECT_EQ(ReadAll(Dir() + "teil"), "%\r\n(KOPF)\r\nL0\r\nL1\r\nL2\r\nM30\r\n");
     EXPECT_EQ(ReadAll(Dir() + "teil1"), "%\r\n(KOPF)\r\nL3\r\nL4\r\nL5\r\nM30\r\n");
     EXPECT_EQ(ReadAll(Dir() + "teil2"), "%\r\n(KOPF)\r\nL6\r\nL7\r\nL8\r\nL9\r\n");
+}
+
+// A part run on its own after a controller's restart reads its arcs as the program means them.
+TEST_F(SaveTest, PartsAfterTheArcCentreModeDeclareItAgain) {
+    TStrings lines;
+    for (const char* line : {"%", "(SEL=01)", "G1 X5 Y0 Z-1", "G90.1", "G3 X0 Y5 I0 J0", "G3 X-5 Y0 I0 J0",
+                             "G3 X0 Y-5 I0 J0", "G0 Z1", "M30"})
+        lines.Add(line);
+    ASSERT_EQ(SaveProgram(Request(3), lines), 0);
+    EXPECT_EQ(ReadAll(Dir() + "teil"), "%\r\n(KOPF)\r\n%\r\n(SEL=01)\r\nG1 X5 Y0 Z-1\r\nM30\r\n");
+    EXPECT_EQ(ReadAll(Dir() + "teil1"), "%\r\n(KOPF)\r\nG90.1\r\nG3 X0 Y5 I0 J0\r\nG3 X-5 Y0 I0 J0\r\nM30\r\n");
+    EXPECT_EQ(ReadAll(Dir() + "teil2"),
+              "%\r\n(KOPF)\r\nG90.1\r\nG3 X0 Y-5 I0 J0\r\nG0 Z1\r\nM30\r\n");
 }
 
 TEST_F(SaveTest, OnePartIsTheProgramAsItIs) {

@@ -138,7 +138,7 @@ TEST_F(ProgramFilesWindow, ChoosingANameFromTheListKeepsTheListWhole) {
     SetProgram({"%", "A", "B", "C"}, true);
     form1->prg_speichernClick();
     EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
-    EXPECT_EQ(ReadBytes(Path("teil1")).substr(0, 3), "%\r\n");
+    EXPECT_EQ(ReadBytes(Path("teil1")).substr(0, 25), "(Fraxilon CNC-Programm)\r\n");
     EXPECT_FALSE(form1->Memo1->Modified());
 }
 

@@ -165,6 +165,25 @@ TEST_F(Replay, ArcsAreDrawnAboutTheProgramOrigin) {
     EXPECT_EQ(d[2], "Line 50 41 w0 c0");
 }
 
+// Arc programs declare the arc-centre mode on a line of its own before their first arc.
+TEST_F(Replay, TheArcCentreModeLineDrawsNothingAndChangesNoArc) {
+    std::vector<std::vector<std::string>> drawn;
+    for (bool declared : {false, true}) {
+        Host h;
+        h.areaW = 101;
+        h.areaH = 101;
+        std::vector<std::string> body = {"G1 X10 Y0 Z-1", "G3 X0 Y10 I0 J0", "X-10 Y0 I0 J0", "G1 X0 Y0"};
+        if (declared) body.insert(body.begin() + 1, "G90.1");
+        const std::string last = std::to_string(1 + body.size());
+        h.Program(body, "(SEL=01,O,50,50,100,100,10,2,1," + last + ",0)");
+        simulieren(h, fast);
+        EXPECT_TRUE(h.messages.empty());
+        drawn.push_back(h.canvas.Drawn());
+    }
+    EXPECT_EQ(drawn[0].size(), 4u);
+    EXPECT_EQ(drawn[1], drawn[0]);
+}
+
 TEST_F(Replay, ShadowsDarkenWithDepth) {
     Host h;
     h.areaW = 101;
