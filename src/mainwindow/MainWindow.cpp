@@ -32,9 +32,32 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+// Relative luminance of a colour, the measure of contrast between text and its background.
+double Luminance(const QColor& c) {
+    auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+
+// The grey on which two text colours are equally readable: the pressed pattern button blinks
+// between the font colour and its complement, and both must stand out from its face.
+QColor FaceForBoth(const QColor& a, const QColor& b) {
+    const double target = std::sqrt((Luminance(a) + 0.05) * (Luminance(b) + 0.05)) - 0.05;
+    const double v = target <= 0.0031308 ? target * 12.92 : 1.055 * std::pow(target, 1 / 2.4) - 0.055;
+    const int grey = std::clamp(int(std::lround(v * 255)), 0, 255);
+    return QColor(grey, grey, grey);
+}
+
+QColor Complement(const QColor& c) { return QColor::fromRgb(~c.rgb() | 0xFF000000u); }
 
 constexpr const char* kStartFailed =
     "Initialization file not found. Program aborted.\n\rInitialisierungsdatei nicht gefunden. "
@@ -107,6 +130,19 @@ void Tform1::ApplyColours() {
         QPalette p = w->palette();
         p.setColor(QPalette::WindowText, ToQColor(fontColour_));
         w->setPalette(p);
+    }
+    // The pattern buttons show their glyphs in the font colour on the window's colour, dimmed
+    // while the panel is disabled; a raised or pressed button's face lets the blink of the
+    // pressed one (font colour and its complement) stand out in both phases.
+    const QColor text = ToQColor(fontColour_), back = ToQColor(windowColour_);
+    const QColor dimmed((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
+                        (text.blue() + back.blue()) / 2);
+    for (auto& [strategy, b] : strategyButtons_) {
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, text);
+        p.setColor(QPalette::Disabled, QPalette::ButtonText, dimmed);
+        p.setColor(QPalette::Button, FaceForBoth(text, Complement(text)));
+        b->setPalette(p);
     }
     // The editor writes in the window's font colour on the window's colour.
     QPalette mp = Memo1->palette();
@@ -375,6 +411,12 @@ void Tform1::FormCloseQuery(bool& CanClose) {
     }
 }
 
+bool Tform1::MayDiscardProgram() {
+    bool proceed = true;
+    FormCloseQuery(proceed);
+    return proceed;
+}
+
 void Tform1::FormClose() {
     if (closed_) return;
     closed_ = true;
@@ -439,15 +481,12 @@ void Tform1::Timer1Timer() {
 }
 
 void Tform1::HighlightStrategyButton() {
-    const QColor panel = Panel9->palette().color(QPalette::ButtonText);
+    // The panel's font colour is the window's; a disabled button keeps its dimmed glyph.
+    const QColor panel = Panel9->palette().color(QPalette::WindowText);
     for (auto& [strategy, b] : strategyButtons_) {
         QPalette p = b->palette();
-        if (b->isChecked()) {
-            const QRgb c = p.color(QPalette::ButtonText).rgb();
-            p.setColor(QPalette::ButtonText, QColor::fromRgb(~c | 0xFF000000u));
-        } else {
-            p.setColor(QPalette::ButtonText, panel);
-        }
+        const QColor next = b->isChecked() ? Complement(p.color(QPalette::Active, QPalette::ButtonText)) : panel;
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::ButtonText, next);
         b->setPalette(p);
     }
 }

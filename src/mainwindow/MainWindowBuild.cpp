@@ -64,6 +64,12 @@ QLabel* Label(QWidget* parent, const char* name, const char* caption) {
     return l;
 }
 
+void KeepPlaceWhenHidden(QWidget& w) {
+    QSizePolicy policy = w.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w.setSizePolicy(policy);
+}
+
 // The start picture of the preview until a picture is loaded: a grey ramp.
 TBitmap StartPicture() {
     TBitmap image(240, 180, TPixelFormat::pf24bit);
@@ -240,6 +246,10 @@ void Tform1::BuildControls() {
         warten = Label(Panel4, "warten", "Bitte warten");
         warten->hide();
         lay->addWidget(warten);
+        // A run hides the editor and shows "Bitte warten" now and then: both keep their space,
+        // so the buttons below, "abbrechen" among them, stay where the mouse expects them.
+        KeepPlaceWhenHidden(*Memo1);
+        KeepPlaceWhenHidden(*warten);
         auto* grid = new QGridLayout;
         lay->addLayout(grid);
         Prg_erstellen = Button(Panel4, "Prg_erstellen", "prg. Erstell.");
@@ -434,6 +444,9 @@ void Tform1::BuildMenus() {
         auto* m = new QMenu(parent);
         m->setObjectName(QString::fromLatin1(name));
         SetCaption(m, caption);
+        // A menu closed by the keyboard leaves its last hint in the status bar; the status
+        // panels of pattern and resolution come back.
+        connect(m, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
         if (auto* b = qobject_cast<QMenuBar*>(parent))
             b->addMenu(m);
         else

@@ -59,8 +59,9 @@ private:
 };
 
 // Decodes picture file contents; the file name's extension says which format is expected.
-// Throws Exception (the message names the file) when the contents are not a readable picture
-// of that format, are cut short, claim a size that does not fit in memory, or are a metafile.
+// Throws Exception when the contents are not a readable picture of that format, are cut short
+// or are a metafile, EPictureTooLarge when they claim a size that does not fit in memory; the
+// message names the file and says what the user can do.
 struct TDecodedPicture {
     TGraphicKind kind;
     TBitmap pixels;

@@ -90,11 +90,19 @@ public:
     std::optional<std::string> OpenFileName(const FileDialogRequest& r) override {
         QString selected;
         const QString filter = QtFilter(r.filter, r.filterIndex, &selected);
-        const QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(),
-                                                          Q(r.title), StartPath(r), filter,
-                                                          &selected);
-        if (name.isEmpty()) return std::nullopt;
-        return name.toStdString();
+        if (r.mustExist) {
+            const QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(),
+                                                              Q(r.title), StartPath(r), filter,
+                                                              &selected);
+            if (name.isEmpty()) return std::nullopt;
+            return name.toStdString();
+        }
+        QFileDialog dialog(QApplication::activeWindow(), Q(r.title), StartPath(r), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!selected.isEmpty()) dialog.selectNameFilter(selected);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().front().toStdString();
     }
 
     std::optional<std::string> SaveFileName(const FileDialogRequest& r) override {

@@ -86,9 +86,7 @@ TEST_F(ProgramFilesWindow, ACancelledFirstListDialogIsRefusedWithAMessage) {
     SetProgram({"%", "(SEL)", "G0 Z1"}, true);
     services.boxes.clear();
     form1->prg_speichernClick();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
-                              "Die Programmliste enthält nicht so viele Namen wie die Programmanzahl angibt. "
-                              "Bitte zuerst die Liste erstellen."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(2)}));
     EXPECT_TRUE(form1->Memo1->Modified());
 }
 
@@ -122,8 +120,7 @@ TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
     Main.ProgramSaved = false;
     form1->prg_speichern->setEnabled(true);
     form1->prg_speichern->click();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Eine Programmdatei konnte nicht angelegt oder geschrieben "
-                                                    "werden. Das Programm wurde nicht gespeichert."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(4)}));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("teil"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil2"))));
     EXPECT_FALSE(Main.ProgramSaved);
@@ -159,14 +156,14 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
         const char* what;
         bool modified;
         bool saved;                  // ProgramSaved before the load
-        std::vector<int> answers;    // to the question; empty: no question
+        std::vector<int> answers;    // to the question and the boxes after it; empty: no question
         bool loads;
     } cases[] = {
         {"unmodified, never saved", false, false, {}, true},
         {"unmodified, saved", false, true, {}, true},
         {"modified after a save: asked, No", true, true, {mrNo}, true},
         {"modified: Cancel", true, false, {mrCancel}, false},
-        {"modified: Yes, save refused (no list)", true, false, {mrYes}, false},
+        {"modified: Yes, save refused (no program count)", true, false, {mrYes, mrOk}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -177,9 +174,9 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
         services.answers.assign(c.answers.begin(), c.answers.end());
         services.openNames = {Path("neu.nc")};
         form1->load_cnc->click();
-        const std::size_t questions = c.answers.size();
-        ASSERT_EQ(services.boxes.size(), questions);
-        if (questions) {
+        const std::size_t shown = c.answers.size();
+        ASSERT_EQ(services.boxes.size(), shown);
+        if (shown) {
             EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel);
         }
         EXPECT_EQ(services.fileRequests.size(), c.loads ? 1u : 0u);
