@@ -131,18 +131,17 @@ void Tform1::ApplyColours() {
         p.setColor(QPalette::WindowText, ToQColor(fontColour_));
         w->setPalette(p);
     }
-    // The pattern buttons show their glyphs in the font colour on the window's colour, dimmed
-    // while the panel is disabled; a raised or pressed button's face lets the blink of the
-    // pressed one (font colour and its complement) stand out in both phases.
+    // The pattern buttons show their glyphs in the font colour, dimmed while the panel is
+    // disabled.
     const QColor text = ToQColor(fontColour_), back = ToQColor(windowColour_);
-    const QColor dimmed((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
-                        (text.blue() + back.blue()) / 2);
+    const QColor dimmed((2 * text.red() + back.red()) / 3, (2 * text.green() + back.green()) / 3,
+                        (2 * text.blue() + back.blue()) / 3);
     for (auto& [strategy, b] : strategyButtons_) {
         QPalette p = b->palette();
         p.setColor(QPalette::ButtonText, text);
         p.setColor(QPalette::Disabled, QPalette::ButtonText, dimmed);
-        p.setColor(QPalette::Button, FaceForBoth(text, Complement(text)));
         b->setPalette(p);
+        ColourStrategyButtonFace(*b);
     }
     // The editor writes in the window's font colour on the window's colour.
     QPalette mp = Memo1->palette();
@@ -150,6 +149,18 @@ void Tform1::ApplyColours() {
     mp.setColor(QPalette::Base, ToQColor(windowColour_));
     Memo1->setPalette(mp);
     if (AboutBox) AboutBox->FormCreate(ToQColor(windowColour_));
+}
+
+// A released button (also under the mouse) and a disabled one have the window's colour as
+// their face; the pressed one a face on which both phases of its blink, the font colour and its
+// complement, stand out.
+void Tform1::ColourStrategyButtonFace(QToolButton& button) {
+    const QColor text = ToQColor(fontColour_), back = ToQColor(windowColour_);
+    QPalette p = button.palette();
+    const QColor face = button.isChecked() ? FaceForBoth(text, Complement(text)) : back;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::Button, face);
+    p.setColor(QPalette::Disabled, QPalette::Button, back);
+    button.setPalette(p);
 }
 
 void Tform1::Terminate() {

@@ -233,6 +233,7 @@ private:
     void ApplyLanguageHint(int entry, const std::string& text);
     void CopyLanguageTexts();
     void ApplyColours();
+    void ColourStrategyButtonFace(QToolButton& button);
     void Terminate();
     void ConnectPictureAndSettings();
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -403,6 +403,7 @@ void Tform1::BuildStrategyButtons(QWidget* panel) {
             Guard(action, [this, strategy] { SelectStrategy(strategy); });
         });
         connect(b, &QToolButton::clicked, action, &QAction::trigger);
+        connect(b, &QToolButton::toggled, this, [this, b] { ColourStrategyButtonFace(*b); });
         ++i;
     }
     strategyButtons_[11]->setChecked(true);  // Speed_diagonal_fraesen is down at start

@@ -1,6 +1,7 @@
 // The main window's start, first activation, close question and close steps, and the window
 // built from the shipped files.
 #include "mainwindow/Captions.h"
+#include "mainwindow/Startup.h"
 #include "platform/NamedEvent.h"
 #include "WindowFixture.h"
 
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QTranslator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -107,6 +110,20 @@ TEST_F(MainWindowStart, TheHelpFileHoldsEveryKeywordTheProgramAsksFor) {
     form1->Fraxilon_HilfeClick();
     ASSERT_EQ(services.helpShown.size(), 2u);
     EXPECT_EQ(services.helpShown[0], std::make_pair(Path("fraxilon-ger.html"), std::string("9999")));
+}
+
+TEST(QtTexts, QtsOwnDialogsAndButtonsSpeakGerman) {
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance())) << "qt6-translations-l10n is missing";
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Save | QDialogButtonBox::Open);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), "Abbrechen");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Save)->text().toStdString(), "Speichern");
+    // The file and print dialogs.
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open").toStdString(), "Öffnen");
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print").toStdString(), "Drucken");
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 class MainWindowLife : public WindowTest {

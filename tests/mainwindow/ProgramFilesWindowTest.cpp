@@ -74,6 +74,41 @@ TEST_F(ProgramFilesWindow, TheListTakesItsNamesAndFolderFromTheChosenFile) {
     EXPECT_EQ(Main.ProgramListDir, Path(""));
 }
 
+TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) {
+    BuildList("neu", 2);  // no such file yet
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_FALSE(services.fileRequests[0].mustExist);
+    EXPECT_EQ(ListNames(), (std::vector<std::string>{"neu", "neu1"}));
+    services.openNames.push_back(std::nullopt);
+    form1->load_cnc->click();
+    ASSERT_EQ(services.fileRequests.size(), 2u);
+    EXPECT_TRUE(services.fileRequests[1].mustExist);
+    EXPECT_NE(services.fileRequests[0].title, services.fileRequests[1].title);  // the user sees which it is
+}
+
+TEST_F(ProgramFilesWindow, WithoutAProgramCountNothingIsWrittenAndTheFieldIsNamed) {
+    BuildList("teil", 1);
+    SetProgram({"%", "(SEL)", "G0 Z1"}, true);
+    struct Case {
+        const char* count;
+        const char* says;
+    } cases[] = {{"", "ist leer"}, {" 0", "enthält keine Zahl von 1 bis 99"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        services.boxes.clear();
+        form1->prg_anzahl->SetText(c.count);
+        form1->prg_speichern->setEnabled(true);
+        form1->prg_speichern->click();
+        ASSERT_EQ(services.boxes.size(), 1u);
+        const std::string& text = services.boxes[0].text;
+        EXPECT_NE(text.find("„" + Caption(form1->Named("prg_anzahl_Label")) + "“ " + c.says), std::string::npos) << text;
+        EXPECT_NE(text.find("nichts gespeichert"), std::string::npos) << text;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil"))));
+        EXPECT_TRUE(form1->Memo1->Modified());
+        EXPECT_FALSE(Main.ProgramSaved);
+    }
+}
+
 TEST_F(ProgramFilesWindow, ACancelledFirstListDialogIsRefusedWithAMessage) {
     form1->prg_anzahl->SetText("2");
     services.openNames.push_back(std::nullopt);
