@@ -2,6 +2,7 @@
 // commands, the close question and the close steps.
 #include "mainwindow/MainWindow.h"
 
+#include "controls/FclController.h"
 #include "effects/FxImage.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
@@ -473,6 +474,13 @@ void Tform1::Fraxilon_HilfeClick() { Services().ShowHelp(helpFile_, "9999"); }
 
 // F1 opens the help at the keyword of the focused control, else at the program's topic.
 void Tform1::F1Key() { Services().ShowHelp(helpFile_, FocusedHelpKeyword(this, "9999")); }
+
+// The click that brought the command may have left an invalid entry that is still on its way
+// back to its field; the command waits for it, and for the field being edited to be valid.
+bool Tform1::FieldsReady() {
+    if (DefaultControllerInstance()->ErrorPending()) return false;
+    return ValidateFocusedEntryField(this);
+}
 
 void Tform1::Guard(QObject*, std::function<void()> command) {
     if (Busy().Refuse()) return;

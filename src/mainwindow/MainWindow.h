@@ -65,6 +65,8 @@ public:
     // Asked before anything empties the editor (a picture, a design, a run, a program file):
     // the close question when the text was edited. False when the user keeps the program.
     bool MayDiscardProgram();
+    // Before a command reads the fields: false while an entry is invalid (it is reported).
+    bool FieldsReady();
     // The close steps; the last one ends the process.
     void FormClose();
     // How the process ends (the program quits its event loop; tests record it).
@@ -246,7 +248,7 @@ private:
     void PrepareSimulationWindow();  // the tool values and texts at the first activation
     void PrepareProgramDialog(bool forList);
     int ProgramCountField();  // prg_anzahl, 0 when empty or invalid
-    std::string NoProgramCountText() const;
+    std::string NoProgramCountText(bool saving) const;
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -56,13 +56,17 @@ void Tform1::PrepareProgramDialog(bool forList) {
     OpenDialog1.title = forList ? kListDialogTitle : kLoadDialogTitle;
 }
 
-std::string Tform1::NoProgramCountText() const {
+// What a command that needs the program count says without one: what did not happen, which
+// field is empty or wrong, and the steps to take.
+std::string Tform1::NoProgramCountText(bool saving) const {
     const std::string field = "„" + Caption(Named("prg_anzahl_Label")) + "“";
+    const std::string list = "„" + Caption(listeerstellen) + "“";
     const bool empty = prg_anzahl->Text().find_first_not_of(' ') == std::string::npos;
-    return "Es wurde nichts gespeichert: das Feld " + field +
-           (empty ? " ist leer." : " enthält keine Zahl von 1 bis 99.") + " Bitte dort eintragen, in wie viele Dateien "
-           "das Programm geschrieben werden soll (1 für eine Datei), mit „" + Caption(listeerstellen) +
-           "“ den Dateinamen wählen und dann erneut speichern.";
+    return std::string(saving ? "Es wurde nichts gespeichert" : "Die Programmliste ist leer geblieben") +
+           ": das Feld " + field + (empty ? " ist leer." : " enthält keine Zahl von 1 bis 99.") +
+           " Bitte dort eintragen, in wie viele Dateien das Programm geschrieben werden soll (1 für eine Datei), " +
+           (saving ? "mit " + list + " den Dateinamen wählen und dann erneut speichern."
+                   : "und " + list + " noch einmal wählen.");
 }
 
 int Tform1::ProgramCountField() {
@@ -71,7 +75,7 @@ int Tform1::ProgramCountField() {
 }
 
 void Tform1::listeerstellenClick() {
-    if (Busy().Refuse()) return;
+    if (Busy().Refuse() || !FieldsReady()) return;
     Main.ProgramCount = ProgramCountField();
     Prg_nr->ClearRecentItems();
     std::string name = FileNamePart(OpenDialog1.fileName);
@@ -88,12 +92,13 @@ void Tform1::listeerstellenClick() {
     }
     for (const std::string& n : ProgramListNames(name, Main.ProgramCount)) Prg_nr->addItem(QString::fromStdString(n));
     Prg_nr->setCurrentIndex(Prg_nr->count() > 0 ? 0 : -1);
+    if (Main.ProgramCount < 1) MessageDlg(NoProgramCountText(false), mtWarning, mbOK);
 }
 
 void Tform1::Listeerstellen1Click() { listeerstellenClick(); }
 
 void Tform1::prg_speichernClick() {
-    if (Busy().Refuse()) return;
+    if (Busy().Refuse() || !FieldsReady()) return;
     SaveRequest request;
     request.count = ProgramCountField();
     request.directory = Main.ProgramListDir;
@@ -104,7 +109,7 @@ void Tform1::prg_speichernClick() {
     const int result = SaveProgram(request, Memo1->Lines());
     if (result < 0) {
         // Without a program count nothing is written; the user is told where it goes.
-        MessageDlg(NoProgramCountText(), mtWarning, mbOK);
+        MessageDlg(NoProgramCountText(true), mtWarning, mbOK);
         return;
     }
     if (result > 0) {

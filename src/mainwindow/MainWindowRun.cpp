@@ -35,7 +35,7 @@ constexpr const char* kRunOutOfMemory =
 void Tform1::Prg_erstellenClick() {
     if (Busy().Refuse()) return;
     // The field being edited is checked first; an invalid entry is reported and keeps the focus.
-    if (!ValidateFocusedEntryField(this)) return;
+    if (!FieldsReady()) return;
     // The run empties the editor; without a picture it only says so.
     if (!Main.WorkBitmap.Empty() && !MayDiscardProgram()) return;
     try {

@@ -205,8 +205,8 @@ void TPicture::Changed() {
 }
 
 const char* PictureOpenFilter() {
-    return "Alle Bilder (*.bmp *.dib *.ico *.jpg *.jpeg *.jpe *.jfif);;"
-           "Bitmaps (*.bmp *.dib);;Symbole (*.ico);;JPEG-Bilder (*.jpg *.jpeg *.jpe *.jfif)";
+    return "Alle Bilder|*.bmp;*.dib;*.ico;*.jpg;*.jpeg;*.jpe;*.jfif|Bitmaps|*.bmp;*.dib|Symbole|*.ico|"
+           "JPEG-Bilder|*.jpg;*.jpeg;*.jpe;*.jfif";
 }
 
-const char* PictureSaveFilter() { return "Bitmaps (*.bmp)"; }
+const char* PictureSaveFilter() { return "Bitmaps|*.bmp"; }

@@ -69,7 +69,8 @@ struct TDecodedPicture {
 TDecodedPicture DecodePictureFile(const std::string& path);
 TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& nameForMessages);
 
-// File-dialog filter of the formats LoadFromFile reads (no metafiles), Qt style.
+// File-dialog filter of the formats LoadFromFile reads (no metafiles), as FileDialogRequest
+// takes it ("Text|*.ext;*.ex2" pairs joined by '|').
 const char* PictureOpenFilter();
 // Filter for saving pictures: bitmaps only.
 const char* PictureSaveFilter();

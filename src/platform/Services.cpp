@@ -22,7 +22,8 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// "Bitmaps|*.bmp|Alle|*.*" into Qt's "Bitmaps (*.bmp);;Alle (*)".
+// "Bitmaps|*.bmp|Alle|*.*" into Qt's "Bitmaps (*.bmp);;Alle (*)". A text that shows its
+// patterns already ("Fremdprogramme (*.cnc)") shows them once.
 QString QtFilter(const std::string& filter, int index, QString* selected) {
     const QStringList parts = Q(filter).split(QLatin1Char('|'));
     QStringList out;
@@ -30,7 +31,10 @@ QString QtFilter(const std::string& filter, int index, QString* selected) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        QString text = parts[i].trimmed();
+        if (text.endsWith(QLatin1Char(')')) && text.contains(QStringLiteral(" (")))
+            text.truncate(text.lastIndexOf(QStringLiteral(" (")));
+        out << text + QStringLiteral(" (") + patterns + QLatin1Char(')');
         if (i / 2 + 1 == index && selected) *selected = out.back();
     }
     return out.join(QStringLiteral(";;"));

@@ -134,6 +134,17 @@ protected:
             }
         return b;
     }
+    // A click as the window system delivers it: the release is already waiting when the press
+    // moves the focus.
+    void ClickAsAUserDoes(QWidget* button) {
+        QTest::qWait(20);  // the next pump of a handler would let events run
+        const QPoint middle = button->rect().center();
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, middle,
+                                                             button->mapToGlobal(middle), Qt::LeftButton,
+                                                             Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(button, Qt::LeftButton, {}, middle);
+        QApplication::processEvents();
+    }
     void ExpectSame(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
         for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
             ASSERT_EQ(actual[i], expected[i]) << "first differing line " << i;
@@ -588,15 +599,7 @@ TEST_F(PictureWindow, AClickThatLeavesAFieldValidatesItAndPressesTheButtonOnce) 
         ASSERT_TRUE(Main.SizeChanged);
         clicks = 0;
         services.boxes.clear();
-        // The release is already waiting when the press moves the focus, as when a user clicks.
-        QTest::qWait(20);
-        const QPoint middle = form1->Prg_erstellen->rect().center();
-        QCoreApplication::postEvent(form1->Prg_erstellen,
-                                    new QMouseEvent(QEvent::MouseButtonRelease, middle,
-                                                    form1->Prg_erstellen->mapToGlobal(middle), Qt::LeftButton,
-                                                    Qt::NoButton, Qt::NoModifier));
-        QTest::mousePress(form1->Prg_erstellen, Qt::LeftButton, {}, middle);
-        QApplication::processEvents();
+        ClickAsAUserDoes(form1->Prg_erstellen);
         EXPECT_EQ(clicks, 1);
         EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
         EXPECT_FALSE(Main.SizeChanged);  // the field's exit handler ran
@@ -604,6 +607,21 @@ TEST_F(PictureWindow, AClickThatLeavesAFieldValidatesItAndPressesTheButtonOnce) 
         EXPECT_GT(form1->Memo1->Lines().Count(), 10u);
         form1->Memo1->Lines().Clear();
     }
+}
+
+TEST_F(PictureWindow, AClickThatLeavesAnInvalidFieldReportsItAndRunsNothing) {
+    Load(WriteBmp(Ramp(12, 8)));
+    QApplication::setActiveWindow(form1.get());
+    if (!QTest::qWaitForWindowActive(form1.get())) GTEST_SKIP() << "no active window on this platform";
+    form1->komma->setFocus();
+    form1->komma->SelectAllText();
+    QTest::keyClicks(form1->komma, "7");  // 0 to 3 decimals
+    ClickAsAUserDoes(form1->Prg_erstellen);
+    QApplication::processEvents();  // the field takes the focus back and reports
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_EQ(QApplication::focusWidget(), form1->komma);
 }
 
 TEST_F(PictureWindow, AnEditedProgramIsAskedForBeforeAPictureOrADesignEmptiesIt) {

@@ -87,6 +87,15 @@ TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) 
 }
 
 TEST_F(ProgramFilesWindow, WithoutAProgramCountNothingIsWrittenAndTheFieldIsNamed) {
+    // The list stays empty, and says why.
+    form1->prg_anzahl->SetText("");
+    services.openNames.push_back(Path("teil"));
+    form1->listeerstellen->click();
+    EXPECT_EQ(form1->Prg_nr->count(), 0);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_NE(services.boxes[0].text.find("„" + Caption(form1->Named("prg_anzahl_Label")) + "“ ist leer"),
+              std::string::npos)
+        << services.boxes[0].text;
     BuildList("teil", 1);
     SetProgram({"%", "(SEL)", "G0 Z1"}, true);
     struct Case {
