@@ -621,6 +621,8 @@ TEST_F(PictureWindow, AClickThatLeavesAnInvalidFieldReportsItAndRunsNothing) {
     EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_EQ(services.boxes[0].text, "Der Wert im Feld „" + Caption(form1->Named("nachkomma_Label")) +
+                                          "“ liegt nicht im erlaubten Bereich. Bitte eine Zahl von 0 bis 3 eingeben.");
     EXPECT_EQ(QApplication::focusWidget(), form1->komma);
 }
 
