@@ -476,9 +476,11 @@ void Tform1::Fraxilon_HilfeClick() { Services().ShowHelp(helpFile_, "9999"); }
 void Tform1::F1Key() { Services().ShowHelp(helpFile_, FocusedHelpKeyword(this, "9999")); }
 
 // The click that brought the command may have left an invalid entry that is still on its way
-// back to its field; the command waits for it, and for the field being edited to be valid.
+// back to its field (the focus is elsewhere until then); the command waits for it, and for the
+// field being edited to be valid.
 bool Tform1::FieldsReady() {
-    if (DefaultControllerInstance()->ErrorPending()) return false;
+    const bool inField = qobject_cast<TFclEntryFieldShell*>(QApplication::focusWidget()) != nullptr;
+    if (!inField && DefaultControllerInstance()->ErrorPending()) return false;
     return ValidateFocusedEntryField(this);
 }
 
