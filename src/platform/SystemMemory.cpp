@@ -1,21 +1,31 @@
 #include "platform/SystemMemory.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string_view>
 #include <vector>
 
 namespace {
 
+// The files are small and read often (before every picture and every rendered object): plain
+// reads, no stream.
 std::optional<std::string> ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        text.append(buffer, std::size_t(n));
+    }
+    ::close(fd);
+    return text;
 }
 
 std::optional<std::uint64_t> Number(std::string_view text) {
@@ -79,8 +89,10 @@ void GroupHeadroom(const std::vector<std::string>& folders, const GroupFiles& fi
         const auto limitText = ReadText(folder + "/" + files.limit);
         if (!limitText || limitText->compare(0, 3, "max") == 0) continue;  // no limit here
         const auto limit = Number(*limitText);
+        // A limit above the tightest bound so far cannot be tighter, whatever the group uses.
+        if (!limit || (best && *limit >= *best)) continue;
         const auto usage = FileNumber(folder + "/" + files.usage);
-        if (!limit || !usage) continue;
+        if (!usage) continue;
         std::uint64_t used = *usage;
         if (const auto stat = ReadText(folder + "/memory.stat"))
             if (const auto inactive = Field(*stat, files.inactiveFile)) used -= std::min(used, *inactive);
