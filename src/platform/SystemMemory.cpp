@@ -32,9 +32,7 @@ std::optional<std::uint64_t> Number(std::string_view text) {
     const auto start = text.find_first_of("0123456789");
     if (start == std::string_view::npos) return std::nullopt;
     std::uint64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + text.size(), value);
-    (void)end;
-    if (ec != std::errc()) return std::nullopt;
+    if (std::from_chars(text.data() + start, text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
     return value;
 }
 
