@@ -703,4 +703,7 @@ TEST_F(PictureWindow, APictureThatCannotBeLoadedIsNamedInGermanWithWhatToDo) {
         EXPECT_NE(text.find(". Bitte "), std::string::npos) << text;
         EXPECT_FALSE(form1->Picture().Picture().HasGraphic());
     }
+    // The dialog offers the picture formats, in the form the dialogs take.
+    ASSERT_FALSE(services.fileRequests.empty());
+    EXPECT_EQ(services.fileRequests.back().filter.rfind("Alle Bilder|*.bmp;", 0), 0u) << services.fileRequests.back().filter;
 }
