@@ -1,7 +1,9 @@
 // Throughput of the platform pieces on the hot paths: adding program lines to the line
-// store and reading pixels for depth sampling.
+// store, reading pixels for depth sampling, and the memory check made before every picture
+// and every rendered design object.
 #include "platform/Bitmap.h"
 #include "platform/LineStore.h"
+#include "platform/SystemMemory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -67,5 +69,12 @@ BENCHMARK_CAPTURE(BM_PixelAt, pf24bit, TPixelFormat::pf24bit);
 BENCHMARK_CAPTURE(BM_PixelAt, pf8bit, TPixelFormat::pf8bit);
 
 }  // namespace
+
+// The memory the process can still take: the machine's figure, the process limits and the
+// control group's limits, read afresh each time.
+void BM_AvailableMemoryBytes(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(AvailableMemoryBytes());
+}
+BENCHMARK(BM_AvailableMemoryBytes)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Fraxilon and starts it.
+# Installs what is missing, builds the program alone (not the tests or benchmarks) and starts it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+BUILD_TARGET=Fraxilon bash "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 exec "$root/build/Fraxilon"

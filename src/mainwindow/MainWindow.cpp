@@ -2,6 +2,7 @@
 // commands, the close question and the close steps.
 #include "mainwindow/MainWindow.h"
 
+#include "controls/FclController.h"
 #include "effects/FxImage.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
@@ -33,7 +34,30 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+// Relative luminance of a colour, the measure of contrast between text and its background.
+double Luminance(const QColor& c) {
+    auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+
+// The grey on which two text colours are equally readable: the pressed pattern button blinks
+// between the font colour and its complement, and both must stand out from its face.
+QColor FaceForBoth(const QColor& a, const QColor& b) {
+    const double target = std::sqrt((Luminance(a) + 0.05) * (Luminance(b) + 0.05)) - 0.05;
+    const double v = target <= 0.0031308 ? target * 12.92 : 1.055 * std::pow(target, 1 / 2.4) - 0.055;
+    const int grey = std::clamp(int(std::lround(v * 255)), 0, 255);
+    return QColor(grey, grey, grey);
+}
+
+QColor Complement(const QColor& c) { return QColor::fromRgb(~c.rgb() | 0xFF000000u); }
 
 constexpr const char* kStartFailed =
     "Initialization file not found. Program aborted.\n\rInitialisierungsdatei nicht gefunden. "
@@ -107,12 +131,36 @@ void Tform1::ApplyColours() {
         p.setColor(QPalette::WindowText, ToQColor(fontColour_));
         w->setPalette(p);
     }
+    // The pattern buttons show their glyphs in the font colour, dimmed while the panel is
+    // disabled.
+    const QColor text = ToQColor(fontColour_), back = ToQColor(windowColour_);
+    const QColor dimmed((2 * text.red() + back.red()) / 3, (2 * text.green() + back.green()) / 3,
+                        (2 * text.blue() + back.blue()) / 3);
+    for (auto& [strategy, b] : strategyButtons_) {
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, text);
+        p.setColor(QPalette::Disabled, QPalette::ButtonText, dimmed);
+        b->setPalette(p);
+        ColourStrategyButtonFace(*b);
+    }
     // The editor writes in the window's font colour on the window's colour.
     QPalette mp = Memo1->palette();
     mp.setColor(QPalette::Text, ToQColor(fontColour_));
     mp.setColor(QPalette::Base, ToQColor(windowColour_));
     Memo1->setPalette(mp);
     if (AboutBox) AboutBox->FormCreate(ToQColor(windowColour_));
+}
+
+// A released button (also under the mouse) and a disabled one have the window's colour as
+// their face; the pressed one a face on which both phases of its blink, the font colour and its
+// complement, stand out.
+void Tform1::ColourStrategyButtonFace(QToolButton& button) {
+    const QColor text = ToQColor(fontColour_), back = ToQColor(windowColour_);
+    QPalette p = button.palette();
+    const QColor face = button.isChecked() ? FaceForBoth(text, Complement(text)) : back;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::Button, face);
+    p.setColor(QPalette::Disabled, QPalette::Button, back);
+    button.setPalette(p);
 }
 
 void Tform1::Terminate() {
@@ -374,6 +422,12 @@ void Tform1::FormCloseQuery(bool& CanClose) {
     }
 }
 
+bool Tform1::MayDiscardProgram() {
+    bool proceed = true;
+    FormCloseQuery(proceed);
+    return proceed;
+}
+
 void Tform1::FormClose() {
     if (closed_) return;
     closed_ = true;
@@ -420,6 +474,15 @@ void Tform1::Fraxilon_HilfeClick() { Services().ShowHelp(helpFile_, "9999"); }
 // F1 opens the help at the keyword of the focused control, else at the program's topic.
 void Tform1::F1Key() { Services().ShowHelp(helpFile_, FocusedHelpKeyword(this, "9999")); }
 
+// The click that brought the command may have left an invalid entry that is still on its way
+// back to its field (the focus is elsewhere until then); the command waits for it, and for the
+// field being edited to be valid.
+bool Tform1::FieldsReady() {
+    const bool inField = qobject_cast<TFclEntryFieldShell*>(QApplication::focusWidget()) != nullptr;
+    if (!inField && DefaultControllerInstance()->ErrorPending()) return false;
+    return ValidateFocusedEntryField(this);
+}
+
 void Tform1::Guard(QObject*, std::function<void()> command) {
     if (Busy().Refuse()) return;
     command();
@@ -438,15 +501,12 @@ void Tform1::Timer1Timer() {
 }
 
 void Tform1::HighlightStrategyButton() {
-    const QColor panel = Panel9->palette().color(QPalette::ButtonText);
+    // The panel's font colour is the window's; a disabled button keeps its dimmed glyph.
+    const QColor panel = Panel9->palette().color(QPalette::WindowText);
     for (auto& [strategy, b] : strategyButtons_) {
         QPalette p = b->palette();
-        if (b->isChecked()) {
-            const QRgb c = p.color(QPalette::ButtonText).rgb();
-            p.setColor(QPalette::ButtonText, QColor::fromRgb(~c | 0xFF000000u));
-        } else {
-            p.setColor(QPalette::ButtonText, panel);
-        }
+        const QColor next = b->isChecked() ? Complement(p.color(QPalette::Active, QPalette::ButtonText)) : panel;
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::ButtonText, next);
         b->setPalette(p);
     }
 }

@@ -62,6 +62,11 @@ public:
     bool Activated() const { return activated_; }
     // The close question; CanClose comes in as the caller's value and goes out as the answer.
     void FormCloseQuery(bool& CanClose);
+    // Asked before anything empties the editor (a picture, a design, a run, a program file):
+    // the close question when the text was edited. False when the user keeps the program.
+    bool MayDiscardProgram();
+    // Before a command reads the fields: false while an entry is invalid (it is reported).
+    bool FieldsReady();
     // The close steps; the last one ends the process.
     void FormClose();
     // How the process ends (the program quits its event loop; tests record it).
@@ -233,6 +238,7 @@ private:
     void ApplyLanguageHint(int entry, const std::string& text);
     void CopyLanguageTexts();
     void ApplyColours();
+    void ColourStrategyButtonFace(QToolButton& button);
     void Terminate();
     void ConnectPictureAndSettings();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -243,8 +249,9 @@ private:
     void SetEnabled(std::initializer_list<QObject*> objects, bool enabled);
     void ConnectSimulationWindow();  // the program, the message file
     void PrepareSimulationWindow();  // the tool values and texts at the first activation
-    void PrepareProgramDialog();
+    void PrepareProgramDialog(bool forList);
     int ProgramCountField();  // prg_anzahl, 0 when empty or invalid
+    std::string NoProgramCountText(bool saving) const;
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

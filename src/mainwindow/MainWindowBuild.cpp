@@ -3,11 +3,13 @@
 #include "effects/FxImage.h"
 #include "generation/MainState.h"
 #include "mainwindow/Captions.h"
+#include "mainwindow/EntryErrors.h"
 #include "mainwindow/MainWindow.h"
 
 #include "controls/FclLabel.h"
 #include "mainwindow/PreviewImage.h"
 #include "mainwindow/StrategySelection.h"
+#include "platform/Services.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -64,6 +66,12 @@ QLabel* Label(QWidget* parent, const char* name, const char* caption) {
     return l;
 }
 
+void KeepPlaceWhenHidden(QWidget& w) {
+    QSizePolicy policy = w.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w.setSizePolicy(policy);
+}
+
 // The start picture of the preview until a picture is loaded: a grey ramp.
 TBitmap StartPicture() {
     TBitmap image(240, 180, TPixelFormat::pf24bit);
@@ -85,6 +93,10 @@ QLabel* Tform1::AddField(QWidget* panel, QGridLayout* grid, int row, TFclPicture
     NameControl(field, name);
     auto* label = Label(panel, labelName, caption);
     label->setBuddy(field);
+    // An invalid entry is reported in German with the field's caption and what it takes.
+    field->OnError = [this, label, low, high](void*, std::uint16_t code, const std::string& text) {
+        MessageDlg(EntryErrorText(Caption(label), code, {low, high}, text), mtError, mbOK);
+    };
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
     fields_[name] = field;
@@ -240,6 +252,10 @@ void Tform1::BuildControls() {
         warten = Label(Panel4, "warten", "Bitte warten");
         warten->hide();
         lay->addWidget(warten);
+        // A run hides the editor and shows "Bitte warten" now and then: both keep their space,
+        // so the buttons below, "abbrechen" among them, stay where the mouse expects them.
+        KeepPlaceWhenHidden(*Memo1);
+        KeepPlaceWhenHidden(*warten);
         auto* grid = new QGridLayout;
         lay->addLayout(grid);
         Prg_erstellen = Button(Panel4, "Prg_erstellen", "prg. Erstell.");
@@ -393,6 +409,7 @@ void Tform1::BuildStrategyButtons(QWidget* panel) {
             Guard(action, [this, strategy] { SelectStrategy(strategy); });
         });
         connect(b, &QToolButton::clicked, action, &QAction::trigger);
+        connect(b, &QToolButton::toggled, this, [this, b] { ColourStrategyButtonFace(*b); });
         ++i;
     }
     strategyButtons_[11]->setChecked(true);  // Speed_diagonal_fraesen is down at start
@@ -434,6 +451,9 @@ void Tform1::BuildMenus() {
         auto* m = new QMenu(parent);
         m->setObjectName(QString::fromLatin1(name));
         SetCaption(m, caption);
+        // A menu closed by the keyboard leaves its last hint in the status bar; the status
+        // panels of pattern and resolution come back.
+        connect(m, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
         if (auto* b = qobject_cast<QMenuBar*>(parent))
             b->addMenu(m);
         else

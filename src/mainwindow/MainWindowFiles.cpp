@@ -10,6 +10,7 @@
 #include "mainwindow/ProgramFiles.h"
 #include "mainwindow/ProgramListing.h"
 #include "platform/BusyGuard.h"
+#include "platform/ErrorText.h"
 #include "platform/Services.h"
 
 #include <QDate>
@@ -26,8 +27,13 @@ constexpr const char* kProgramFilter =
     "Programme der Steuerung (%*.*)|%*.*|Fremdprogramme (*.cnc)|*.cnc|alle Programme (*.*) |*.*";
 constexpr const char* kNoListFolder =
     "Für die Programmliste wurde kein Ordner gewählt. Bitte eine Datei im Zielordner auswählen.";
-constexpr const char* kProgramNotRead = "Die Programmdatei konnte nicht gelesen werden.";
-constexpr const char* kPrintNotStarted = "Der Druck konnte nicht gestartet werden.";
+constexpr const char* kListDialogTitle = "Programmliste: Name der Programmdatei wählen (auch ein neuer)";
+constexpr const char* kLoadDialogTitle = "Programm öffnen";
+constexpr const char* kProgramNotRead =
+    " konnte nicht gelesen werden; das Programm im Editor ist unverändert. Bitte prüfen, ob die Datei gelesen "
+    "werden darf, oder eine andere wählen.";
+constexpr const char* kPrintNotStarted =
+    "Der Druck konnte nicht gestartet werden. Bitte den Drucker prüfen und erneut drucken.";
 
 std::string FileNamePart(const std::string& path) {
     if (path.empty()) return {};
@@ -42,9 +48,25 @@ std::string DirectoryPart(const std::string& path) {
 
 }  // namespace
 
-void Tform1::PrepareProgramDialog() {
+// The dialog is shared: loading needs a file that exists, the list takes a new name too.
+void Tform1::PrepareProgramDialog(bool forList) {
     OpenDialog1.filter = kProgramFilter;
     if (OpenDialog1.filterIndex < 1) OpenDialog1.filterIndex = 1;
+    OpenDialog1.mustExist = !forList;
+    OpenDialog1.title = forList ? kListDialogTitle : kLoadDialogTitle;
+}
+
+// What a command that needs the program count says without one: what did not happen, which
+// field is empty or wrong, and the steps to take.
+std::string Tform1::NoProgramCountText(bool saving) const {
+    const std::string field = "„" + Caption(Named("prg_anzahl_Label")) + "“";
+    const std::string list = "„" + Caption(listeerstellen) + "“";
+    const bool empty = prg_anzahl->Text().find_first_not_of(' ') == std::string::npos;
+    return std::string(saving ? "Es wurde nichts gespeichert" : "Die Programmliste ist leer geblieben") +
+           ": das Feld " + field + (empty ? " ist leer." : " enthält keine Zahl von 1 bis 99.") +
+           " Bitte dort eintragen, in wie viele Dateien das Programm geschrieben werden soll (1 für eine Datei), " +
+           (saving ? "mit " + list + " den Dateinamen wählen und dann erneut speichern."
+                   : "und " + list + " noch einmal wählen.");
 }
 
 int Tform1::ProgramCountField() {
@@ -53,11 +75,11 @@ int Tform1::ProgramCountField() {
 }
 
 void Tform1::listeerstellenClick() {
-    if (Busy().Refuse()) return;
+    if (Busy().Refuse() || !FieldsReady()) return;
     Main.ProgramCount = ProgramCountField();
     Prg_nr->ClearRecentItems();
     std::string name = FileNamePart(OpenDialog1.fileName);
-    PrepareProgramDialog();
+    PrepareProgramDialog(true);
     if (auto picked = Services().OpenFileName(OpenDialog1)) {
         OpenDialog1.fileName = *picked;
         name = FileNamePart(*picked);
@@ -70,12 +92,13 @@ void Tform1::listeerstellenClick() {
     }
     for (const std::string& n : ProgramListNames(name, Main.ProgramCount)) Prg_nr->addItem(QString::fromStdString(n));
     Prg_nr->setCurrentIndex(Prg_nr->count() > 0 ? 0 : -1);
+    if (Main.ProgramCount < 1) MessageDlg(NoProgramCountText(false), mtWarning, mbOK);
 }
 
 void Tform1::Listeerstellen1Click() { listeerstellenClick(); }
 
 void Tform1::prg_speichernClick() {
-    if (Busy().Refuse()) return;
+    if (Busy().Refuse() || !FieldsReady()) return;
     SaveRequest request;
     request.count = ProgramCountField();
     request.directory = Main.ProgramListDir;
@@ -84,7 +107,11 @@ void Tform1::prg_speichernClick() {
     request.headerLines.assign(Main.HeaderLines.begin(), Main.HeaderLines.end());
     request.trailerLines.assign(Main.TrailerLines.begin(), Main.TrailerLines.end());
     const int result = SaveProgram(request, Memo1->Lines());
-    if (result < 0) return;  // no program count: nothing to do
+    if (result < 0) {
+        // Without a program count nothing is written; the user is told where it goes.
+        MessageDlg(NoProgramCountText(true), mtWarning, mbOK);
+        return;
+    }
     if (result > 0) {
         ShowFileMessage(result, 'N');
         return;
@@ -100,16 +127,14 @@ void Tform1::load_cncClick() {
     // A file mixed into a program that is being written or numbered would corrupt both.
     if (Busy().Refuse()) return;
     // Edited text is never replaced without the question, whatever was saved before.
-    bool proceed = true;
-    FormCloseQuery(proceed);
-    if (!proceed) return;
-    PrepareProgramDialog();
+    if (!MayDiscardProgram()) return;
+    PrepareProgramDialog(false);
     const auto picked = Services().OpenFileName(OpenDialog1);
     if (!picked) return;
     OpenDialog1.fileName = *picked;
     if (!QFileInfo::exists(QString::fromStdString(*picked))) return;
     if (!LoadProgramFile(*picked, Memo1->Lines())) {
-        MessageDlg(kProgramNotRead, mtError, mbOK);
+        MessageDlg("Die Programmdatei \"" + *picked + "\"" + kProgramNotRead, mtError, mbOK);
         return;
     }
     Memo1->LinesChanged();
@@ -141,7 +166,7 @@ void Tform1::option_runClick() {
         BusyGuard::Scope busy(Busy(), Caption(option_run), [] { Main.AbortRequested = true; });
         ::option_runClick(*this);
     } catch (const std::exception& e) {
-        MessageDlg(e.what(), mtError, mbOK);
+        MessageDlg(ErrorText(e), mtError, mbOK);
     }
     Memo1->LinesChanged();
 }

@@ -13,6 +13,8 @@
 #include "mainwindow/StrategySelection.h"
 #include "platform/Application.h"
 #include "platform/BusyGuard.h"
+#include "platform/ErrorText.h"
+#include "platform/PictureMemory.h"
 #include "platform/Services.h"
 
 #include <QAction>
@@ -27,10 +29,12 @@ namespace {
 
 constexpr int MsgNoPictureForEffects = 16;
 
-constexpr const char* kPictureTooSmall =
-    "Das Bild ist zu klein: es muss mindestens 2 Pixel breit und 2 Pixel hoch sein.";
+constexpr const char* kTooSmall = " ist zu klein: ein Bild muss mindestens 2 Pixel breit und 2 Pixel hoch sein.";
+constexpr const char* kDesignTooSmall = " Bitte im Layout einen kleineren Werkzeugradius wählen.";
 constexpr const char* kCropTooSmall =
     "Der gewählte Ausschnitt ist zu klein: er muss mindestens 2 × 2 Bildpunkte umfassen.";
+constexpr const char* kDesignTooLarge =
+    " Bitte im Layout einen größeren Werkzeugradius wählen oder das Werkstück verkleinern.";
 constexpr const char* kBorderTooWide =
     "Die Umrandung ist zu breit: sie lässt keinen Platz für das Bild, das Werkstück bleibt unbearbeitet.";
 
@@ -165,13 +169,17 @@ void Tform1::ladebild() {
     try {
         loaded.LoadFromFile(OpenPictureDialog1.fileName);
     } catch (const std::exception& e) {
-        MessageDlg(e.what(), mtError, mbOK);
+        MessageDlg(ErrorText(e), mtError, mbOK);
         return;
     }
     if (!PictureLargeEnough(loaded.Width(), loaded.Height())) {
-        MessageDlg(kPictureTooSmall, mtWarning, mbOK);
+        MessageDlg("Das Bild der Datei \"" + OpenPictureDialog1.fileName + "\"" + kTooSmall +
+                       " Bitte eine größere Bilddatei wählen.",
+                   mtWarning, mbOK);
         return;
     }
+    // The new picture empties the editor and the configuration resets the settings.
+    if (!MayDiscardProgram()) return;
     if (!Lade_ini()) {
         MessageDlg("initialization file not found.", mtWarning, mbOK);
         return;
@@ -204,6 +212,7 @@ void Tform1::puttobmp(bool adjust, bool keepSize) {
         SetEnabled({Prg_erstellen, Named("Erstellen1")}, true);
         SetCount(*Ges_zeilen, 0);
         Memo1->Clear();
+        Memo1->SetModified(false);  // nothing is left to save
         Memo2->Clear();
     }
     SetCaption(prozess, "");
@@ -261,7 +270,7 @@ void Tform1::bild_speichernClick() {
     try {
         bmp1->Picture().SaveToFile(*name);
     } catch (const std::exception& e) {
-        MessageDlg(e.what(), mtError, mbOK);
+        MessageDlg(ErrorText(e), mtError, mbOK);
     }
 }
 
@@ -330,14 +339,19 @@ void Tform1::TakeDesign(TDesign& design, int clientWidth, double radius) {
     try {
         // Checks the size against memory before anything is allocated.
         rendering = RenderDesignForImport(design, Main.wst_l, Main.wst_b, radius, clientWidth);
+    } catch (const EPictureTooLarge& e) {
+        MessageDlg(ErrorText(e) + kDesignTooLarge, mtWarning, mbOK);
+        return;
     } catch (const std::exception& e) {
-        MessageDlg(e.what(), mtWarning, mbOK);
+        MessageDlg(ErrorText(e), mtWarning, mbOK);
         return;
     }
     if (!PictureLargeEnough(rendering.Width(), rendering.Height())) {
-        MessageDlg(kPictureTooSmall, mtWarning, mbOK);
+        MessageDlg(std::string("Das Bild des Layouts") + kTooSmall + kDesignTooSmall, mtWarning, mbOK);
         return;
     }
+    // The design becomes the picture and empties the editor.
+    if (!MayDiscardProgram()) return;
     SetEnabled({manipulation, bild_speichern, Named("Bildspeichern1")}, true);
     Main.stepy = radius;
     SetNumber(*stepy, radius);

@@ -9,6 +9,7 @@
 #include "mainwindow/OtherWindows.h"
 #include "mainwindow/PreviewImage.h"
 #include "platform/BusyGuard.h"
+#include "platform/ErrorText.h"
 #include "platform/Services.h"
 
 #include <QAction>
@@ -22,18 +23,28 @@
 #include <QPushButton>
 
 #include <exception>
+#include <new>
+
+namespace {
+constexpr const char* kRunOutOfMemory =
+    "Das Programm passt nicht in den Arbeitsspeicher; es wurde kein Programm erstellt. Bild und Einstellungen "
+    "sind unverändert. Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern oder andere Programme "
+    "schließen.";
+}  // namespace
 
 void Tform1::Prg_erstellenClick() {
     if (Busy().Refuse()) return;
     // The field being edited is checked first; an invalid entry is reported and keeps the focus.
-    if (!ValidateFocusedEntryField(this)) return;
+    if (!FieldsReady()) return;
+    // The run empties the editor; without a picture it only says so.
+    if (!Main.WorkBitmap.Empty() && !MayDiscardProgram()) return;
     try {
         BusyGuard::Scope busy(Busy(), "Programm erstellen", [] { Main.AbortRequested = true; });
         CreateProgram(*this);
-    } catch (const std::exception& e) {
-        MessageDlg(e.what(), mtError, mbOK);
+    } catch (const std::bad_alloc&) {
+        MessageDlg(kRunOutOfMemory, mtError, mbOK);
     } catch (...) {
-        MessageDlg("Bei der Programmerstellung ist ein unbekannter Fehler aufgetreten.", mtError, mbOK);
+        MessageDlg(ErrorText(std::current_exception()), mtError, mbOK);
     }
 }
 
@@ -101,6 +112,7 @@ void Tform1::PreviewSize(int& width, int& height) {
 }
 
 void Tform1::OnProgramCleared() {
+    Memo1->SetModified(false);  // the user has let the old program go
     Prg_nr->ClearRecentItems();
     SaveDialog1.fileName.clear();
     Memo1->LinesChanged();

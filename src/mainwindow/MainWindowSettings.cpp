@@ -9,7 +9,6 @@
 #include "mainwindow/OtherWindows.h"
 #include "mainwindow/PreviewImage.h"
 #include "mainwindow/StrategySelection.h"
-#include "platform/Application.h"
 #include "platform/BusyGuard.h"
 
 #include <QAction>
@@ -160,9 +159,11 @@ void Tform1::wst_lChange() { Main.SizeChanged = true; }
 void Tform1::wst_bChange() { Main.SizeChanged = true; }
 void Tform1::rundrum_mmChange() { Main.SizeChanged = true; }
 
+// The exit handlers run inside the focus change, which may be a mouse press on a button whose
+// release is already waiting: they let no events run, or the release would reach the button
+// before its press and the click would be lost.
 void Tform1::wst_lExit() {
     if (!Main.SizeChanged) return;
-    Application->ProcessMessages();
     PrepareWorkBitmap(true, true);
     RedrawPreviewCross();
     Main.SizeChanged = false;
@@ -170,14 +171,12 @@ void Tform1::wst_lExit() {
 
 void Tform1::wst_bExit() {
     if (!Main.SizeChanged) return;
-    Application->ProcessMessages();
     PrepareWorkBitmap(false, true);
     RedrawPreviewCross();
     Main.SizeChanged = false;
 }
 
 void Tform1::rundrum_mmExit() {
-    Application->ProcessMessages();
     if (!Main.SizeChanged) return;
     ReadField(*this, "rundrum_mm", Main.rundrum_mm);
     PrepareWorkBitmap(Main.wst_l > Main.wst_b, true);

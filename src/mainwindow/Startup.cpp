@@ -4,27 +4,38 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/OtherWindows.h"
 
+#include "platform/ErrorText.h"
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
-
-#include <exception>
+#include <QTranslator>
 
 bool TFraxilonApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        MessageDlg(e.what(), mtError, mbOK);
     } catch (...) {
-        MessageDlg("Ein unbekannter Fehler ist aufgetreten.", mtError, mbOK);
+        MessageDlg(ErrorText(std::current_exception()), mtError, mbOK);
     }
     return false;
+}
+
+bool InstallQtTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 int RunFraxilon(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Fraxilon"));
     app.setQuitOnLastWindowClosed(false);  // the main window's close ends the program
+    InstallQtTranslations(app);  // without them Qt's dialogs speak English, nothing else changes
 
     Tform1 form1;
     const bool created = form1.FormCreate();

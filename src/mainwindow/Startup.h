@@ -11,5 +11,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// Qt's own texts (file, print and message dialogs and their buttons) in German, from the Qt
+// translations of the system; false when they are not installed.
+bool InstallQtTranslations(QCoreApplication& app);
+
 // Runs the program; returns the process's exit code.
 int RunFraxilon(QApplication& app);

@@ -70,7 +70,7 @@ std::string EncodeBmp24(const TBitmap& bitmap) {
     const std::uint32_t stride = (w * 3 + 3) & ~3u;
     const std::uint64_t imageBytes = std::uint64_t(stride) * h;
     if (imageBytes + 54 > 0xFFFFFFFFu)
-        throw Exception("Das Bild ist zu gro\xDF f\xFCr eine Bitmap-Datei.");
+        throw Exception("Das Bild ist zu gro\xDF f\xFCr eine Bitmap-Datei (h\xF6" "chstens 4 GB).");
     std::string out;
     out.reserve(std::size_t(54 + imageBytes));
     out += "BM";
@@ -108,12 +108,19 @@ std::string EncodeBmp24(const TBitmap& bitmap) {
 }
 
 void SaveBitmapToBmpFile(const TBitmap& bitmap, const std::string& path) {
-    const std::string bytes = EncodeBmp24(bitmap);
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
-        throw Exception("Die Datei \"" + Shown(QString::fromStdString(path)) +
-                        "\" kann nicht geschrieben werden: " + Shown(file.errorString()));
+    const std::string file = "Die Datei \"" + Shown(QString::fromStdString(path)) + "\"";
+    std::string bytes;
+    try {
+        bytes = EncodeBmp24(bitmap);
+    } catch (const Exception& e) {
+        throw Exception(file + " kann nicht geschrieben werden: " + e.Message());
+    }
+    QSaveFile out(QString::fromStdString(path));
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !out.commit())
+        throw Exception(file + " kann nicht geschrieben werden: der Ordner fehlt oder ist schreibgesch\xFCtzt, oder "
+                               "der Datentr\xE4ger ist voll. Bitte einen anderen Ordner oder Namen w\xE4hlen; eine "
+                               "vorhandene Datei dieses Namens bleibt unver\xE4ndert.");
 }
 
 void CheckBmpHeaders(std::string_view d, const std::string& name) {

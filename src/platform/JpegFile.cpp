@@ -1,6 +1,5 @@
 #include "platform/JpegFile.h"
 
-#include "platform/Exception.h"
 #include "platform/PictureMemory.h"
 
 #include <csetjmp>
@@ -59,7 +58,7 @@ bool Guarded(Decoder& d, Step&& step) {
     return true;
 }
 
-[[noreturn]] void Fail(const Decoder& d) { throw Exception("JPEG-Fehler #" + std::to_string(d.err.code)); }
+[[noreturn]] void Fail(const Decoder& d) { throw EJpegError("JPEG-Fehler #" + std::to_string(d.err.code)); }
 
 // Adobe CMYK data is stored inverted: the stored value is the amount of paper left.
 inline std::uint8_t FromInvertedCmyk(unsigned ink, unsigned k) { return std::uint8_t(ink * k / 255); }

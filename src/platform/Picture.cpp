@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -65,6 +66,22 @@ const char* FormatName(Format f) {
     }
 }
 
+// What the user can do about a file that holds no picture the program can read, and about a
+// picture too large for the memory.
+constexpr const char* kChooseAnother = " Bitte eine andere Bilddatei (BMP, ICO oder JPEG) w\xE4hlen.";
+constexpr const char* kChooseSmaller = " Bitte ein kleineres Bild w\xE4hlen oder andere Programme schlie\xDF" "en.";
+
+std::string TheFile(const std::string& shownName) { return "Die Datei \"" + shownName + "\""; }
+
+// Why a file cannot be opened for reading, as a user can act on it.
+std::string OpenProblem(const std::string& path) {
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.exists()) return " gibt es nicht. Bitte Namen und Ordner pr\xFC" "fen.";
+    if (info.isDir()) return " ist ein Ordner." + std::string(kChooseAnother);
+    return " kann nicht ge\xF6" "ffnet werden; vielleicht fehlt die Leseberechtigung. Bitte die Berechtigung "
+           "pr\xFC" "fen oder eine andere Bilddatei w\xE4hlen.";
+}
+
 // Reads a bitmap or an icon through Qt's readers; the headers were checked beforehand.
 TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::string& name) {
     QByteArray bytes = QByteArray::fromRawData(data.data(), qsizetype(data.size()));
@@ -76,8 +93,7 @@ TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::strin
     reader.setAllocationLimit(int(std::min<std::uint64_t>(PictureMemoryBudget() >> 20, 1u << 30)));
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        throw Exception("Die Datei \"" + name + "\" kann nicht gelesen werden: " +
-                        Shown(reader.errorString()));
+        throw Exception(TheFile(name) + " ist besch\xE4" "digt: ihre Bilddaten k\xF6nnen nicht gelesen werden.");
     if (image.hasAlphaChannel()) {
         // Transparent pixels show the white of a fresh bitmap.
         QImage onWhite(image.size(), QImage::Format_RGB32);
@@ -92,21 +108,7 @@ TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::strin
     return TBitmap::FromImage(image);
 }
 
-}  // namespace
-
-TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& fileName) {
-    const std::string name = Shown(fileName);
-    const Format byContents = FormatOfContents(data);
-    Format format = FormatOfName(fileName);
-    if (format == Format::Metafile || byContents == Format::Metafile)
-        throw Exception("Die Datei \"" + name +
-                        "\" ist eine Metadatei (WMF/EMF); Metadateien k\xF6nnen nicht gelesen werden.");
-    if (format == Format::Unknown)
-        format = byContents;
-    if (format == Format::Unknown)
-        throw Exception("Die Datei \"" + name + "\" hat kein bekanntes Bildformat.");
-    if (byContents != format)
-        throw Exception("Die Datei \"" + name + "\" ist keine g\xFCltige " + FormatName(format) + ".");
+TDecodedPicture DecodeKnownFormat(const std::string& data, Format format, const std::string& name) {
     switch (format) {
     case Format::Bmp:
         CheckBmpHeaders(data, name);
@@ -119,18 +121,46 @@ TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& f
     }
 }
 
+}  // namespace
+
+TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& fileName) {
+    const std::string name = Shown(fileName);
+    const Format byContents = FormatOfContents(data);
+    Format format = FormatOfName(fileName);
+    if (format == Format::Metafile || byContents == Format::Metafile)
+        throw Exception(TheFile(name) +
+                        " ist eine Metadatei (WMF/EMF); Metadateien k\xF6nnen nicht gelesen werden. Bitte das Bild "
+                        "in einem Zeichenprogramm als BMP oder JPEG speichern und diese Datei \xF6" "ffnen.");
+    if (format == Format::Unknown)
+        format = byContents;
+    if (format == Format::Unknown)
+        throw Exception(TheFile(name) + " hat kein bekanntes Bildformat." + kChooseAnother);
+    if (byContents != format)
+        throw Exception(TheFile(name) + " ist keine g\xFCltige " + FormatName(format) + "." + kChooseAnother);
+    try {
+        return DecodeKnownFormat(data, format, name);
+    } catch (const EJpegError& e) {
+        throw Exception(TheFile(name) + " ist besch\xE4" "digt oder unvollst\xE4ndig und kann nicht als JPEG-Bild "
+                        "gelesen werden (" + e.Message() + ")." + kChooseAnother);
+    } catch (const EPictureTooLarge& e) {
+        throw EPictureTooLarge(TheFile(name) + " kann nicht geladen werden: " + e.Message() + kChooseSmaller);
+    } catch (const Exception& e) {
+        // The header checks and the reader name the file; they leave the advice to us.
+        throw Exception(e.Message() + kChooseAnother);
+    }
+}
+
 TDecodedPicture DecodePictureFile(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception("Die Datei \"" + Shown(path) + "\" kann nicht ge\xF6" "ffnet werden: " +
-                        Shown(file.errorString()));
+        throw Exception(TheFile(Shown(path)) + OpenProblem(path));
     const qint64 size = file.size();
     if (size < 0 || std::uint64_t(size) > PictureMemoryBudget() / 4)
-        throw Exception("Die Datei \"" + Shown(path) + "\" ist zu gro\xDF.");
+        throw EPictureTooLarge(TheFile(Shown(path)) + " ist zu gro\xDF f\xFCr den freien Arbeitsspeicher." +
+                               kChooseSmaller);
     std::string data(std::size_t(size), '\0');
     if (size > 0 && file.read(data.data(), size) != size)
-        throw Exception("Die Datei \"" + Shown(path) + "\" kann nicht gelesen werden: " +
-                        Shown(file.errorString()));
+        throw Exception(TheFile(Shown(path)) + " kann nicht gelesen werden (Lesefehler)." + kChooseAnother);
     return DecodePictureBytes(data, path);
 }
 
@@ -175,8 +205,8 @@ void TPicture::Changed() {
 }
 
 const char* PictureOpenFilter() {
-    return "Alle Bilder (*.bmp *.dib *.ico *.jpg *.jpeg *.jpe *.jfif);;"
-           "Bitmaps (*.bmp *.dib);;Symbole (*.ico);;JPEG-Bilder (*.jpg *.jpeg *.jpe *.jfif)";
+    return "Alle Bilder|*.bmp;*.dib;*.ico;*.jpg;*.jpeg;*.jpe;*.jfif|Bitmaps|*.bmp;*.dib|Symbole|*.ico|"
+           "JPEG-Bilder|*.jpg;*.jpeg;*.jpe;*.jfif";
 }
 
-const char* PictureSaveFilter() { return "Bitmaps (*.bmp)"; }
+const char* PictureSaveFilter() { return "Bitmaps|*.bmp"; }

@@ -59,8 +59,9 @@ private:
 };
 
 // Decodes picture file contents; the file name's extension says which format is expected.
-// Throws Exception (the message names the file) when the contents are not a readable picture
-// of that format, are cut short, claim a size that does not fit in memory, or are a metafile.
+// Throws Exception when the contents are not a readable picture of that format, are cut short
+// or are a metafile, EPictureTooLarge when they claim a size that does not fit in memory; the
+// message names the file and says what the user can do.
 struct TDecodedPicture {
     TGraphicKind kind;
     TBitmap pixels;
@@ -68,7 +69,8 @@ struct TDecodedPicture {
 TDecodedPicture DecodePictureFile(const std::string& path);
 TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& nameForMessages);
 
-// File-dialog filter of the formats LoadFromFile reads (no metafiles), Qt style.
+// File-dialog filter of the formats LoadFromFile reads (no metafiles), as FileDialogRequest
+// takes it ("Text|*.ext;*.ex2" pairs joined by '|').
 const char* PictureOpenFilter();
 // Filter for saving pictures: bitmaps only.
 const char* PictureSaveFilter();

@@ -1,6 +1,5 @@
 #include "platform/PictureMemory.h"
 
-#include "platform/Exception.h"
 #include "platform/SystemMemory.h"
 
 #include <climits>
@@ -25,6 +24,6 @@ void CheckPictureFitsMemory(std::int64_t width, std::int64_t height) {
     const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height) * kBytesPerPixel;
     if (tooWide || bytes / kBytesPerPixel / std::uint64_t(width) != std::uint64_t(height) ||
         bytes > PictureMemoryBudget() / kCopies)
-        throw Exception("Das Bild mit " + std::to_string(width) + " x " + std::to_string(height) +
-                        " Pixeln passt nicht in den Speicher.");
+        throw EPictureTooLarge("Das Bild mit " + std::to_string(width) + " x " + std::to_string(height) +
+                               " Pixeln passt nicht in den Arbeitsspeicher.");
 }

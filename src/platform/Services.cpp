@@ -22,7 +22,8 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// "Bitmaps|*.bmp|Alle|*.*" into Qt's "Bitmaps (*.bmp);;Alle (*)".
+// "Bitmaps|*.bmp|Alle|*.*" into Qt's "Bitmaps (*.bmp);;Alle (*)". A text that shows its
+// patterns already ("Fremdprogramme (*.cnc)") shows them once.
 QString QtFilter(const std::string& filter, int index, QString* selected) {
     const QStringList parts = Q(filter).split(QLatin1Char('|'));
     QStringList out;
@@ -30,7 +31,10 @@ QString QtFilter(const std::string& filter, int index, QString* selected) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        QString text = parts[i].trimmed();
+        if (text.endsWith(QLatin1Char(')')) && text.contains(QStringLiteral(" (")))
+            text.truncate(text.lastIndexOf(QStringLiteral(" (")));
+        out << text + QStringLiteral(" (") + patterns + QLatin1Char(')');
         if (i / 2 + 1 == index && selected) *selected = out.back();
     }
     return out.join(QStringLiteral(";;"));
@@ -90,11 +94,19 @@ public:
     std::optional<std::string> OpenFileName(const FileDialogRequest& r) override {
         QString selected;
         const QString filter = QtFilter(r.filter, r.filterIndex, &selected);
-        const QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(),
-                                                          Q(r.title), StartPath(r), filter,
-                                                          &selected);
-        if (name.isEmpty()) return std::nullopt;
-        return name.toStdString();
+        if (r.mustExist) {
+            const QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(),
+                                                              Q(r.title), StartPath(r), filter,
+                                                              &selected);
+            if (name.isEmpty()) return std::nullopt;
+            return name.toStdString();
+        }
+        QFileDialog dialog(QApplication::activeWindow(), Q(r.title), StartPath(r), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!selected.isEmpty()) dialog.selectNameFilter(selected);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().front().toStdString();
     }
 
     std::optional<std::string> SaveFileName(const FileDialogRequest& r) override {

@@ -41,6 +41,8 @@ struct FileDialogRequest {
     std::string initialDir;
     std::string fileName;
     std::string defaultExt;
+    // An open dialog that is also used to name a file that does not exist yet says false.
+    bool mustExist = true;
 };
 
 class PlatformServices {

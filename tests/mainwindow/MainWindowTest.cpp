@@ -1,6 +1,7 @@
 // The main window's start, first activation, close question and close steps, and the window
 // built from the shipped files.
 #include "mainwindow/Captions.h"
+#include "mainwindow/Startup.h"
 #include "platform/NamedEvent.h"
 #include "WindowFixture.h"
 
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QTranslator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -109,6 +112,20 @@ TEST_F(MainWindowStart, TheHelpFileHoldsEveryKeywordTheProgramAsksFor) {
     EXPECT_EQ(services.helpShown[0], std::make_pair(Path("fraxilon-ger.html"), std::string("9999")));
 }
 
+TEST(QtTexts, QtsOwnDialogsAndButtonsSpeakGerman) {
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance())) << "qt6-translations-l10n is missing";
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Save | QDialogButtonBox::Open);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), "Abbrechen");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Save)->text().toStdString(), "Speichern");
+    // The file and print dialogs.
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open").toStdString(), "Öffnen");
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print").toStdString(), "Drucken");
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+}
+
 class MainWindowLife : public WindowTest {
 protected:
     void SetUp() override {
@@ -161,16 +178,17 @@ TEST_F(MainWindowLife, AnUnmodifiedEditorClosesWithoutAQuestionAndCopiesItsText)
 TEST_F(MainWindowLife, TheCloseQuestionOfAModifiedProgram) {
     form1->FormActivate();
     form1->Memo1->SetModified(true);
-    // Cancel and a refused save keep the window open; No closes.
-    services.answers = {mrCancel, mrYes, mrNo};
+    // Cancel and a refused save (no program count: it says so) keep the window open; No closes.
+    services.answers = {mrCancel, mrYes, mrOk, mrNo};
     EXPECT_FALSE(form1->close());
     EXPECT_FALSE(form1->close());
     EXPECT_EQ(processEnds, 0);
     EXPECT_TRUE(form1->close());
     EXPECT_EQ(processEnds, 1);
-    ASSERT_EQ(services.boxes.size(), 3u);
-    EXPECT_EQ(services.boxes[0].text, "Das Programm wurde geändert. Soll es vor dem Beenden gespeichert werden?");
+    ASSERT_EQ(services.boxes.size(), 4u);
+    EXPECT_EQ(services.boxes[0].text, ShippedMessage(6));
     EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel);
+    EXPECT_NE(services.boxes[2].text.find("Programmanzahl"), std::string::npos) << services.boxes[2].text;
 }
 
 TEST_F(MainWindowLife, WithoutAMessageFileTheQuestionKeepsTheWindowOpen) {
@@ -205,8 +223,7 @@ namespace {
 TEST_F(MainWindowLife, TheSimulationNeedsTwoProgramLines) {
     form1->Memo1->Lines().Add("%");
     form1->simulierenClick();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
-                              "Das Programm hat weniger als zwei Zeilen. Es gibt nichts zu simulieren."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(15)}));
     EXPECT_EQ(services.boxes[0].type, mtInformation);
 }
 

@@ -18,13 +18,20 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -126,6 +133,17 @@ protected:
                 b.SetPixelAt(x, y, RGB(v, v, v));
             }
         return b;
+    }
+    // A click as the window system delivers it: the release is already waiting when the press
+    // moves the focus.
+    void ClickAsAUserDoes(QWidget* button) {
+        QTest::qWait(20);  // the next pump of a handler would let events run
+        const QPoint middle = button->rect().center();
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, middle,
+                                                             button->mapToGlobal(middle), Qt::LeftButton,
+                                                             Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(button, Qt::LeftButton, {}, middle);
+        QApplication::processEvents();
     }
     void ExpectSame(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
         for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
@@ -427,7 +445,9 @@ TEST_F(PictureWindow, DesignImportBecomesThePictureAndStaysOnReset) {
 
 
 TEST_F(PictureWindow, TimerBlinksTheStatusAndThePressedPatternButton) {
-    auto colour = [](QWidget* w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xFFFFFFu; };
+    auto colour = [](QWidget* w, QPalette::ColorRole role) {
+        return w->palette().color(QPalette::Active, role).rgb() & 0xFFFFFFu;
+    };
     auto* pressed = qobject_cast<QToolButton*>(form1->Named("Speed_diagonal_fraesen"));
     auto* other = qobject_cast<QToolButton*>(form1->Named("Speed_kreis_fraesen"));
     ASSERT_TRUE(pressed->isChecked());
@@ -441,7 +461,7 @@ TEST_F(PictureWindow, TimerBlinksTheStatusAndThePressedPatternButton) {
     EXPECT_TRUE(first == 0xFF0000u || colour(form1->prozess, QPalette::WindowText) == 0xFF0000u);
     EXPECT_TRUE(first == own || colour(form1->prozess, QPalette::WindowText) == own);
     EXPECT_EQ(colour(pressed, QPalette::ButtonText), ~button & 0xFFFFFFu);
-    EXPECT_EQ(colour(other, QPalette::ButtonText), colour(form1->Panel9, QPalette::ButtonText));
+    EXPECT_EQ(colour(other, QPalette::ButtonText), own);  // the panel's font colour is the window's
 }
 
 
@@ -493,3 +513,197 @@ TEST_F(PictureWindow, LeavingATypedSizeFieldRebuildsTheWorkBitmap) {
 }
 
 }  // namespace
+
+namespace {
+
+// The contrast of the most readable pixel in the middle of a rendered button against the
+// button's most frequent colour there (its face or the window behind it).
+double GlyphContrast(const QImage& image) {
+    auto luminance = [](QRgb c) {
+        auto linear = [](int v) {
+            const double x = v / 255.0;
+            return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const QRect middle = image.rect().adjusted(4, 4, -4, -4);
+    std::map<QRgb, int> counts;
+    for (int y = middle.top(); y <= middle.bottom(); ++y)
+        for (int x = middle.left(); x <= middle.right(); ++x) ++counts[image.pixel(x, y) & 0xFFFFFFu];
+    const QRgb face =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    double best = 1;
+    for (const auto& [c, n] : counts) {
+        const double a = luminance(face), b = luminance(c);
+        best = std::max(best, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+    }
+    return best;
+}
+
+}  // namespace
+
+TEST_F(PictureWindow, PatternButtonsAreReadableInEveryState) {
+    auto* pressed = qobject_cast<QToolButton*>(form1->Named("Speed_diagonal_fraesen"));
+    auto* other = qobject_cast<QToolButton*>(form1->Named("Speed_kreis_fraesen"));
+    ASSERT_TRUE(pressed->isChecked());
+    auto contrast = [](QToolButton* b) { return GlyphContrast(b->grab().toImage()); };
+    EXPECT_GE(contrast(other), 3.0) << "disabled before a picture is loaded";
+    EXPECT_GE(contrast(pressed), 3.0) << "pressed and disabled";
+    Load(WriteBmp(Ramp(12, 8)));
+    ASSERT_TRUE(form1->Panel9->isEnabled());
+    EXPECT_GE(contrast(other), 4.5) << "released";
+    for (int phase = 0; phase < 2; ++phase) {
+        form1->Timer1Timer();  // the pressed button blinks
+        EXPECT_GE(contrast(pressed), 3.0) << "pressed, blink phase " << phase;
+    }
+    other->setAttribute(Qt::WA_UnderMouse, true);
+    EXPECT_GE(contrast(other), 3.0) << "under the mouse";
+    other->setAttribute(Qt::WA_UnderMouse, false);
+}
+
+TEST_F(PictureWindow, AMenuHintGivesThePatternPanelBackWhenTheMenuCloses) {
+    Load(WriteBmp(Ramp(12, 8)));
+    ASSERT_TRUE(form1->Panel7->isVisible());
+    auto* menu = form1->findChild<QMenu*>("Geometrie1");
+    menu->popup(form1->mapToGlobal(QPoint(10, 10)));
+    QAction* item = menu->actions().front();
+    ASSERT_FALSE(item->statusTip().isEmpty());
+    item->showStatusText(form1->menuBar());  // what hovering the item does
+    EXPECT_EQ(form1->statusBar()->currentMessage(), item->statusTip());
+    EXPECT_FALSE(form1->Panel7->isVisible());
+    menu->hide();  // closed with Esc: the mouse never leaves the item
+    EXPECT_TRUE(form1->statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(form1->Panel7->isVisible());
+    EXPECT_EQ(Caption(form1->Panel7), Hint(form1->Named("hor_fraesen")) + " (Alpha=0°)");
+}
+
+TEST_F(PictureWindow, AClickThatLeavesAFieldValidatesItAndPressesTheButtonOnce) {
+    Load(WriteBmp(Ramp(12, 8)));
+    Settings("12", "8");
+    form1->proportion->click();  // the sizes stay as typed
+    QApplication::setActiveWindow(form1.get());
+    if (!QTest::qWaitForWindowActive(form1.get())) GTEST_SKIP() << "no active window on this platform";
+    int clicks = 0;
+    QObject::connect(form1->Prg_erstellen, &QPushButton::clicked, [&] { ++clicks; });
+    struct Case {
+        TFclPictureField* field;
+        const char* typed;
+        double* variable;
+    } cases[] = {{form1->wst_l, "11", &Main.wst_l}, {form1->wst_b, "7", &Main.wst_b},
+                 {form1->rundrum_mm, "1", &Main.rundrum_mm}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field->objectName().toStdString());
+        c.field->setFocus();
+        c.field->SelectAllText();
+        QTest::keyClicks(c.field, c.typed);
+        ASSERT_TRUE(Main.SizeChanged);
+        clicks = 0;
+        services.boxes.clear();
+        ClickAsAUserDoes(form1->Prg_erstellen);
+        EXPECT_EQ(clicks, 1);
+        EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
+        EXPECT_FALSE(Main.SizeChanged);  // the field's exit handler ran
+        EXPECT_DOUBLE_EQ(*c.variable, std::stod(c.typed));
+        EXPECT_GT(form1->Memo1->Lines().Count(), 10u);
+        form1->Memo1->Lines().Clear();
+    }
+}
+
+TEST_F(PictureWindow, AClickThatLeavesAnInvalidFieldReportsItAndRunsNothing) {
+    Load(WriteBmp(Ramp(12, 8)));
+    QApplication::setActiveWindow(form1.get());
+    if (!QTest::qWaitForWindowActive(form1.get())) GTEST_SKIP() << "no active window on this platform";
+    form1->komma->setFocus();
+    form1->komma->SelectAllText();
+    QTest::keyClicks(form1->komma, "7");  // 0 to 3 decimals
+    ClickAsAUserDoes(form1->Prg_erstellen);
+    QApplication::processEvents();  // the field takes the focus back and reports
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_EQ(services.boxes[0].text, "Der Wert im Feld „" + Caption(form1->Named("nachkomma_Label")) +
+                                          "“ liegt nicht im erlaubten Bereich. Bitte eine Zahl von 0 bis 3 eingeben.");
+    EXPECT_EQ(QApplication::focusWidget(), form1->komma);
+}
+
+TEST_F(PictureWindow, AnEditedProgramIsAskedForBeforeAPictureOrADesignEmptiesIt) {
+    Load(WriteBmp(Ramp(12, 8)));
+    const std::string other = Path("anderes.bmp");
+    ASSERT_TRUE(Ramp(20, 10).ToImage().save(QString::fromStdString(other), "BMP"));
+    TDesign design;
+    design.FirstActivation();
+    ASSERT_TRUE(design.AddObject(10, 10, 50, 40));
+    design.WkzRad = 10;
+    auto edited = [this] {
+        TStrings& lines = form1->Memo1->Lines();
+        lines.Clear();
+        lines.Add("G1 X1 (von Hand)");
+        form1->Memo1->LinesChanged();
+        form1->Memo1->SetModified(true);
+        form1->wst_d->SetText("7");  // the configuration would set it back to 10
+        services.boxes.clear();
+    };
+    auto thickness = [this] {
+        double v = 0;
+        EXPECT_EQ(form1->GetFieldValue("wst_d", v), 0);
+        return v;
+    };
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"picture", [&] { Load(other); }},
+        {"reset", [&] { form1->ButtonReset->click(); }},
+        {"design", [&] { form1->TakeDesign(design, 300); }},
+    };
+    for (const auto& [what, command] : commands) {
+        SCOPED_TRACE(what);
+        edited();
+        services.answers = {mrCancel};
+        command();
+        ASSERT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(6)}));
+        EXPECT_EQ(form1->Picture().Picture().Width(), 12);
+        EXPECT_EQ(thickness(), 7);
+        ASSERT_EQ(form1->Memo1->Lines().Count(), 1u);
+        EXPECT_TRUE(form1->Memo1->Modified());
+    }
+    edited();
+    services.answers = {mrNo};
+    Load(other);
+    EXPECT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(form1->Picture().Picture().Width(), 20);
+    EXPECT_EQ(thickness(), 10);
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    EXPECT_FALSE(form1->Memo1->Modified());  // nothing left to ask about
+    services.boxes.clear();
+    Load(WriteBmp(Ramp(12, 8)));  // an editor not edited is emptied without a question
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_EQ(form1->Picture().Picture().Width(), 12);
+}
+
+TEST_F(PictureWindow, APictureThatCannotBeLoadedIsNamedInGermanWithWhatToDo) {
+    const std::string jpeg = ReadBytes(WriteJpeg(Ramp(40, 30)));
+    struct Case {
+        const char* name;
+        std::string bytes;  // nothing: the file is not there
+        const char* says;
+    } cases[] = {
+        {"zufall.bmp", std::string("\x93\x11\xfe\x00\x42\x4d\x7f\x80", 8) + std::string(200, '\x5a'),
+         "ist keine gültige Bitmap-Datei"},
+        {"halb.jpg", jpeg.substr(0, jpeg.size() / 2), "ist beschädigt oder unvollständig"},
+        {"fehlt.bmp", {}, "gibt es nicht"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.bytes.empty()) Write(c.name, c.bytes);
+        services.boxes.clear();
+        Load(Path(c.name));
+        ASSERT_EQ(services.boxes.size(), 1u);
+        const std::string& text = services.boxes[0].text;
+        EXPECT_FALSE(QString::fromUtf8(text.data(), qsizetype(text.size())).contains(QChar::ReplacementCharacter))
+            << text;
+        EXPECT_EQ(text.rfind("Die Datei \"" + Path(c.name) + "\" " + c.says, 0), 0u) << text;
+        EXPECT_NE(text.find(". Bitte "), std::string::npos) << text;
+        EXPECT_FALSE(form1->Picture().Picture().HasGraphic());
+    }
+    // The dialog offers the picture formats, in the form the dialogs take.
+    ASSERT_FALSE(services.fileRequests.empty());
+    EXPECT_EQ(services.fileRequests.back().filter.rfind("Alle Bilder|*.bmp;", 0), 0u) << services.fileRequests.back().filter;
+}

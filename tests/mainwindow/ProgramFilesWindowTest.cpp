@@ -74,6 +74,50 @@ TEST_F(ProgramFilesWindow, TheListTakesItsNamesAndFolderFromTheChosenFile) {
     EXPECT_EQ(Main.ProgramListDir, Path(""));
 }
 
+TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) {
+    BuildList("neu", 2);  // no such file yet
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_FALSE(services.fileRequests[0].mustExist);
+    EXPECT_EQ(ListNames(), (std::vector<std::string>{"neu", "neu1"}));
+    services.openNames.push_back(std::nullopt);
+    form1->load_cnc->click();
+    ASSERT_EQ(services.fileRequests.size(), 2u);
+    EXPECT_TRUE(services.fileRequests[1].mustExist);
+    EXPECT_NE(services.fileRequests[0].title, services.fileRequests[1].title);  // the user sees which it is
+}
+
+TEST_F(ProgramFilesWindow, WithoutAProgramCountNothingIsWrittenAndTheFieldIsNamed) {
+    // The list stays empty, and says why.
+    form1->prg_anzahl->SetText("");
+    services.openNames.push_back(Path("teil"));
+    form1->listeerstellen->click();
+    EXPECT_EQ(form1->Prg_nr->count(), 0);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_NE(services.boxes[0].text.find("„" + Caption(form1->Named("prg_anzahl_Label")) + "“ ist leer"),
+              std::string::npos)
+        << services.boxes[0].text;
+    BuildList("teil", 1);
+    SetProgram({"%", "(SEL)", "G0 Z1"}, true);
+    struct Case {
+        const char* count;
+        const char* says;
+    } cases[] = {{"", "ist leer"}, {" 0", "enthält keine Zahl von 1 bis 99"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        services.boxes.clear();
+        form1->prg_anzahl->SetText(c.count);
+        form1->prg_speichern->setEnabled(true);
+        form1->prg_speichern->click();
+        ASSERT_EQ(services.boxes.size(), 1u);
+        const std::string& text = services.boxes[0].text;
+        EXPECT_NE(text.find("„" + Caption(form1->Named("prg_anzahl_Label")) + "“ " + c.says), std::string::npos) << text;
+        EXPECT_NE(text.find("nichts gespeichert"), std::string::npos) << text;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil"))));
+        EXPECT_TRUE(form1->Memo1->Modified());
+        EXPECT_FALSE(Main.ProgramSaved);
+    }
+}
+
 TEST_F(ProgramFilesWindow, ACancelledFirstListDialogIsRefusedWithAMessage) {
     form1->prg_anzahl->SetText("2");
     services.openNames.push_back(std::nullopt);
@@ -86,9 +130,7 @@ TEST_F(ProgramFilesWindow, ACancelledFirstListDialogIsRefusedWithAMessage) {
     SetProgram({"%", "(SEL)", "G0 Z1"}, true);
     services.boxes.clear();
     form1->prg_speichernClick();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
-                              "Die Programmliste enthält nicht so viele Namen wie die Programmanzahl angibt. "
-                              "Bitte zuerst die Liste erstellen."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(2)}));
     EXPECT_TRUE(form1->Memo1->Modified());
 }
 
@@ -122,8 +164,7 @@ TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
     Main.ProgramSaved = false;
     form1->prg_speichern->setEnabled(true);
     form1->prg_speichern->click();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Eine Programmdatei konnte nicht angelegt oder geschrieben "
-                                                    "werden. Das Programm wurde nicht gespeichert."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(4)}));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("teil"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil2"))));
     EXPECT_FALSE(Main.ProgramSaved);
@@ -159,14 +200,14 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
         const char* what;
         bool modified;
         bool saved;                  // ProgramSaved before the load
-        std::vector<int> answers;    // to the question; empty: no question
+        std::vector<int> answers;    // to the question and the boxes after it; empty: no question
         bool loads;
     } cases[] = {
         {"unmodified, never saved", false, false, {}, true},
         {"unmodified, saved", false, true, {}, true},
         {"modified after a save: asked, No", true, true, {mrNo}, true},
         {"modified: Cancel", true, false, {mrCancel}, false},
-        {"modified: Yes, save refused (no list)", true, false, {mrYes}, false},
+        {"modified: Yes, save refused (no program count)", true, false, {mrYes, mrOk}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -177,9 +218,9 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
         services.answers.assign(c.answers.begin(), c.answers.end());
         services.openNames = {Path("neu.nc")};
         form1->load_cnc->click();
-        const std::size_t questions = c.answers.size();
-        ASSERT_EQ(services.boxes.size(), questions);
-        if (questions) {
+        const std::size_t shown = c.answers.size();
+        ASSERT_EQ(services.boxes.size(), shown);
+        if (shown) {
             EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel);
         }
         EXPECT_EQ(services.fileRequests.size(), c.loads ? 1u : 0u);

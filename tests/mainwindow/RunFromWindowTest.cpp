@@ -1,6 +1,7 @@
 // Program creation from the real window with the shipped files: fields, picture and the
 // button "prg. Erstell.", compared with an expected program; and the busy guard around it
 // (refused commands, abort, a close while the run is busy).
+#include "effects/FxImage.h"
 #include "platform/Application.h"
 #include "platform/BusyGuard.h"
 #include "mainwindow/Captions.h"
@@ -15,6 +16,8 @@
 #include <QTest>
 
 #include <functional>
+#include <map>
+#include <new>
 #include <sstream>
 
 namespace {
@@ -27,6 +30,17 @@ std::vector<std::string> FileLines(const std::string& path) {
         lines.push_back(l);
     }
     return lines;
+}
+
+// Where every named control that is shown lies in the window.
+std::map<std::string, QRect> Places(QWidget* window) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);  // layouts settle first
+    std::map<std::string, QRect> places;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || !w->isVisibleTo(window)) continue;
+        places[w->objectName().toStdString()] = QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+    }
+    return places;
 }
 
 // Grey levels row by row from the top.
@@ -128,6 +142,102 @@ void RunFromWindow::CheckProgram(const char* expectedFile) {
     EXPECT_FALSE(Busy().Busy());
     EXPECT_EQ(form1->SaveDialog1.fileName, "");
     EXPECT_FALSE(form1->warten->isVisibleTo(form1.get()));
+}
+
+TEST_F(RunFromWindow, EveryControlKeepsItsPlaceWhileTheEditorIsHidden) {
+    form1->Prg_optimieren->setChecked(true);  // the optimiser shows "Bitte warten" as well
+    const std::map<std::string, QRect> before = Places(form1.get());
+    ASSERT_TRUE(before.count("abbruch"));
+    std::map<std::string, QRect> editorHidden, waitShown;
+    std::function<void()> watch = [&] {
+        if (editorHidden.empty() && !form1->Memo1->isVisibleTo(form1.get())) editorHidden = Places(form1.get());
+        if (waitShown.empty() && form1->warten->isVisibleTo(form1.get())) waitShown = Places(form1.get());
+        Application->SetProcessMessagesHook(1, watch);
+    };
+    Application->SetProcessMessagesHook(1, watch);
+    form1->Prg_erstellen->click();
+    Application->SetProcessMessagesHook(0, nullptr);
+    for (const auto* during : {&editorHidden, &waitShown}) {
+        ASSERT_FALSE(during->empty());
+        for (const auto& [name, place] : *during) {
+            if (!before.count(name)) continue;  // shown only now ("Bitte warten")
+            EXPECT_EQ(place, before.at(name)) << name;
+        }
+    }
+    EXPECT_EQ(Places(form1.get()), before);
+}
+
+TEST_F(RunFromWindow, ARunOutOfMemoryEndsWithTheMemoryMessageAndLosesNothingElse) {
+    form1->wst_d->SetText("8");
+    int calls = 0;
+    Application->SetProcessMessagesHook(10, [&] { ++calls; throw std::bad_alloc(); });  // in the rows
+    form1->Prg_erstellen->click();
+    ASSERT_EQ(calls, 1);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_NE(services.boxes[0].text.find("passt nicht in den Arbeitsspeicher"), std::string::npos)
+        << services.boxes[0].text;
+    EXPECT_EQ(services.boxes[0].text.find("bad_alloc"), std::string::npos);
+    // No fragment of a program, the clipboard as it was, picture and settings kept, the window
+    // ready for the next attempt.
+    EXPECT_EQ(form1->Memo1->Lines().Count(), 0u);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "vorher");
+    EXPECT_EQ(form1->Picture().Picture().Width(), 6);
+    EXPECT_EQ(form1->wst_l->Text(), "    5.000");
+    double thickness = 0;
+    EXPECT_EQ(form1->GetFieldValue("wst_d", thickness), 0);
+    EXPECT_EQ(thickness, 8);
+    EXPECT_TRUE(form1->Memo1->isVisible());
+    EXPECT_TRUE(form1->Panel2->isEnabled());
+    EXPECT_TRUE(form1->Prg_erstellen->isEnabled());
+    EXPECT_FALSE(Busy().Busy());
+    form1->Prg_erstellen->click();
+    EXPECT_GT(form1->Memo1->Lines().Count(), 10u);
+}
+
+TEST_F(RunFromWindow, AnEditedProgramIsAskedForBeforeTheRunEmptiesIt) {
+    struct Case {
+        const char* what;
+        bool modified;
+        std::vector<int> answers;  // to the question; empty: none is asked
+        bool runs;
+    } cases[] = {
+        {"not edited", false, {}, true},
+        {"edited: Cancel", true, {mrCancel}, false},
+        {"edited: No", true, {mrNo}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TStrings& lines = form1->Memo1->Lines();
+        lines.Clear();
+        lines.Add("G1 X1 (von Hand)");
+        form1->Memo1->LinesChanged();
+        form1->Memo1->SetModified(c.modified);
+        services.boxes.clear();
+        services.answers.assign(c.answers.begin(), c.answers.end());
+        form1->Prg_erstellen->click();
+        ASSERT_EQ(services.boxes.size(), c.answers.size());
+        if (!c.answers.empty()) {
+            EXPECT_EQ(services.boxes[0].text, ShippedMessage(6));
+        }
+        EXPECT_EQ(lines.Count() > 1, c.runs);
+        EXPECT_EQ(lines.Get(0) == "G1 X1 (von Hand)", !c.runs);
+        // A program the user let go leaves nothing to ask about.
+        EXPECT_EQ(form1->Memo1->Modified(), !c.runs);
+    }
+}
+
+TEST_F(RunFromWindow, AfterTheRunTheSaveSaysHowToBuildTheEmptiedListAgain) {
+    form1->prg_anzahl->SetText("1");
+    services.openNames.push_back(Path("teil"));
+    form1->listeerstellen->click();
+    ASSERT_EQ(form1->Prg_nr->count(), 1);
+    form1->Prg_erstellen->click();
+    EXPECT_EQ(form1->Prg_nr->count(), 0);  // every run empties the list
+    form1->prg_speichern->click();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(2)}));
+    EXPECT_NE(ShippedMessage(2).find("„" + Caption(form1->listeerstellen) + "“"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil"))));
 }
 
 TEST_F(RunFromWindow, TheProgramSizeIsShownInFullAboveTwoGigabytes) {

@@ -81,16 +81,14 @@ TEST_F(SimulationFromWindow, ItsMessagesComeFromTheMainWindowsMessageFile) {
     SetProgram({"%", "kein Parameter", "G0 X1"});
     form1->simulierenClick();
     ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text,
-              "Die Parameterzeile oder ein Wort des Programms ist unlesbar. Die Simulation wird beendet.");
+    EXPECT_EQ(services.boxes[0].text, ShippedMessage(14));
 }
 
 TEST_F(SimulationFromWindow, FewerThanTwoLinesShowNothing) {
     SetProgram({"%"});
     form1->simulierenClick();
     EXPECT_EQ(shown, 0);
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
-                              "Das Programm hat weniger als zwei Zeilen. Es gibt nichts zu simulieren."}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(15)}));
 }
 
 }  // namespace

@@ -26,6 +26,18 @@ inline std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Line n (from 1) of the shipped message file, as the window shows it.
+inline std::string ShippedMessage(int n) {
+    std::string bytes = ReadBytes(ShippedDataDir() + "Fraxilon-meldungen.txt");
+    std::size_t at = 0;
+    for (int i = 1; i < n && at != std::string::npos; ++i) {
+        at = bytes.find("\r\n", at);
+        if (at != std::string::npos) at += 2;
+    }
+    if (at == std::string::npos) return {};
+    return bytes.substr(at, bytes.find("\r\n", at) - at);
+}
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -168,6 +168,11 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
     hugeBmp[20] = hugeBmp[24] = 0x40;
     std::string oddDepth = bmp;
     oddDepth[28] = 7;
+    // An icon whose directory and bitmap header are sound but whose pixels are missing: only
+    // the reader finds out.
+    std::string emptyIcon("\0\0\1\0\1\0", 6);
+    emptyIcon += std::string("\x10\x10\0\0\1\0\x18\0", 8) + std::string("\x28\0\0\0\x16\0\0\0", 8);
+    emptyIcon += std::string("\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x18\0", 16) + std::string(24, '\0');
     std::string badJpegFrame = jpeg;
     badJpegFrame[badJpegFrame.find("\xFF\xC0") + 4] = 0;  // a frame of 0-bit samples
     struct Case {
@@ -178,12 +183,14 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
     };
     const Case cases[] = {
         {"bitmap cut short", bmp.substr(0, bmp.size() / 2), "a.bmp", "unvollst\xE4ndig"},
-        {"bitmap lies about its size", hugeBmp, "a.bmp", "passt nicht in den Speicher"},
+        {"bitmap lies about its size", hugeBmp, "a.bmp", "passt nicht in den Arbeitsspeicher"},
         {"bitmap of 7 bits", oddDepth, "a.bmp", "keine g\xFCltige Bitmap-Datei"},
         {"text named bitmap", "just some text, not a picture", "a.bmp", "keine g\xFCltige Bitmap-Datei"},
         {"bitmap named JPEG", bmp, "a.jpg", "keine g\xFCltige JPEG-Datei"},
-        {"JPEG cut short", jpeg.substr(0, jpeg.size() * 2 / 3), "a.jpg", "JPEG-Fehler #"},
-        {"JPEG of nothing but its start", jpeg.substr(0, 3), "a.jpg", "JPEG-Fehler #"},
+        {"JPEG cut short", jpeg.substr(0, jpeg.size() * 2 / 3), "a.jpg", "besch\xE4" "digt oder unvollst\xE4ndig"},
+        {"JPEG of nothing but its start", jpeg.substr(0, 3), "a.jpg", "besch\xE4" "digt oder unvollst\xE4ndig"},
+        {"JPEG with a frame of 0-bit samples", badJpegFrame, "a.jpg", "JPEG-Fehler #"},
+        {"icon without its pixels", emptyIcon, "a.ico", "besch\xE4" "digt: ihre Bilddaten"},
         {"icon directory beyond the file", std::string("\0\0\1\0\5\0", 6), "a.ico", "keine g\xFCltige Symboldatei"},
         {"metafile", std::string("\xD7\xCD\xC6\x9A\0\0", 6) + std::string(40, 'x'), "a.wmf", "Metadatei"},
         {"metafile by name", bmp, "a.emf", "Metadatei"},
@@ -193,8 +200,10 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
         SCOPED_TRACE(c.name);
         const std::string message = ErrorOf(c.data, c.file);
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
+        // Every message names the file and says what to do.
+        EXPECT_EQ(message.rfind("Die Datei \"" + c.file + "\" ", 0), 0u) << message;
+        EXPECT_NE(message.find(". Bitte "), std::string::npos) << message;
     }
-    EXPECT_EQ(ErrorOf(badJpegFrame, "a.jpg").rfind("JPEG-Fehler #", 0), 0u) << ErrorOf(badJpegFrame, "a.jpg");
     // The file's name appears in Windows-1252, as every message text.
     EXPECT_NE(ErrorOf("???", "Gr\xC3\xB6\xC3\x9F" "e.bmp").find("\"Gr\xF6\xDF" "e.bmp\""), std::string::npos);
     // An unknown extension is read by its contents.
