@@ -227,6 +227,9 @@ bool Replayer::HandleLine(std::string_view line) {
             canvas_->SetPenWidth(width_);
             if (g_ == 0 || g_ == 1) canvas_->LineTo(px_, imageHeight_ - py_);
             else if (g_ == 3) DrawArc(prevX_, prevY_, x_, y_);
+            // The cut now has this width: a plunge at one point is followed by a move at
+            // its full width, not by one that widens from the width before the plunge.
+            prevWidth_ = width_;
         } else {
             SteppedMove();
         }

@@ -150,6 +150,24 @@ TEST_F(Replay, AWidthChangeOnAStraightMoveIsDrawnInSteps) {
     EXPECT_EQ(h.canvas.Drawn(), expected);
 }
 
+// A plunge at one point gives the cut its width there; the move that follows at the same
+// depth keeps that width all along instead of widening from the width before the plunge.
+TEST_F(Replay, AMoveAfterAPlungeHasTheFullWidth) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    Main.SimTipAngle = 90;
+    h.Program({"G0 X0 Y0 Z1", "G1 Z-2.5", "X8", "X10 Z-0.5"}, "(SEL=00,O,0,0,100,100,10,2,1,5,0)");
+    simulieren(h, fast);
+    const std::vector<std::string> expected = {
+        "Line 0 101 w4 c0",  // the plunge
+        "Line 8 101 w4 c0",
+        // A move that changes the depth still narrows in steps.
+        "Line 8 101 w3 c0", "Line 9 101 w2 c0", "Line 9 101 w1 c0", "Line 10 101 w0 c0",
+    };
+    EXPECT_EQ(h.canvas.Drawn(), expected);
+}
+
 TEST_F(Replay, ArcsAreDrawnAboutTheProgramOrigin) {
     Host h;
     h.areaW = 101;
