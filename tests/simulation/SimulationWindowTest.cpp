@@ -3,15 +3,19 @@
 // replay or closes the window under a running one.
 #include "generation/MainState.h"
 #include "platform/LineStore.h"
+#include "platform/WindowPlacement.h"
 #include "simulation/SimulationRules.h"
 #include "simulation/SimulationWindow.h"
 #include "support/ScriptedServices.h"
+#include "ReplayPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -85,6 +89,47 @@ TEST_F(SimulationWindow, FraesenDrawsTheProgram) {
     EXPECT_GT(DrawnPixels(), 100);
     EXPECT_FALSE(window.Replaying());
     EXPECT_FALSE(Main.AbortRequested);
+}
+
+// The normal layout sits in the middle of the screen; "Beenden" from the picture's pop-up
+// menu brings it back there from full screen, wherever the window system left the window.
+TEST_F(SimulationWindow, FullScreenAndBackRestoresTheNormalLayoutsPlace) {
+    const QRect normal = window.geometry();
+    EXPECT_EQ(window.frameGeometry().topLeft(),
+              CentredFramePosition(window.screen()->availableGeometry(), window.frameGeometry().size()));
+    window.vollbildClick();
+    // The window system may bring a window back from full screen at the screen's top-left.
+    window.showNormal();
+    QCoreApplication::processEvents();
+    window.move(0, 0);
+    QCoreApplication::processEvents();
+    window.showFullScreen();
+    window.Beenden1Click();
+    EXPECT_EQ(window.geometry(), normal);
+    EXPECT_TRUE(window.findChild<QWidget*>(QStringLiteral("Panel2"))->isVisible());
+}
+
+// A shaded rows program of a grey gradient (rows 2 mm apart, optimised) is drawn with every
+// row at its one width, in the normal layout and in full screen: every column is the same.
+TEST_F(SimulationWindow, AShadedGradientReplayHasNoGapsBetweenTheRows) {
+    replaypictures::MakeProgram(program, 0, 61, 60.0, 2.0, 5.0, true,
+                                [](int, int y) { return 255 - y * 255 / 60; });
+    window.findChild<QCheckBox*>(QStringLiteral("helligkeit"))->setChecked(true);
+    auto columnsDiffer = [&] {
+        const QImage& p = window.Picture();
+        int n = 0;
+        for (int x = 0; x < p.width(); ++x) {
+            for (int y = 0; y < p.height(); ++y) n += p.pixel(x, y) != p.pixel(p.width() / 2, y);
+        }
+        return n;
+    };
+    window.anfangenClick();
+    const QSize normal = window.Picture().size();
+    EXPECT_GT(normal.width(), 600);
+    EXPECT_EQ(columnsDiffer(), 0);
+    window.vollbildClick();
+    EXPECT_NE(window.Picture().size(), normal);
+    EXPECT_EQ(columnsDiffer(), 0);
 }
 
 TEST_F(SimulationWindow, SavingAsksForTheBitmapExtension) {
