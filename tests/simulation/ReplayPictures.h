@@ -12,36 +12,60 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace replaypictures {
 
-// A program of `strategy` over a workpiece of `size` x `size` mm whose grey level at the
-// picture pixel (x, y) (from the top) is grey(x, y); one pass down to the full thickness.
-inline void MakeProgram(TStrings& program, int strategy, int pixels, double size,
-                        double pathSpacing, double pointSpacing, bool optimise,
-                        const std::function<int(int x, int y)>& grey) {
+// What a program is made from: a square grey picture of `pixels` pixels a side for a
+// workpiece of `size` mm a side, one pass down to the full thickness.
+struct ProgramSetup {
+    int strategy = 0;
+    int pixels = 61;
+    double size = 60.0;
+    double pathSpacing = 2.0;
+    double pointSpacing = 5.0;
+    bool optimise = true;
+    std::vector<std::string> boxes;  // further options ticked, e.g. "bogen_IJ"
+    double angle = 0;                // the path angle of the oblique patterns
+    std::function<int(int x, int y)> grey = [](int x, int y) {  // from the top
+        return (x * 7 + y * 13 + (x * y) % 101) & 0xFF;
+    };
+};
+
+inline void MakeProgram(TStrings& program, const ProgramSetup& p) {
     ResetMainState();
-    Main.WorkBitmap = TBitmap(pixels, pixels, TPixelFormat::pf24bit);
-    for (int y = 0; y < pixels; ++y) {
-        for (int x = 0; x < pixels; ++x) {
-            const int v = grey(x, y);
+    Main.WorkBitmap = TBitmap(p.pixels, p.pixels, TPixelFormat::pf24bit);
+    for (int y = 0; y < p.pixels; ++y) {
+        for (int x = 0; x < p.pixels; ++x) {
+            const int v = p.grey(x, y);
             Main.WorkBitmap.SetPixelAt(x, y, RGB(v, v, v));
         }
     }
-    Main.wst_l = Main.wst_b = size;
-    Main.PixelsPerMmX = Main.PixelsPerMmY = (pixels - 1) / size;
-    Main.stepX = pathSpacing;
-    Main.stepy = pointSpacing;
+    Main.wst_l = Main.wst_b = p.size;
+    Main.PixelsPerMmX = Main.PixelsPerMmY = (p.pixels - 1) / p.size;
+    Main.stepX = p.pathSpacing;
+    Main.stepy = p.pointSpacing;
     Main.z_zustellung = -10;
     Main.ResolutionLevel = 3;
-    Main.StrategyIndex = strategy;
+    Main.StrategyIndex = p.strategy;
+    Main.Alpha = p.angle;
+    Main.CentrePxX = Main.CentrePxY = p.pixels / 2;
     TestHost run;
     run.FieldsFromSettings(Main);
-    run.boxes["Prg_optimieren"] = optimise;
-    run.runOptimiser = optimise;
+    run.boxes["Prg_optimieren"] = p.optimise;
+    run.runOptimiser = p.optimise;
+    for (const std::string& box : p.boxes) run.boxes[box] = true;
     CreateProgram(run);
     program.Clear();
     program.Swap(run.lines);
+}
+
+// Rows 2 mm apart, optimised, over a picture that darkens from the top to the bottom.
+inline void MakeGradientRowProgram(TStrings& program) {
+    ProgramSetup p;
+    p.grey = [](int, int y) { return 255 - y * 255 / 60; };
+    MakeProgram(program, p);
 }
 
 // Draws on its own picture through the picture canvas, or through the canvas a test makes.

@@ -261,6 +261,27 @@ TEST_F(Replay, AnAbortStopsInsideASteppedArcAndIsClearedAtTheEnd) {
     EXPECT_FALSE(Main.AbortRequested);
 }
 
+// A long fast replay reads its lines ahead on several threads; the cancel button still
+// stops it at the line where it is pressed, and the meter shows how far it came.
+TEST_F(Replay, ALongFastReplayStopsAtTheLineOfTheAbort) {
+    Host h;
+    h.areaW = 1001;
+    h.areaH = 101;
+    std::vector<std::string> body;
+    for (int i = 0; i < 100000; ++i) body.push_back("G1 X" + std::to_string(i % 1000) + " Y0 Z0");
+    h.Program(body, "(SEL=00,O,0,0,1000,100,10,2,1,0,0)");
+    h.onPump = [&] {
+        if (h.pumps == 60001) Main.AbortRequested = true;
+    };
+    simulieren(h, fast);
+    // The prepared picture is pumped once, then every line: the abort comes before the
+    // 60000th line is drawn.
+    EXPECT_EQ(h.canvas.Drawn().size(), 59999u);
+    ASSERT_FALSE(h.meter.empty());
+    EXPECT_EQ(h.meter.back(), 60);
+    EXPECT_FALSE(Main.AbortRequested);
+}
+
 TEST_F(Replay, ASteppedArcNearTheOriginGetsOneStep) {
     Host h;
     h.areaW = 1001;

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QImage>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -112,8 +113,7 @@ TEST_F(SimulationWindow, FullScreenAndBackRestoresTheNormalLayoutsPlace) {
 // A shaded rows program of a grey gradient (rows 2 mm apart, optimised) is drawn with every
 // row at its one width, in the normal layout and in full screen: every column is the same.
 TEST_F(SimulationWindow, AShadedGradientReplayHasNoGapsBetweenTheRows) {
-    replaypictures::MakeProgram(program, 0, 61, 60.0, 2.0, 5.0, true,
-                                [](int, int y) { return 255 - y * 255 / 60; });
+    replaypictures::MakeGradientRowProgram(program);
     window.findChild<QCheckBox*>(QStringLiteral("helligkeit"))->setChecked(true);
     auto columnsDiffer = [&] {
         const QImage& p = window.Picture();
@@ -130,6 +130,39 @@ TEST_F(SimulationWindow, AShadedGradientReplayHasNoGapsBetweenTheRows) {
     window.vollbildClick();
     EXPECT_NE(window.Picture().size(), normal);
     EXPECT_EQ(columnsDiffer(), 0);
+}
+
+// The fast replay of a long program, on every core, draws what one core draws; a paced
+// replay, stroke by stroke on the timer, draws what the fast one draws.
+TEST_F(SimulationWindow, EveryCoreAndThePacedReplayDrawWhatOneCoreDraws) {
+    replaypictures::ProgramSetup setup;
+    setup.pixels = 101;
+    setup.size = 100.0;
+    setup.pathSpacing = setup.pointSpacing = 0.5;
+    setup.optimise = false;
+    TStrings longProgram;
+    replaypictures::MakeProgram(longProgram, setup);
+    window.SetProgram(&longProgram);
+    auto* shadow = window.findChild<QCheckBox*>(QStringLiteral("helligkeit"));
+    shadow->setChecked(true);
+    window.anfangenClick();
+    const QWidget* panel = window.findChild<QWidget*>(QStringLiteral("Panel1"));
+    replaypictures::PictureHost oneCore(longProgram, panel->width(), panel->height());
+    oneCore.makeCanvas = [](QImage& image) { return std::make_unique<ImageCanvas>(image, 1); };
+    ReplayOptions options{false, true, true, 4, 1};
+    const QImage one = replaypictures::ReplayPicture(longProgram, panel->width(), panel->height(),
+                                                     options, &oneCore);
+    EXPECT_TRUE(window.Picture() == one);
+
+    window.SetProgram(&program);
+    window.anfangenClick();
+    const QImage fast = window.Picture();
+    auto* fastBox = window.findChild<QCheckBox*>(QStringLiteral("schnell_simulation"));
+    fastBox->setChecked(false);
+    window.schnell_simulationMouseUp();
+    window.findChild<QScrollBar*>(QStringLiteral("ScrollBar1"))->setValue(1);
+    window.anfangenClick();
+    EXPECT_TRUE(window.Picture() == fast);
 }
 
 TEST_F(SimulationWindow, SavingAsksForTheBitmapExtension) {
