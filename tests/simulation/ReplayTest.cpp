@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <functional>
 #include <string>
 #include <vector>
@@ -321,6 +324,28 @@ TEST_F(Replay, WordValuesRead) {
     EXPECT_TRUE(ParseWordValue("X-", v));
     EXPECT_TRUE(ParseWordValue("X", v));
     EXPECT_EQ(v, 7);
+}
+
+// Numbers as programs write them are read to the same double as the standard library's
+// reading gives, up to the longest digit runs and at the edges of the plain form.
+TEST_F(Replay, WordValuesReadToTheNearestDouble) {
+    std::mt19937_64 rng(5);
+    std::uniform_int_distribution<int> digitCount(1, 18), digit(0, 9), coin(0, 3);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = coin(rng) == 0 ? "-" : "";
+        const int n = digitCount(rng);
+        const int point = coin(rng) == 0 ? -1 : int(rng() % std::uint64_t(n + 1));
+        for (int k = 0; k < n; ++k) {
+            if (k == point) text += '.';
+            text += char('0' + digit(rng));
+        }
+        if (point == n) text += '.';
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        double v = 7;
+        ASSERT_FALSE(ParseWordValue("X" + text, v)) << text;
+        ASSERT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << text;  // -0 stays -0
+    }
 }
 
 }  // namespace
