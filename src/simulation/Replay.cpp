@@ -2,7 +2,6 @@
 
 #include "generation/Emitters.h"
 #include "generation/MainState.h"
-#include "generation/NumberFormat.h"
 #include "platform/LineStore.h"
 #include "simulation/LineReadAhead.h"
 #include "simulation/ReplayCanvas.h"
