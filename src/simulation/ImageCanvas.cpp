@@ -50,7 +50,12 @@ ImageCanvas::~ImageCanvas() { Flush(); }
 void ImageCanvas::Fill(TColor colour) {
     if (painters_) painters_->Wait();
     batch_.clear();
-    image_.fill(ToRgb32(colour));
+    // Through the painters' pointers: the picture keeps the data they paint into.
+    const std::uint32_t c = ToRgb32(colour);
+    for (int y = 0; y < pixels_.height; ++y) {
+        std::uint32_t* row = pixels_.bits + std::ptrdiff_t(y) * pixels_.stride;
+        std::fill(row, row + pixels_.width, c);
+    }
     havePrevious_ = false;
 }
 

@@ -4,7 +4,8 @@
 // short lines along the ellipse, counter-clockwise on the screen.
 //
 // A replay draws millions of short, overlapping lines. A line that lies inside the one
-// before it in the same colour paints nothing new and is left out. The strokes are painted
+// before it in the same colour paints nothing new and is left out; one that covers the one
+// before it on the same row takes its place. The strokes are painted
 // in batches, by several threads at once when there are several: each takes its own bands
 // of rows. Until Flush() the picture may lag behind the strokes, and while a batch is being
 // painted the picture belongs to the painters: read it only after Flush().
@@ -21,7 +22,8 @@ class BandPainters;
 class ImageCanvas final : public ReplayCanvas {
 public:
     // Draws on image (converted to 32 bits if it is not) with `painters` threads (1: on the
-    // caller's thread only); the image must outlive the canvas and keep its size.
+    // caller's thread only); the image must outlive the canvas and keep its size and data
+    // (it is not to be assigned or written to by others meanwhile).
     explicit ImageCanvas(QImage& image, int painters = DefaultPainters());
     ~ImageCanvas() override;
 
