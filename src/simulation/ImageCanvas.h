@@ -1,20 +1,31 @@
 #pragma once
-// The replay's canvas over a 32-bit picture, drawn by our own scan-line code: a line is the
-// set of pixels within half the pen width of the segment (round caps), with no antialiasing;
-// a pen width of 0 or 1 draws lines one pixel wide. Arcs are drawn as short lines along the
-// ellipse, counter-clockwise on the screen.
+// The replay's canvas over a 32-bit picture: the pen's lines and arcs become strokes (see
+// StrokeRaster.h), a pen width of 0 or 1 draws lines one pixel wide, and arcs are drawn as
+// short lines along the ellipse, counter-clockwise on the screen.
 //
-// A replay draws millions of short, overlapping lines. While the colour stays the same, a line
-// paints only the pixels that the line just before it did not cover; those already have the
-// colour, so the picture is the same as with every pixel painted.
+// A replay draws millions of short, overlapping lines. A line that lies inside the one
+// before it in the same colour paints nothing new and is left out; one that covers the one
+// before it on the same row takes its place. The strokes are painted
+// in batches, by several threads at once when there are several: each takes its own bands
+// of rows. Until Flush() the picture may lag behind the strokes, and while a batch is being
+// painted the picture belongs to the painters: read it only after Flush().
 #include "simulation/ReplayCanvas.h"
+#include "simulation/StrokeRaster.h"
 
 #include <QImage>
 
+#include <memory>
+#include <vector>
+
+class BandPainters;
+
 class ImageCanvas final : public ReplayCanvas {
 public:
-    // Draws on image (converted to 32 bits if it is not); the image must outlive the canvas.
-    explicit ImageCanvas(QImage& image);
+    // Draws on image (converted to 32 bits if it is not) with `painters` threads (1: on the
+    // caller's thread only); the image must outlive the canvas and keep its size and data
+    // (it is not to be assigned or written to by others meanwhile).
+    explicit ImageCanvas(QImage& image, int painters = DefaultPainters());
+    ~ImageCanvas() override;
 
     void Fill(TColor colour) override;
     void SetPenColour(TColor colour) override;
@@ -22,18 +33,22 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) override;
+    void Flush() override;
+
+    static int DefaultPainters();
 
 private:
-    struct Stroke {
-        double ax, ay, bx, by, r;
-    };
     void Draw(double ax, double ay, double bx, double by);
+    void PaintBatch();
 
     QImage& image_;
+    PixelRows pixels_;
+    std::unique_ptr<BandPainters> painters_;  // none: painted on the caller's thread
+    std::vector<Stroke> batch_;
     std::uint32_t colour_ = 0xFF000000u;
     int width_ = 0;
     double atX_ = 0, atY_ = 0;
-    bool havePrevious_ = false;  // the last stroke painted, all of it in colour_
+    bool havePrevious_ = false;  // the last stroke of the batch or before it, in colour_
     Stroke previous_{};
 };
 

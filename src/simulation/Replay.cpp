@@ -1,15 +1,16 @@
 #include "simulation/Replay.h"
 
 #include "generation/Emitters.h"
-#include "generation/GetWord.h"
 #include "generation/MainState.h"
-#include "generation/NumberFormat.h"
 #include "platform/LineStore.h"
+#include "simulation/LineReadAhead.h"
 #include "simulation/ReplayCanvas.h"
+#include "simulation/WorkerTeam.h"
 
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,23 +24,50 @@ constexpr int kMsgSimBadHeader = 14;
 // Pixel positions and widths stay far inside the integer range, whatever a hand-edited
 // program holds; a value that is not a number counts as 0.
 constexpr double kPixelLimit = 1e8;
-int ClampedTrunc(double v) {
+double Clamped(double v) {
     if (!(v == v)) return 0;
-    if (v > kPixelLimit) v = kPixelLimit;
-    if (v < -kPixelLimit) v = -kPixelLimit;
-    return *TruncToInt32(v);
+    return v > kPixelLimit ? kPixelLimit : v < -kPixelLimit ? -kPixelLimit : v;
 }
-int ClampedRound(double v) {
-    if (!(v == v)) return 0;
-    if (v > kPixelLimit) v = kPixelLimit;
-    if (v < -kPixelLimit) v = -kPixelLimit;
-    return *RoundToInt32(v);
+int ClampedTrunc(double v) { return int(Clamped(v)); }  // the conversion cuts toward zero
+int ClampedRound(double v) { return int(std::nearbyint(Clamped(v))); }
+
+// A text of at most 15 digits with at most one '.' among them and an optional '-' in front,
+// as programs write their numbers: the digits as one whole number divided by the power of
+// ten of the decimals. Both are exact doubles, so the quotient is the correctly rounded
+// value, the same that std::from_chars gives. False for any other text.
+bool ReadPlainDecimal(std::string_view text, double& value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) i = 1;
+    std::uint64_t whole = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            if (point) return false;
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            if (++digits > 15) return false;
+            whole = whole * 10 + std::uint64_t(c - '0');
+            decimals += point;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0) return false;
+    const double v = double(whole) / kPowers[decimals];
+    value = negative ? -v : v;
+    return true;
 }
 
 // A whole text as a number with '.' as decimal point and an optional sign; false otherwise.
 bool ReadNumber(std::string_view text, double& value) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return false;
+    if (ReadPlainDecimal(text, value)) return true;
     for (char c : text) {
         if (!(c == '-' || c == '.' || (c >= '0' && c <= '9'))) return false;  // no "inf", "nan"
     }
@@ -96,6 +124,11 @@ bool ReadHeader(const TStrings& lines, Header& h) {
     return true;
 }
 
+// Lines read ahead of a fast replay at a time.
+constexpr std::size_t kReadAhead = 1 << 15;
+// A fast replay of fewer lines reads them on its own thread.
+constexpr long long kLinesForReaders = 1 << 14;
+
 class Replayer {
 public:
     Replayer(ReplayHost& host, const ReplayOptions& options)
@@ -105,8 +138,10 @@ public:
 
 private:
     bool Paced() const { return !o_.fast && !o_.printing; }
+    // A paced step shows the drawing so far, then waits for the timer.
     void WaitStep() {
         if (Paced()) {
+            canvas_->Flush();
             Sim.TimerTick = false;
             host_.WaitForTick();
         }
@@ -121,7 +156,7 @@ private:
     }
     void DrawArc(double x0, double y0, double x1, double y1);
     void SteppedMove();
-    bool HandleLine(std::string_view line);
+    bool ApplyLine(const LineWords& w);
 
     ReplayHost& host_;
     ReplayCanvas* canvas_ = nullptr;  // the picture's canvas once it is prepared
@@ -134,6 +169,7 @@ private:
     int px_ = 0, py_ = 0;
     int g_ = 0;
     int width_ = 0, prevWidth_ = 0;
+    ToolShape tool_;
 };
 
 void Replayer::DrawArc(double x0, double y0, double x1, double y1) {
@@ -196,28 +232,25 @@ void Replayer::SteppedMove() {
 }
 
 // One program line; false when the replay stops after it.
-bool Replayer::HandleLine(std::string_view line) {
-    if (!line.empty()) {
-        const std::string wx = GetWord(line, 'X'), wy = GetWord(line, 'Y');
-        const std::string wz = GetWord(line, 'Z'), wg = GetWord(line, 'G');
-        double v = 0;
-        if (!wg.empty()) {
-            if (ParseWordValue(wg, v)) Sim.SimError = true;
-            else g_ = ClampedTrunc(v);
+bool Replayer::ApplyLine(const LineWords& w) {
+    if (!w.empty) {
+        if (w.has & LineWords::kG) {
+            if (w.bad & LineWords::kG) Sim.SimError = true;
+            else g_ = ClampedTrunc(w.g);
         }
-        if (!wx.empty()) {
-            if (ParseWordValue(wx, v)) Sim.SimError = true;
-            else { x_ = v; px_ = ClampedTrunc(x_ / Sim.MmPerPixelX) + ox_; }
+        if (w.has & LineWords::kX) {
+            if (w.bad & LineWords::kX) Sim.SimError = true;
+            else { x_ = w.x; px_ = ClampedTrunc(x_ / Sim.MmPerPixelX) + ox_; }
         }
-        if (!wy.empty()) {
-            if (ParseWordValue(wy, v)) Sim.SimError = true;
-            else { y_ = v; py_ = ClampedTrunc(y_ / Sim.MmPerPixelY) + oy_; }
+        if (w.has & LineWords::kY) {
+            if (w.bad & LineWords::kY) Sim.SimError = true;
+            else { y_ = w.y; py_ = ClampedTrunc(y_ / Sim.MmPerPixelY) + oy_; }
         }
-        if (!wz.empty()) {
-            if (ParseWordValue(wz, v)) Sim.SimError = true;
-            else { z_ = v; width_ = ToolWidthPx(host_, z_); canvas_->SetPenWidth(width_); }
+        if (w.has & LineWords::kZ) {
+            if (w.bad & LineWords::kZ) Sim.SimError = true;
+            else { z_ = w.z; width_ = tool_.WidthPx(host_, z_); canvas_->SetPenWidth(width_); }
         }
-        if (wx.empty() && wy.empty() && wz.empty()) {
+        if (!(w.has & (LineWords::kX | LineWords::kY | LineWords::kZ))) {
             host_.Pump();
         } else if (z_ > 0) {
             canvas_->MoveTo(px_, imageHeight_ - py_);
@@ -227,6 +260,9 @@ bool Replayer::HandleLine(std::string_view line) {
             canvas_->SetPenWidth(width_);
             if (g_ == 0 || g_ == 1) canvas_->LineTo(px_, imageHeight_ - py_);
             else if (g_ == 3) DrawArc(prevX_, prevY_, x_, y_);
+            // The cut now has this width: a plunge at one point is followed by a move at
+            // its full width, not by one that widens from the width before the plunge.
+            prevWidth_ = width_;
         } else {
             SteppedMove();
         }
@@ -235,6 +271,7 @@ bool Replayer::HandleLine(std::string_view line) {
     prevY_ = y_;
     prevZ_ = z_;
     if (Sim.SimError) {
+        canvas_->Flush();
         host_.ShowFileMessage(kMsgSimBadHeader, 'N');
         return false;
     }
@@ -285,15 +322,31 @@ void Replayer::Run() {
     Sim.TimerTick = true;
     canvas_->SetPenColour(colours_.plainPen);
 
-    for (long long i = first; i <= last; ++i) {
-        WaitStep();
-        host_.Pump();
-        if (Main.AbortRequested) break;
-        if (!HandleLine(lines.Line(static_cast<std::size_t>(i)))) break;
-        const double percent = last > 0 ? std::nearbyint(double(i) / double(last) * 100) : 100;
-        Main.ProgressPercent = ClampedTrunc(percent);
-        if (Main.ProgressPercent % 10 == 0) host_.SetMeterPercent(Main.ProgressPercent);
+    tool_ = ToolShape::OfSettings();
+    // A fast replay reads its lines ahead, a block at a time on every core; a paced one
+    // line by line.
+    const bool readAhead = !Paced() && last - first + 1 >= kLinesForReaders;
+    const int readers = o_.threads > 0 ? o_.threads : ProcessorThreads();
+    LineReadAhead reader(lines, first, last, Paced() ? 1 : kReadAhead, readAhead ? readers : 1);
+    long long i = first;
+    bool stop = false;
+    while (!stop) {
+        const std::span<const LineWords> block = reader.Next();
+        if (block.empty()) break;
+        for (const LineWords& words : block) {
+            WaitStep();
+            host_.Pump();
+            if (Main.AbortRequested || !ApplyLine(words)) {
+                stop = true;
+                break;
+            }
+            const double percent = last > 0 ? std::nearbyint(double(i) / double(last) * 100) : 100;
+            Main.ProgressPercent = ClampedTrunc(percent);
+            if (Main.ProgressPercent % 10 == 0) host_.SetMeterPercent(Main.ProgressPercent);
+            ++i;
+        }
     }
+    canvas_->Flush();
 }
 
 }  // namespace
@@ -317,19 +370,27 @@ bool ParseWordValue(std::string_view word, double& value) {
     return !ReadNumber(word.substr(1), value);
 }
 
-int ToolWidthPx(ReplayHost& host, double z) {
+ToolShape ToolShape::OfSettings() {
+    ToolShape t;
+    t.angle = std::numbers::pi * Main.SimTipAngle / 180;
+    t.tanHalf = t.angle != 0 ? std::tan(t.angle / 2) : 0;
+    return t;
+}
+
+int ToolShape::WidthPx(ReplayHost& host, double z) const {
     if (z > 0) return 0;
     if (z < -Main.SimCuttingHeight) {
         Sim.SimError = true;
         host.ShowFileMessage(kMsgTooDeep, 'N');
         return 0;
     }
-    const double a = std::numbers::pi * Main.SimTipAngle / 180;
-    double r = a != 0 ? -z * std::tan(a / 2) : Main.SimRadius;
+    double r = angle != 0 ? -z * tanHalf : Main.SimRadius;
     if (r > Main.SimRadius) r = Main.SimRadius;
     const double w = 2 * r / Sim.MmPerPixelX;
     return w > 0 ? ClampedTrunc(w) : 0;
 }
+
+int ToolWidthPx(ReplayHost& host, double z) { return ToolShape::OfSettings().WidthPx(host, z); }
 
 void simulieren(ReplayHost& host, const ReplayOptions& options) {
     host.ObjectEnabled(false);

@@ -64,11 +64,21 @@ struct ReplayOptions {
     bool fast = false;      // "Schnelle Simaulation": no pacing, picture hidden while drawing
     bool shadow = false;    // "Schatten": depth colours
     int colourKind = 4;     // the item of the colour group + 1
+    int threads = 0;        // threads reading a fast replay's lines; 0: the processor's
 };
 
 // The pen width in pixels for a cut at depth z; a cut below the cutting height sets
 // Sim.SimError and shows the too-deep message.
 int ToolWidthPx(ReplayHost& host, double z);
+
+// The tool of the settings SimTipAngle, SimRadius and SimCuttingHeight, with its angle's
+// tangent worked out once for the many widths of a replay: WidthPx is ToolWidthPx.
+struct ToolShape {
+    double angle = 0;    // the tip angle in radians
+    double tanHalf = 0;  // the tangent of half of it
+    static ToolShape OfSettings();
+    int WidthPx(ReplayHost& host, double z) const;
+};
 
 // Replays the program of host.ProgramLines() with the settings of `Main`.
 void simulieren(ReplayHost& host, const ReplayOptions& options);

@@ -17,4 +17,6 @@ public:
     // ray through (x1, y1) to the ray through (x2, y2) (equal rays: the whole ellipse).
     virtual void Arc(int left, int top, int right, int bottom, int x1, int y1, int x2,
                      int y2) = 0;
+    // Everything drawn so far is in the picture (a canvas may paint later, in batches).
+    virtual void Flush() {}
 };

@@ -7,6 +7,7 @@
 #include "generation/MainState.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
+#include "platform/WindowPlacement.h"
 #include "simulation/ImageCanvas.h"
 #include "simulation/SimulationRules.h"
 
@@ -259,16 +260,20 @@ void TForm3::RestoreSimLayout() {
     fullScreen_ = false;
     if (isFullScreen()) showNormal();
     Panel2->show();
+    SettleLayout();  // the window system's answer to leaving full screen comes first
     resize(savedWidth_, savedHeight_);
-    Pump();
+    SettleLayout();
     Image1->setGeometry(0, 0, Panel1->width(), Panel1->height());
     QImage picture(std::max(1, Panel1->width()), std::max(1, Panel1->height()),
                    QImage::Format_RGB32);
     picture.fill(ToRgb32(ColoursOfKind(Options(false).colourKind).background));
     Image1->SetPicture(std::move(picture));
-    Pump();
+    SettleLayout();
     Beenden1->setVisible(false);
     Speichern1->setVisible(false);
+    // The normal layout sits in the middle of the screen, also after full screen, which
+    // leaves the window wherever the window system restores it.
+    CentreOnScreen(*this);
 }
 
 ReplayOptions TForm3::Options(bool printing) const {
@@ -311,7 +316,7 @@ void TForm3::vollbildClick() {
     Speichern1->setVisible(true);
     Panel2->hide();
     showFullScreen();
-    Pump();
+    SettleLayout();
     Image1->setGeometry(0, 0, Panel1->width(), Panel1->height());
     Image1->setToolTip(Q(LangHint(140)));
     Replay(false);
@@ -431,6 +436,11 @@ void TForm3::ReadToolFields(double& radius, double& cuttingHeight, double& tipAn
     if (simulation_radius->GetValue(v) == 0) radius = v;
     if (schneidehoehe->GetValue(v) == 0) cuttingHeight = v;
     if (spitzenwinkel->GetValue(v) == 0) tipAngle = v;
+}
+
+void TForm3::SettleLayout() {
+    // Every pending resize and move, now: the layout that follows measures the panels.
+    QCoreApplication::processEvents();
 }
 
 void TForm3::Pump() {

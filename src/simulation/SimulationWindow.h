@@ -109,6 +109,8 @@ private:
     void Replay(bool printing);
     ReplayOptions Options(bool printing) const;
     void ApplyLanguage();
+    // Lets the window system's pending size and position changes of this window take effect.
+    void SettleLayout();
 
     const TStrings* program_ = nullptr;
     SimulationWindowTexts texts_;

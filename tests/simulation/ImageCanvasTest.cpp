@@ -6,7 +6,10 @@
 
 #include <QImage>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -23,6 +26,7 @@ TEST(ImageCanvas, StrokesAreAsWideAsThePenWithRoundCaps) {
     c.SetPenWidth(6);
     c.MoveTo(10, 20);
     c.LineTo(30, 20);
+    c.Flush();
     EXPECT_EQ(At(image, 20, 17), kBlack);
     EXPECT_EQ(At(image, 20, 23), kBlack);
     EXPECT_EQ(At(image, 20, 16), kWhite);
@@ -40,6 +44,7 @@ TEST(ImageCanvas, WidthZeroDrawsOnePixel) {
     c.SetPenWidth(0);
     c.MoveTo(2, 5);
     c.LineTo(15, 5);
+    c.Flush();
     for (int x = 2; x <= 15; ++x) EXPECT_EQ(At(image, x, 5), 0xFFFF0000u) << x;
     EXPECT_EQ(At(image, 8, 4), kWhite);
     EXPECT_EQ(At(image, 8, 6), kWhite);
@@ -52,6 +57,7 @@ TEST(ImageCanvas, EqualRaysDrawTheWholeCircleCounterClockwise) {
     c.SetPenColour(clBlack);
     c.SetPenWidth(1);
     c.Arc(5, 5, 45, 45, 45, 25, 45, 25);
+    c.Flush();
     EXPECT_EQ(At(image, 45, 25), kBlack);
     EXPECT_EQ(At(image, 25, 5), kBlack);
     EXPECT_EQ(At(image, 5, 25), kBlack);
@@ -60,42 +66,116 @@ TEST(ImageCanvas, EqualRaysDrawTheWholeCircleCounterClockwise) {
     // A quarter from three o'clock to twelve o'clock: the upper right only.
     c.Fill(clWhite);
     c.Arc(5, 5, 45, 45, 45, 25, 25, 5);
+    c.Flush();
     EXPECT_EQ(At(image, 39, 11), kBlack);
     EXPECT_EQ(At(image, 11, 39), kWhite);
 }
 
-// The same strokes painted in full (a colour change before every stroke) and with the
-// covered pixels skipped give the same picture.
-TEST(ImageCanvas, SkippingCoveredPixelsChangesNoPixel) {
-    std::mt19937 rng(11);
-    std::uniform_int_distribution<int> pos(-5, 84), width(0, 14), small(-2, 2);
-    QImage skipped(80, 60, QImage::Format_RGB32), full(80, 60, QImage::Format_RGB32);
-    ImageCanvas a(skipped), b(full);
-    a.Fill(clSilver);
-    b.Fill(clSilver);
-    int x = 40, y = 30;
-    a.MoveTo(x, y);
-    b.MoveTo(x, y);
-    for (int i = 0; i < 3000; ++i) {
-        const TColor colour = (i / 200) % 2 ? clGray : clNavy;
-        const int w = width(rng);
-        // Mostly short moves, as a replay makes, and now and then a jump.
-        if (i % 50 == 0) {
-            x = pos(rng);
-            y = pos(rng) % 60;
-        } else {
-            x += small(rng);
-            y += small(rng);
+// Pen work as a replay does it: the ways a program moves the pen.
+struct PenStep {
+    TColor colour;
+    int width;
+    int x, y;
+    bool arc;  // a counter-clockwise arc about the picture's middle from the pen to (x, y)
+};
+
+std::vector<PenStep> PenWork(int pattern, int steps, int w, int h) {
+    std::mt19937 rng(11 + unsigned(pattern));
+    std::uniform_int_distribution<int> posX(-5, w + 4), posY(-5, h + 4), width(0, 14), small(-2, 2);
+    std::vector<PenStep> work;
+    int x = w / 2, y = h / 2, wide = 5;
+    for (int i = 0; i < steps; ++i) {
+        PenStep s{(i / 200) % 2 ? clGray : clNavy, width(rng), x, y, false};
+        switch (pattern) {
+            case 0:  // short moves anywhere, now and then a jump
+                if (i % 50 == 0) {
+                    x = posX(rng);
+                    y = posY(rng);
+                } else {
+                    x += small(rng);
+                    y += small(rng);
+                }
+                break;
+            case 1:  // along rows, widening and narrowing a step at a time, as the stepped moves do
+                if (i % 97 == 0) y = posY(rng);
+                if (i % 3 == 0) x += small(rng);
+                wide = std::clamp(wide + small(rng) / 2, 0, 20);
+                s.width = wide;
+                break;
+            case 2:  // along rows in a colour for every depth, as shadows draw
+                if (i % 61 == 0) y = posY(rng);
+                x += small(rng);
+                wide = std::clamp(wide + small(rng) / 2, 0, 20);
+                s.width = wide;
+                s.colour = RGB(wide * 10, 255 - wide * 10, 128);
+                break;
+            default:  // arcs and lines through the middle, as circles and spirals draw
+                s.arc = i % 3 != 0;
+                x = posX(rng);
+                y = posY(rng);
+                break;
         }
-        a.SetPenColour(colour);
-        a.SetPenWidth(w);
-        a.LineTo(x, y);
-        b.SetPenColour(clWhite);  // forgets the stroke before
-        b.SetPenColour(colour);
-        b.SetPenWidth(w);
-        b.LineTo(x, y);
+        s.x = x;
+        s.y = y;
+        work.push_back(s);
     }
-    EXPECT_TRUE(skipped == full);
+    return work;
+}
+
+// Draws the pen work; every stroke alone and in full when alone is set.
+void Draw(ImageCanvas& c, const std::vector<PenStep>& work, int w, int h, bool alone) {
+    c.Fill(clSilver);
+    c.MoveTo(w / 2, h / 2);
+    int x = w / 2, y = h / 2;
+    for (const PenStep& s : work) {
+        if (alone) c.SetPenColour(s.colour ^ 1);  // forgets the stroke before
+        c.SetPenColour(s.colour);
+        c.SetPenWidth(s.width);
+        if (s.arc) {
+            const int r = int(std::hypot(x - w / 2, y - h / 2)) + 1;
+            c.Arc(w / 2 - r, h / 2 - r, w / 2 + r, h / 2 + r, x, y, s.x, s.y);
+            c.MoveTo(s.x, s.y);
+        } else {
+            c.LineTo(s.x, s.y);
+        }
+        x = s.x;
+        y = s.y;
+        if (alone) c.Flush();  // and paints this one by itself
+    }
+    c.Flush();
+}
+
+// Leaving out what the stroke before covers, letting a stroke take the place of one it
+// covers, and painting only the pixels the stroke before left: the picture is the one of
+// every stroke painted by itself.
+TEST(ImageCanvas, ItsShortcutsChangeNoPixel) {
+    constexpr int w = 80, h = 60;
+    for (int pattern = 0; pattern < 4; ++pattern) {
+        const std::vector<PenStep> work = PenWork(pattern, 3000, w, h);
+        QImage quick(w, h, QImage::Format_RGB32), full(w, h, QImage::Format_RGB32);
+        ImageCanvas a(quick), b(full, 1);
+        Draw(a, work, w, h, false);
+        Draw(b, work, w, h, true);
+        EXPECT_TRUE(quick == full) << "pattern " << pattern;
+    }
+}
+
+// Painted by several threads, each its own bands of rows, over many batches: the picture
+// is the one a single thread paints.
+TEST(ImageCanvas, PaintersTogetherPaintWhatOnePaints) {
+    constexpr int w = 150, h = 97;
+    for (int pattern = 0; pattern < 4; ++pattern) {
+        const std::vector<PenStep> work = PenWork(pattern, 40000, w, h);
+        QImage one(w, h, QImage::Format_RGB32);
+        ImageCanvas serial(one, 1);
+        Draw(serial, work, w, h, false);
+        for (int painters : {2, 3, 8}) {
+            QImage many(w, h, QImage::Format_RGB32);
+            ImageCanvas parallel(many, painters);
+            Draw(parallel, work, w, h, false);
+            EXPECT_TRUE(many == one) << "pattern " << pattern << ", " << painters << " painters";
+        }
+    }
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <functional>
 #include <string>
 #include <vector>
@@ -150,6 +153,24 @@ TEST_F(Replay, AWidthChangeOnAStraightMoveIsDrawnInSteps) {
     EXPECT_EQ(h.canvas.Drawn(), expected);
 }
 
+// A plunge at one point gives the cut its width there; the move that follows at the same
+// depth keeps that width all along instead of widening from the width before the plunge.
+TEST_F(Replay, AMoveAfterAPlungeHasTheFullWidth) {
+    Host h;
+    h.areaW = 101;
+    h.areaH = 101;
+    Main.SimTipAngle = 90;
+    h.Program({"G0 X0 Y0 Z1", "G1 Z-2.5", "X8", "X10 Z-0.5"}, "(SEL=00,O,0,0,100,100,10,2,1,5,0)");
+    simulieren(h, fast);
+    const std::vector<std::string> expected = {
+        "Line 0 101 w4 c0",  // the plunge
+        "Line 8 101 w4 c0",
+        // A move that changes the depth still narrows in steps.
+        "Line 8 101 w3 c0", "Line 9 101 w2 c0", "Line 9 101 w1 c0", "Line 10 101 w0 c0",
+    };
+    EXPECT_EQ(h.canvas.Drawn(), expected);
+}
+
 TEST_F(Replay, ArcsAreDrawnAboutTheProgramOrigin) {
     Host h;
     h.areaW = 101;
@@ -262,6 +283,27 @@ TEST_F(Replay, AnAbortStopsInsideASteppedArcAndIsClearedAtTheEnd) {
     EXPECT_FALSE(Main.AbortRequested);
 }
 
+// A long fast replay reads its lines ahead on several threads; the cancel button still
+// stops it at the line where it is pressed, and the meter shows how far it came.
+TEST_F(Replay, ALongFastReplayStopsAtTheLineOfTheAbort) {
+    Host h;
+    h.areaW = 1001;
+    h.areaH = 101;
+    std::vector<std::string> body;
+    for (int i = 0; i < 100000; ++i) body.push_back("G1 X" + std::to_string(i % 1000) + " Y0 Z0");
+    h.Program(body, "(SEL=00,O,0,0,1000,100,10,2,1,0,0)");
+    h.onPump = [&] {
+        if (h.pumps == 60001) Main.AbortRequested = true;
+    };
+    simulieren(h, fast);
+    // The prepared picture is pumped once, then every line: the abort comes before the
+    // 60000th line is drawn.
+    EXPECT_EQ(h.canvas.Drawn().size(), 59999u);
+    ASSERT_FALSE(h.meter.empty());
+    EXPECT_EQ(h.meter.back(), 60);
+    EXPECT_FALSE(Main.AbortRequested);
+}
+
 TEST_F(Replay, ASteppedArcNearTheOriginGetsOneStep) {
     Host h;
     h.areaW = 1001;
@@ -301,6 +343,28 @@ TEST_F(Replay, WordValuesRead) {
     EXPECT_TRUE(ParseWordValue("X-", v));
     EXPECT_TRUE(ParseWordValue("X", v));
     EXPECT_EQ(v, 7);
+}
+
+// Numbers as programs write them are read to the same double as the standard library's
+// reading gives, up to the longest digit runs and at the edges of the plain form.
+TEST_F(Replay, WordValuesReadToTheNearestDouble) {
+    std::mt19937_64 rng(5);
+    std::uniform_int_distribution<int> digitCount(1, 18), digit(0, 9), coin(0, 3);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = coin(rng) == 0 ? "-" : "";
+        const int n = digitCount(rng);
+        const int point = coin(rng) == 0 ? -1 : int(rng() % std::uint64_t(n + 1));
+        for (int k = 0; k < n; ++k) {
+            if (k == point) text += '.';
+            text += char('0' + digit(rng));
+        }
+        if (point == n) text += '.';
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        double v = 7;
+        ASSERT_FALSE(ParseWordValue("X" + text, v)) << text;
+        ASSERT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << text;  // -0 stays -0
+    }
 }
 
 }  // namespace

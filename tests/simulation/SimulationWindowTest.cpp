@@ -3,15 +3,20 @@
 // replay or closes the window under a running one.
 #include "generation/MainState.h"
 #include "platform/LineStore.h"
+#include "platform/WindowPlacement.h"
 #include "simulation/SimulationRules.h"
 #include "simulation/SimulationWindow.h"
 #include "support/ScriptedServices.h"
+#include "ReplayPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -85,6 +90,79 @@ TEST_F(SimulationWindow, FraesenDrawsTheProgram) {
     EXPECT_GT(DrawnPixels(), 100);
     EXPECT_FALSE(window.Replaying());
     EXPECT_FALSE(Main.AbortRequested);
+}
+
+// The normal layout sits in the middle of the screen; "Beenden" from the picture's pop-up
+// menu brings it back there from full screen, wherever the window system left the window.
+TEST_F(SimulationWindow, FullScreenAndBackRestoresTheNormalLayoutsPlace) {
+    const QRect normal = window.geometry();
+    EXPECT_EQ(window.frameGeometry().topLeft(),
+              CentredFramePosition(window.screen()->availableGeometry(), window.frameGeometry().size()));
+    window.vollbildClick();
+    // The window system may bring a window back from full screen at the screen's top-left.
+    window.showNormal();
+    QCoreApplication::processEvents();
+    window.move(0, 0);
+    QCoreApplication::processEvents();
+    window.showFullScreen();
+    window.Beenden1Click();
+    EXPECT_EQ(window.geometry(), normal);
+    EXPECT_TRUE(window.findChild<QWidget*>(QStringLiteral("Panel2"))->isVisible());
+}
+
+// A shaded rows program of a grey gradient (rows 2 mm apart, optimised) is drawn with every
+// row at its one width, in the normal layout and in full screen: every column is the same.
+TEST_F(SimulationWindow, AShadedGradientReplayHasNoGapsBetweenTheRows) {
+    replaypictures::MakeGradientRowProgram(program);
+    window.findChild<QCheckBox*>(QStringLiteral("helligkeit"))->setChecked(true);
+    auto columnsDiffer = [&] {
+        const QImage& p = window.Picture();
+        int n = 0;
+        for (int x = 0; x < p.width(); ++x) {
+            for (int y = 0; y < p.height(); ++y) n += p.pixel(x, y) != p.pixel(p.width() / 2, y);
+        }
+        return n;
+    };
+    window.anfangenClick();
+    const QSize normal = window.Picture().size();
+    EXPECT_GT(normal.width(), 600);
+    EXPECT_EQ(columnsDiffer(), 0);
+    window.vollbildClick();
+    EXPECT_NE(window.Picture().size(), normal);
+    EXPECT_EQ(columnsDiffer(), 0);
+}
+
+// The fast replay of a long program, on every core, draws what one core draws; a paced
+// replay, stroke by stroke on the timer, draws what the fast one draws.
+TEST_F(SimulationWindow, EveryCoreAndThePacedReplayDrawWhatOneCoreDraws) {
+    replaypictures::ProgramSetup setup;
+    setup.pixels = 101;
+    setup.size = 100.0;
+    setup.pathSpacing = setup.pointSpacing = 0.5;
+    setup.optimise = false;
+    TStrings longProgram;
+    replaypictures::MakeProgram(longProgram, setup);
+    window.SetProgram(&longProgram);
+    auto* shadow = window.findChild<QCheckBox*>(QStringLiteral("helligkeit"));
+    shadow->setChecked(true);
+    window.anfangenClick();
+    const QWidget* panel = window.findChild<QWidget*>(QStringLiteral("Panel1"));
+    replaypictures::PictureHost oneCore(longProgram, panel->width(), panel->height());
+    oneCore.makeCanvas = [](QImage& image) { return std::make_unique<ImageCanvas>(image, 1); };
+    ReplayOptions options{false, true, true, 4, 1};
+    const QImage one = replaypictures::ReplayPicture(longProgram, panel->width(), panel->height(),
+                                                     options, &oneCore);
+    EXPECT_TRUE(window.Picture() == one);
+
+    window.SetProgram(&program);
+    window.anfangenClick();
+    const QImage fast = window.Picture();
+    auto* fastBox = window.findChild<QCheckBox*>(QStringLiteral("schnell_simulation"));
+    fastBox->setChecked(false);
+    window.schnell_simulationMouseUp();
+    window.findChild<QScrollBar*>(QStringLiteral("ScrollBar1"))->setValue(1);
+    window.anfangenClick();
+    EXPECT_TRUE(window.Picture() == fast);
 }
 
 TEST_F(SimulationWindow, SavingAsksForTheBitmapExtension) {
