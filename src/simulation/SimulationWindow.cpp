@@ -148,6 +148,7 @@ void TForm3::BuildControls() {
     FclMeter->SetShowPercent(true);
     FclMeter->SetUsedColor(clRed);
     FclMeter->SetUnusedColor(clMaroon);
+    FclMeter->SetPercent(0);  // nothing has run yet: the meter's own start value would show 33 %
     FclMeter->setFixedSize(33, 193);
     speedRow->addWidget(FclMeter);
     // The two captions beside the meter and the speed bar read from the bottom up.
