@@ -4,6 +4,7 @@
 // each caption keeps the room its font asks for and no button clips its text.
 #include "designer/DesignEditor.h"
 
+#include "controls/FclFieldErrors.h"
 #include "controls/FclFieldValues.h"
 #include "controls/FclFontComboBox.h"
 #include "controls/FclSpinner.h"
@@ -146,6 +147,7 @@ TFclPictureField* Tform_paint::AddField(QWidget* page, QGridLayout* grid, const 
     auto* l = new QLabel(Utf8(label), page);
     l->setObjectName(Utf8(name) + QStringLiteral("Label1"));
     l->setBuddy(f);
+    ReportEntryErrorsInGerman(*f, *l);
     auto* cell = new QVBoxLayout;
     cell->setSpacing(0);
     cell->addWidget(l);

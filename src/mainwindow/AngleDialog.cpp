@@ -1,5 +1,6 @@
 #include "mainwindow/AngleDialog.h"
 
+#include "controls/FclFieldErrors.h"
 #include "mainwindow/HelpKeyword.h"
 #include "mainwindow/WindowControls.h"
 #include "generation/MainState.h"
@@ -78,6 +79,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), c_(std::make_unique<Controls>
     c.eingabe_Label = new QLabel(QStringLiteral("winkel"), c.panel1);
     c.eingabe_Label->setObjectName(QStringLiteral("eingabe_Label"));
     c.eingabe_Label->setBuddy(c.eingabe);
+    ReportEntryErrorsInGerman(*c.eingabe, *c.eingabe_Label);
     grid->addWidget(c.eingabe_Label, 0, 0);
     grid->addWidget(c.eingabe, 0, 1);
 
@@ -115,10 +117,12 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), c_(std::make_unique<Controls>
     c.eckenLabel1 = new QLabel(QStringLiteral("eckenanzahl"), c.panel1);
     c.eckenLabel1->setObjectName(QStringLiteral("eckenLabel1"));
     c.eckenLabel1->setBuddy(c.ecken);
+    ReportEntryErrorsInGerman(*c.ecken, *c.eckenLabel1);
     c.rad_verhaeltnis = MakeField(c.panel1, "rad_verhaeltnis", TPictureDataType::pftReal, "###.###", 7, 0, 999);
     c.rad_verhaeltnisLabel1 = new QLabel(QStringLiteral("rad_verhaeltnis"), c.panel1);
     c.rad_verhaeltnisLabel1->setObjectName(QStringLiteral("rad_verhaeltnisLabel1"));
     c.rad_verhaeltnisLabel1->setBuddy(c.rad_verhaeltnis);
+    ReportEntryErrorsInGerman(*c.rad_verhaeltnis, *c.rad_verhaeltnisLabel1);
     grid->addWidget(c.eckenLabel1, 2, 0);
     grid->addWidget(c.ecken, 2, 1);
     grid->addWidget(c.rad_verhaeltnisLabel1, 3, 0);

@@ -3,13 +3,12 @@
 #include "effects/FxImage.h"
 #include "generation/MainState.h"
 #include "mainwindow/Captions.h"
-#include "mainwindow/EntryErrors.h"
 #include "mainwindow/MainWindow.h"
 
+#include "controls/FclFieldErrors.h"
 #include "controls/FclLabel.h"
 #include "mainwindow/PreviewImage.h"
 #include "mainwindow/StrategySelection.h"
-#include "platform/Services.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -93,10 +92,7 @@ QLabel* Tform1::AddField(QWidget* panel, QGridLayout* grid, int row, TFclPicture
     NameControl(field, name);
     auto* label = Label(panel, labelName, caption);
     label->setBuddy(field);
-    // An invalid entry is reported in German with the field's caption and what it takes.
-    field->OnError = [this, label, low, high](void*, std::uint16_t code, const std::string& text) {
-        MessageDlg(EntryErrorText(Caption(label), code, {low, high}, text), mtError, mbOK);
-    };
+    ReportEntryErrorsInGerman(*field, *label);
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
     fields_[name] = field;

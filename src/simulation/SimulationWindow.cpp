@@ -1,6 +1,7 @@
 #include "simulation/SimulationWindow.h"
 
 #include "controls/FclEntryFieldWidgets.h"
+#include "controls/FclFieldErrors.h"
 #include "controls/FclFieldValues.h"
 #include "controls/FclMeter.h"
 #include "controls/FclRotatedLabel.h"
@@ -119,6 +120,7 @@ void TForm3::BuildControls() {
         column->addWidget(label);
         field = ToolField(Panel2, name);
         label->setBuddy(field);
+        ReportEntryErrorsInGerman(*field, *label);
         column->addWidget(field);
     };
     addField(schneidehoehe, Label_schneidehoehe, "schneidehoehe", "Label_schneidehoehe",
@@ -146,6 +148,7 @@ void TForm3::BuildControls() {
     FclMeter->SetShowPercent(true);
     FclMeter->SetUsedColor(clRed);
     FclMeter->SetUnusedColor(clMaroon);
+    FclMeter->SetPercent(0);  // nothing has run yet: the meter's own start value would show 33 %
     FclMeter->setFixedSize(33, 193);
     speedRow->addWidget(FclMeter);
     // The two captions beside the meter and the speed bar read from the bottom up.

@@ -1,7 +1,9 @@
 // The simulation window opened from the real main window (shown without a modal loop): it
 // replays the editor's program, takes the tool values and texts at the first activation and
 // shows its message-file lines through the main window.
+#include "controls/FclMeter.h"
 #include "platform/Application.h"
+#include "platform/Picture.h"
 #include "mainwindow/Captions.h"
 #include "WindowFixture.h"
 
@@ -24,6 +26,7 @@ protected:
         form1->SetShowModal([this](QDialog& d) {
             ++shown;
             d.show();
+            meterOnOpening = form3.findChild<TFclMeter*>("FclMeter")->PercentText();
             if (replay) form3.anfangenClick();
             drawn = DrawnPixels();
             d.close();
@@ -46,6 +49,7 @@ protected:
     int shown = 0;
     bool replay = true;
     int drawn = 0;  // pixels the replay drew while the window was shown
+    std::string meterOnOpening;  // what the window's meter showed when it opened
 };
 
 TEST_F(SimulationFromWindow, TheCommandReplaysTheEditorsProgram) {
@@ -75,6 +79,27 @@ TEST_F(SimulationFromWindow, TheFirstActivationGivesTheToolValuesAndTexts) {
     auto* print = form3.findChild<QPushButton*>("drucken");
     ASSERT_NE(print, nullptr);
     EXPECT_EQ(print->text().toStdString(), Caption(form1->drucken));
+}
+
+// The window opened after a program was created shows an idle meter, before the first replay
+// as after one.
+TEST_F(SimulationFromWindow, TheMeterOpensAtZeroAfterAProgramWasCreated) {
+    TBitmap ramp(24, 16, TPixelFormat::pf24bit);
+    for (int y = 0; y < ramp.Height(); ++y)
+        for (int x = 0; x < ramp.Width(); ++x) ramp.SetPixelAt(x, y, RGB(x * 10, x * 10, x * 10));
+    TPicture picture;
+    picture.AssignBitmap(ramp);
+    picture.SaveToFile(Path("bild.bmp"));
+    services.openNames.push_back(Path("bild.bmp"));
+    form1->bild_laden->click();
+    form1->Prg_erstellen->click();
+    ASSERT_GT(form1->Memo1->Lines().Count(), 10u);
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        form1->simulierenClick();  // the meter is read before the replay
+        ASSERT_EQ(shown, opening);
+        EXPECT_EQ(meterOnOpening, "0%");
+    }
 }
 
 TEST_F(SimulationFromWindow, ItsMessagesComeFromTheMainWindowsMessageFile) {
