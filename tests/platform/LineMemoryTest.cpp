@@ -1,7 +1,10 @@
 // The line store's memory: a large program's chunks and blocks are kept for the next program,
-// a small program sends everything back, and the chunks are marked for huge pages.
+// a small program or a picture short of memory sends everything back, and the chunks are
+// marked for huge pages.
+#include "platform/Exception.h"
 #include "platform/LineMemory.h"
 #include "platform/LineStore.h"
+#include "platform/PictureMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,19 @@ TEST_F(LineMemoryTest, AStoreThatHeldNothingKeepsWhatIsKept) {
     TStrings cleared;
     cleared.Clear();
     EXPECT_EQ(KeptLineMemoryBytes(), kept);
+}
+
+// A picture that would not fit gets the memory kept for program texts first.
+TEST_F(LineMemoryTest, APictureRefusedForMemoryFirstGetsTheKeptMemory) {
+    {
+        TStrings large;
+        FillLarge(large, 'a');
+    }
+    ASSERT_GT(KeptLineMemoryBytes(), 0u);
+    EXPECT_NO_THROW(CheckPictureFitsMemory(100, 100));
+    EXPECT_GT(KeptLineMemoryBytes(), 0u);
+    EXPECT_THROW(CheckPictureFitsMemory(1 << 20, 1 << 20), Exception);
+    EXPECT_EQ(KeptLineMemoryBytes(), 0u);
 }
 
 // The kernel's huge pages are asked for where it offers them ("madvise" or "always").
