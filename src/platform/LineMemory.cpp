@@ -60,10 +60,12 @@ void Unmap(char* memory, std::size_t bytes) {
 
 std::size_t RoundUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
 
-// A chunk cut into blocks; a set bit is a free block.
+// A chunk cut into blocks; a set bit is a free block, or a block taken since memory was last
+// sent back.
 struct BlockChunk {
     char* base;
     std::uint32_t freeMask;
+    std::uint32_t takenMask = 0;
 };
 
 struct Reserve {
@@ -217,6 +219,7 @@ void* TakeLineBlock() {
         if (c.freeMask == 0) continue;
         const unsigned index = unsigned(std::countr_zero(c.freeMask));
         c.freeMask &= ~(std::uint32_t(1) << index);
+        c.takenMask |= std::uint32_t(1) << index;
         ASAN_UNPOISON_MEMORY_REGION(BlockAt(c.base, index), kLineBlockBytes);
         return BlockAt(c.base, index);
     }
@@ -226,7 +229,7 @@ void* TakeLineBlock() {
         chunk = MapAligned(kLineChunkBytes, kLineChunkBytes);
         ASAN_POISON_MEMORY_REGION(chunk, kLineChunkBytes);  // the free blocks
     }
-    r.blockChunks.push_back({chunk, kAllBlocksFree & ~std::uint32_t(1)});
+    r.blockChunks.push_back({chunk, kAllBlocksFree & ~std::uint32_t(1), 1});
     ASAN_UNPOISON_MEMORY_REGION(chunk, kLineBlockBytes);
     return chunk;
 }
@@ -263,10 +266,13 @@ void ReleaseKeptLineMemory() noexcept {
         Unmap(c.base, kLineChunkBytes);
         return true;
     });
-    // Free blocks beside blocks in use give their pages back and stay free.
-    for (const BlockChunk& c : r.blockChunks)
+    // Free blocks beside blocks in use give their pages back (once after each use) and stay free.
+    for (BlockChunk& c : r.blockChunks) {
+        const std::uint32_t used = c.freeMask & c.takenMask;
         for (unsigned i = 0; i < kBlocksPerChunk; ++i)
-            if (c.freeMask & (std::uint32_t(1) << i)) madvise(BlockAt(c.base, i), kLineBlockBytes, MADV_DONTNEED);
+            if (used & (std::uint32_t(1) << i)) madvise(BlockAt(c.base, i), kLineBlockBytes, MADV_DONTNEED);
+        c.takenMask &= ~used;
+    }
 }
 
 void SettleLineMemory(bool smallProgram) noexcept {

@@ -1,6 +1,7 @@
 #include "platform/LineStore.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -30,20 +31,38 @@ static_assert(std::size_t(1) << 24 == 16777216);
 void TStrings::ChunkFree::operator()(char* p) const noexcept {
     if (size == kChunkBytes)
         KeepLineChunk(p);
+    else if (size == kFirstChunkBytes)
+        std::free(p);
     else
         UnmapLongLineMemory(p, size);
 }
 
 // Chunks are never copied or moved once allocated.
 TStrings::ChunkPtr TStrings::AllocateChunk(std::size_t size) {
-    char* p = size == kChunkBytes ? TakeLineChunk() : MapLongLineMemory(size);
+    char* p = nullptr;
+    if (size == kChunkBytes) {
+        p = TakeLineChunk();
+    } else if (size == kFirstChunkBytes) {
+        p = static_cast<char*>(std::malloc(size));
+        if (p == nullptr) throw std::bad_alloc();
+    } else {
+        p = MapLongLineMemory(size);
+    }
     return ChunkPtr(p, ChunkFree{size});
 }
 
+void TStrings::BlockFree::operator()(Block* block) const noexcept {
+    if (fromHeap)
+        delete block;
+    else
+        KeepLineBlock(block);
+}
+
 // The entries are written before they are read: the block is not cleared.
-TStrings::BlockPtr TStrings::NewBlock() {
+TStrings::BlockPtr TStrings::NewBlock() const {
     static_assert(sizeof(Block) == kLineBlockBytes);
-    return BlockPtr(::new (TakeLineBlock()) Block);
+    if (blocks_.empty()) return BlockPtr(new Block, BlockFree{true});
+    return BlockPtr(::new (TakeLineBlock()) Block, BlockFree{false});
 }
 
 std::size_t TStrings::ContinuationBytes(std::string_view text) {
@@ -58,7 +77,9 @@ TStrings::~TStrings() { Clear(); }
 char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
     if (chunks_.empty() || bytes > chunkSize_.back() - chunkUsed_) {
         // A line longer than a chunk gets a chunk of its own size (and starts at offset 0).
-        const std::size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
+        const std::size_t size = bytes > kChunkBytes                          ? bytes
+                                 : chunks_.empty() && bytes <= kFirstChunkBytes ? kFirstChunkBytes
+                                                                                : kChunkBytes;
         chunkSize_.reserve(chunkSize_.size() + 1);
         chunkFirstLine_.reserve(chunkFirstLine_.size() + 1);
         if (size == kChunkBytes && !spareChunks_.empty()) {
@@ -72,8 +93,7 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
         chunkUsed_ = 0;
         lastChunk_ = chunks_.back().get();
         lastChunkSize_ = size;
-        // The first chunk of a store is left alone: most texts are small.
-        if (chunks_.size() > 1 && size == kChunkBytes) PrepareLineMemory(lastChunk_, kPrepareAhead);
+        if (size == kChunkBytes) PrepareLineMemory(lastChunk_, kPrepareAhead);
     }
     position = std::uint64_t(chunks_.size() - 1) << 24 | chunkUsed_;
     char* target = chunks_.back().get() + chunkUsed_;
@@ -134,10 +154,11 @@ std::size_t TStrings::AddSlow(std::string_view line) {
         }
         blockStart_.push_back(count_);
         lastFill_ = 0;
-        if (blocks_.size() > 1) PrepareLineMemory(reinterpret_cast<char*>(blocks_.back().get()), sizeof(Block));
+        if (!blocks_.back().get_deleter().fromHeap)
+            PrepareLineMemory(reinterpret_cast<char*>(blocks_.back().get()), sizeof(Block));
     }
     blocks_.back()->entry[lastFill_] = Store(line);
-    if (lastFill_ == 0 && blocks_.size() > 1)
+    if (lastFill_ == 0 && blocks_.size() > 1 && lastChunkSize_ == kChunkBytes)
         PrepareLineMemory(lastChunk_ + chunkUsed_, std::min(kPrepareAhead, lastChunkSize_ - chunkUsed_));
     ++lastFill_;
     textBytes_ += line.size();

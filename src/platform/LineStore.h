@@ -120,6 +120,9 @@ public:
 
 private:
     static constexpr std::size_t kChunkBytes = kLineChunkBytes;
+    // A store's first chunk and first block come from the heap: most texts are small, and a
+    // small text then costs a few pages, never a huge page of its own.
+    static constexpr std::size_t kFirstChunkBytes = std::size_t(1) << 20;
     static constexpr std::size_t kBlockLines = std::size_t(1) << 16;
     static constexpr std::uint64_t kHighBits = 0x8080808080808080u;
 
@@ -179,10 +182,11 @@ private:
         std::uint64_t entry[kBlockLines];
     };
     struct BlockFree {
-        void operator()(Block* block) const noexcept { KeepLineBlock(block); }
+        bool fromHeap = false;
+        void operator()(Block* block) const noexcept;
     };
     using BlockPtr = std::unique_ptr<Block, BlockFree>;
-    static BlockPtr NewBlock();
+    BlockPtr NewBlock() const;
     static constexpr std::uint64_t kLongLine = 0xFFFF;
 
     std::size_t AddSlow(std::string_view line);
@@ -214,7 +218,8 @@ private:
     void OpenGap(std::size_t index, std::size_t count);
     void SetFills(const std::vector<std::size_t>& fills);
 
-    // A chunk of kChunkBytes goes back to the kept chunks, a long line's own chunk to the system.
+    // A chunk of kChunkBytes goes back to the kept chunks, a first chunk to the heap, a long
+    // line's own chunk to the system.
     struct ChunkFree {
         std::size_t size = kChunkBytes;
         void operator()(char* p) const noexcept;
