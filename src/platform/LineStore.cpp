@@ -452,6 +452,10 @@ void TStrings::FreeSpareMemory() {
     SettleLineMemory(SmallProgram());
 }
 
+void TStrings::SettleMemory() const {
+    if (count_ > 0) SettleLineMemory(SmallProgram());
+}
+
 std::string TStrings::Text() const {
     std::string text;
     text.reserve(std::size_t(textBytes_ + 2 * std::uint64_t(count_)));

@@ -105,6 +105,9 @@ public:
     // Lets go of memory handed over and not filled yet (kept for the next program or back to
     // the system, as platform/LineMemory decides).
     void FreeSpareMemory();
+    // For a text that is complete for now (written, loaded or rewritten): when it is small,
+    // memory kept for a larger program goes back to the system; an empty text changes nothing.
+    void SettleMemory() const;
     void Clear();
 
     // Calls visit(std::string_view) for the lines first to first + count - 1, in order.

@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/LineMemory.h"
 #include "platform/LineStore.h"
+#include "platform/Memo.h"
 #include "platform/PictureMemory.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,25 @@ TEST_F(LineMemoryTest, AStoreThatHeldNothingKeepsWhatIsKept) {
     TStrings cleared;
     cleared.Clear();
     EXPECT_EQ(KeptLineMemoryBytes(), kept);
+}
+
+// The editor's text replaced by a small program (a run, a load): the memory kept from the
+// large program before goes back; while the editor is empty it stays for the next program.
+TEST_F(LineMemoryTest, ASmallProgramInTheEditorSendsKeptMemoryBack) {
+    TMemo memo;
+    FillLarge(memo.Lines(), 'a');
+    memo.LinesChanged();
+    memo.Clear();
+    ASSERT_GT(KeptLineMemoryBytes(), 0u);
+    memo.Lines().Add("%");
+    memo.Lines().Add("M30");
+    EXPECT_GT(KeptLineMemoryBytes(), 0u);  // nobody said the text is complete yet
+    memo.LinesChanged();
+    EXPECT_EQ(KeptLineMemoryBytes(), 0u);
+    FillLarge(memo.Lines(), 'b');
+    memo.LinesChanged();
+    memo.Clear();
+    EXPECT_GT(KeptLineMemoryBytes(), 0u);  // a large program's memory is kept
 }
 
 // A picture that would not fit gets the memory kept for program texts first.
