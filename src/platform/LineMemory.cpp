@@ -60,12 +60,11 @@ void Unmap(char* memory, std::size_t bytes) {
 
 std::size_t RoundUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
 
-// A chunk cut into blocks; a set bit is a free block, or a block taken since memory was last
-// sent back.
+// A chunk cut into blocks, one bit a block.
 struct BlockChunk {
     char* base;
-    std::uint32_t freeMask;
-    std::uint32_t takenMask = 0;
+    std::uint32_t freeMask;       // free blocks
+    std::uint32_t takenMask = 0;  // blocks taken since memory was last sent back
 };
 
 struct Reserve {
