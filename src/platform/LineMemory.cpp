@@ -213,24 +213,36 @@ void UnmapLongLineMemory(char* memory, std::size_t bytes) noexcept { Unmap(memor
 
 void* TakeLineBlock() {
     Reserve& r = TheReserve();
-    std::lock_guard lock(r.mutex);
-    for (BlockChunk& c : r.blockChunks) {
-        if (c.freeMask == 0) continue;
-        const unsigned index = unsigned(std::countr_zero(c.freeMask));
-        c.freeMask &= ~(std::uint32_t(1) << index);
-        c.takenMask |= std::uint32_t(1) << index;
-        ASAN_UNPOISON_MEMORY_REGION(BlockAt(c.base, index), kLineBlockBytes);
-        return BlockAt(c.base, index);
+    char* block = nullptr;
+    char* next = nullptr;  // the block likely to be taken next, when it is in the same chunk
+    {
+        std::lock_guard lock(r.mutex);
+        for (BlockChunk& c : r.blockChunks) {
+            if (c.freeMask == 0) continue;
+            const unsigned index = unsigned(std::countr_zero(c.freeMask));
+            c.freeMask &= ~(std::uint32_t(1) << index);
+            c.takenMask |= std::uint32_t(1) << index;
+            block = BlockAt(c.base, index);
+            if (c.freeMask != 0) next = BlockAt(c.base, unsigned(std::countr_zero(c.freeMask)));
+            break;
+        }
+        if (block == nullptr) {
+            r.blockChunks.reserve(r.blockChunks.size() + 1);
+            char* chunk = TakeKeptChunk(r);
+            if (chunk == nullptr) {
+                chunk = MapAligned(kLineChunkBytes, kLineChunkBytes);
+                ASAN_POISON_MEMORY_REGION(chunk, kLineChunkBytes);  // the free blocks
+            }
+            r.blockChunks.push_back({chunk, kAllBlocksFree & ~std::uint32_t(1), 1});
+            block = chunk;
+            next = BlockAt(chunk, 1);
+        }
     }
-    r.blockChunks.reserve(r.blockChunks.size() + 1);
-    char* chunk = TakeKeptChunk(r);
-    if (chunk == nullptr) {
-        chunk = MapAligned(kLineChunkBytes, kLineChunkBytes);
-        ASAN_POISON_MEMORY_REGION(chunk, kLineChunkBytes);  // the free blocks
-    }
-    r.blockChunks.push_back({chunk, kAllBlocksFree & ~std::uint32_t(1), 1});
-    ASAN_UNPOISON_MEMORY_REGION(chunk, kLineBlockBytes);
-    return chunk;
+    ASAN_UNPOISON_MEMORY_REGION(block, kLineBlockBytes);
+    // A store that needs a second block grows: the next block's pages are faulted in while
+    // it fills this one.
+    if (next != nullptr) PrepareLineMemory(next, kLineBlockBytes);
+    return block;
 }
 
 void KeepLineBlock(void* block) noexcept {

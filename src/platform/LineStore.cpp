@@ -154,8 +154,6 @@ std::size_t TStrings::AddSlow(std::string_view line) {
         }
         blockStart_.push_back(count_);
         lastFill_ = 0;
-        if (!blocks_.back().get_deleter().fromHeap)
-            PrepareLineMemory(reinterpret_cast<char*>(blocks_.back().get()), sizeof(Block));
     }
     blocks_.back()->entry[lastFill_] = Store(line);
     if (lastFill_ == 0 && blocks_.size() > 1 && lastChunkSize_ == kChunkBytes)
