@@ -64,7 +64,7 @@ std::size_t RoundUp(std::size_t bytes, std::size_t unit) { return (bytes + unit 
 struct BlockChunk {
     char* base;
     std::uint32_t freeMask;       // free blocks
-    std::uint32_t takenMask = 0;  // blocks taken since memory was last sent back
+    std::uint32_t pagesMask = 0;  // blocks whose pages are there (written or faulted in)
 };
 
 struct Reserve {
@@ -221,21 +221,29 @@ void* TakeLineBlock() {
             if (c.freeMask == 0) continue;
             const unsigned index = unsigned(std::countr_zero(c.freeMask));
             c.freeMask &= ~(std::uint32_t(1) << index);
-            c.takenMask |= std::uint32_t(1) << index;
+            c.pagesMask |= std::uint32_t(1) << index;
             block = BlockAt(c.base, index);
-            if (c.freeMask != 0) next = BlockAt(c.base, unsigned(std::countr_zero(c.freeMask)));
+            if (c.freeMask != 0) {
+                const unsigned following = unsigned(std::countr_zero(c.freeMask));
+                if (!(c.pagesMask & (std::uint32_t(1) << following))) {
+                    c.pagesMask |= std::uint32_t(1) << following;
+                    next = BlockAt(c.base, following);
+                }
+            }
             break;
         }
         if (block == nullptr) {
             r.blockChunks.reserve(r.blockChunks.size() + 1);
             char* chunk = TakeKeptChunk(r);
+            std::uint32_t pages = kAllBlocksFree;  // a kept chunk was written through
             if (chunk == nullptr) {
                 chunk = MapAligned(kLineChunkBytes, kLineChunkBytes);
                 ASAN_POISON_MEMORY_REGION(chunk, kLineChunkBytes);  // the free blocks
+                pages = 0b11;
+                next = BlockAt(chunk, 1);
             }
-            r.blockChunks.push_back({chunk, kAllBlocksFree & ~std::uint32_t(1), 1});
+            r.blockChunks.push_back({chunk, kAllBlocksFree & ~std::uint32_t(1), pages});
             block = chunk;
-            next = BlockAt(chunk, 1);
         }
     }
     ASAN_UNPOISON_MEMORY_REGION(block, kLineBlockBytes);
@@ -279,10 +287,10 @@ void ReleaseKeptLineMemory() noexcept {
     });
     // Free blocks beside blocks in use give their pages back (once after each use) and stay free.
     for (BlockChunk& c : r.blockChunks) {
-        const std::uint32_t used = c.freeMask & c.takenMask;
+        const std::uint32_t present = c.freeMask & c.pagesMask;
         for (unsigned i = 0; i < kBlocksPerChunk; ++i)
-            if (used & (std::uint32_t(1) << i)) madvise(BlockAt(c.base, i), kLineBlockBytes, MADV_DONTNEED);
-        c.takenMask &= ~used;
+            if (present & (std::uint32_t(1) << i)) madvise(BlockAt(c.base, i), kLineBlockBytes, MADV_DONTNEED);
+        c.pagesMask &= ~present;
     }
 }
 
