@@ -42,10 +42,15 @@ void SetPixels(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * std::int64_t(Picture().Width()) * Picture().Height());
 }
 
+// A copy of the picture made before the timing starts: building or decoding the picture and
+// the first touch of the copy's pages are not timed, and the timed copies reuse those pages.
+TBitmap WarmCopy() { return Picture(); }
+
 // The blur as the Gaussian blur setter runs it on its cache: a copy of the picture, then
-// level + 1 passes.
+// level + 1 passes. One untimed blur runs first.
 void BM_GaussianBlur(benchmark::State& state) {
-    TBitmap work;
+    TBitmap work = WarmCopy();
+    GaussianBlurBitmap(work, int(state.range(0)));
     for (auto _ : state) {
         work = Picture();
         GaussianBlurBitmap(work, int(state.range(0)));
@@ -56,7 +61,7 @@ void BM_GaussianBlur(benchmark::State& state) {
 BENCHMARK(BM_GaussianBlur)->Arg(1)->Arg(5)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
 void BM_Mosaic(benchmark::State& state) {
-    TBitmap work;
+    TBitmap work = WarmCopy();
     for (auto _ : state) {
         work = Picture();
         MosaicBitmap(work, int(state.range(0)));
@@ -67,7 +72,7 @@ void BM_Mosaic(benchmark::State& state) {
 BENCHMARK(BM_Mosaic)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_Trace(benchmark::State& state) {
-    TBitmap work;
+    TBitmap work = WarmCopy();
     for (auto _ : state) {
         work = Picture();
         TraceBitmap(work, int(state.range(0)));

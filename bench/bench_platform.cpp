@@ -28,6 +28,17 @@ void BM_LineStoreAdd25Bytes(benchmark::State& state) {
 }
 BENCHMARK(BM_LineStoreAdd25Bytes);
 
+// A small text made and let go of, as a scratch store or a short program is: a small
+// program's memory goes back to the system at once, so every round pays for fresh memory.
+void BM_LineStoreSmallText(benchmark::State& state) {
+    for (auto _ : state) {
+        TStrings lines;
+        for (int i = 0; i < 100; ++i) lines.Add("G01 X123.456 Y78.901 Z-15");
+        benchmark::DoNotOptimize(lines.Count());
+    }
+}
+BENCHMARK(BM_LineStoreSmallText)->Unit(benchmark::kMicrosecond);
+
 // One line inserted and one deleted in the middle of a store of 36 million lines: the entries
 // of one block move, never the whole table or the text.
 void BM_LineStoreInsertDeleteMiddle(benchmark::State& state) {

@@ -26,7 +26,7 @@ public:
     virtual void SetRunCaption(bool /*running*/) {}
     virtual void SetEditorVisible(bool /*visible*/) {}
     virtual void ShowStrategyHint(std::string_view /*menuItem*/) {}
-    virtual void ShowProgramCounts(long long /*lines*/, long long /*bytes*/, bool /*withSize*/) {}
+    virtual void ShowProgramCounts(long long /*lines*/, long long /*characters*/, bool /*withSize*/) {}
     // The optimiser, the run's last step when "Prg_optimieren" is ticked.
     virtual void RunOptimiser();
     virtual void RestoreWorkBitmap() {}          // greyscale setting, pixel format, preview

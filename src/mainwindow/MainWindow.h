@@ -182,7 +182,7 @@ public:
     void SetRunCaption(bool running) override;
     void SetEditorVisible(bool visible) override;
     void ShowStrategyHint(std::string_view menuItem) override;
-    void ShowProgramCounts(long long lines, long long bytes, bool withSize) override;
+    void ShowProgramCounts(long long lines, long long characters, bool withSize) override;
     void RestoreWorkBitmap() override;
     void CopyProgramToClipboard() override;
     void OnRunEnd() override;

@@ -137,9 +137,9 @@ void Tform1::SetEditorVisible(bool visible) {
 
 void Tform1::ShowStrategyHint(std::string_view menuItem) { SetCaption(Panel7, Hint(Named(menuItem))); }
 
-void Tform1::ShowProgramCounts(long long lines, long long bytes, bool withSize) {
+void Tform1::ShowProgramCounts(long long lines, long long characters, bool withSize) {
     SetCount(*Ges_zeilen, lines);
-    if (withSize) SetCount(*dateigrosse, bytes);
+    if (withSize) SetCount(*dateigrosse, characters);
 }
 
 void Tform1::CopyProgramToClipboard() {

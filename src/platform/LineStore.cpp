@@ -13,6 +13,9 @@
 namespace {
 
 constexpr unsigned kBlockShift = 16;
+// A growing text has this much beyond its end faulted in ahead of it (one huge page): a block
+// of lines takes about that much text.
+constexpr std::size_t kPrepareAhead = std::size_t(1) << 21;
 
 void CheckLength(std::string_view line) {
     if (line.size() > std::numeric_limits<std::uint32_t>::max())
@@ -25,23 +28,58 @@ static_assert(std::size_t(1) << kBlockShift == 65536);
 // Offsets in a chunk take 24 bits of a line entry.
 static_assert(std::size_t(1) << 24 == 16777216);
 
-void TStrings::ChunkFree::operator()(char* p) const noexcept { std::free(p); }
+void TStrings::ChunkFree::operator()(char* p) const noexcept {
+    if (size == kChunkBytes)
+        KeepLineChunk(p);
+    else if (size == kFirstChunkBytes)
+        std::free(p);
+    else
+        UnmapLongLineMemory(p, size);
+}
 
-// Chunks come straight from malloc (for their size, fresh pages from the system); they are
-// never copied or moved once allocated.
-std::unique_ptr<char[], TStrings::ChunkFree> TStrings::AllocateChunk(std::size_t size) {
-    void* p = std::malloc(size);
-    if (p == nullptr) throw std::bad_alloc();
-    return std::unique_ptr<char[], ChunkFree>(static_cast<char*>(p));
+// Chunks are never copied or moved once allocated.
+TStrings::ChunkPtr TStrings::AllocateChunk(std::size_t size) {
+    char* p = nullptr;
+    if (size == kChunkBytes) {
+        p = TakeLineChunk();
+    } else if (size == kFirstChunkBytes) {
+        p = static_cast<char*>(std::malloc(size));
+        if (p == nullptr) throw std::bad_alloc();
+    } else {
+        p = MapLongLineMemory(size);
+    }
+    return ChunkPtr(p, ChunkFree{size});
+}
+
+void TStrings::BlockFree::operator()(Block* block) const noexcept {
+    if (fromHeap)
+        delete block;
+    else
+        KeepLineBlock(block);
+}
+
+// The entries are written before they are read: the block is not cleared.
+TStrings::BlockPtr TStrings::NewBlock() const {
+    static_assert(sizeof(Block) == kLineBlockBytes);
+    if (blocks_.empty()) return BlockPtr(new Block, BlockFree{true});
+    return BlockPtr(::new (TakeLineBlock()) Block, BlockFree{false});
+}
+
+std::size_t TStrings::ContinuationBytes(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    return count;
 }
 
 TStrings::TStrings() = default;
-TStrings::~TStrings() = default;
+TStrings::~TStrings() { Clear(); }
 
 char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
     if (chunks_.empty() || bytes > chunkSize_.back() - chunkUsed_) {
         // A line longer than a chunk gets a chunk of its own size (and starts at offset 0).
-        const std::size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
+        const std::size_t size = bytes > kChunkBytes                          ? bytes
+                                 : chunks_.empty() && bytes <= kFirstChunkBytes ? kFirstChunkBytes
+                                                                                : kChunkBytes;
         chunkSize_.reserve(chunkSize_.size() + 1);
         chunkFirstLine_.reserve(chunkFirstLine_.size() + 1);
         if (size == kChunkBytes && !spareChunks_.empty()) {
@@ -55,6 +93,7 @@ char* TStrings::Reserve(std::size_t bytes, std::uint64_t& position) {
         chunkUsed_ = 0;
         lastChunk_ = chunks_.back().get();
         lastChunkSize_ = size;
+        if (size == kChunkBytes) PrepareLineMemory(lastChunk_, kPrepareAhead);
     }
     position = std::uint64_t(chunks_.size() - 1) << 24 | chunkUsed_;
     char* target = chunks_.back().get() + chunkUsed_;
@@ -111,14 +150,17 @@ std::size_t TStrings::AddSlow(std::string_view line) {
             blocks_.push_back(std::move(spareBlocks_.back()));
             spareBlocks_.pop_back();
         } else {
-            blocks_.push_back(std::make_unique_for_overwrite<Block>());
+            blocks_.push_back(NewBlock());
         }
         blockStart_.push_back(count_);
         lastFill_ = 0;
     }
     blocks_.back()->entry[lastFill_] = Store(line);
+    if (lastFill_ == 0 && blocks_.size() > 1 && lastChunkSize_ == kChunkBytes)
+        PrepareLineMemory(lastChunk_ + chunkUsed_, std::min(kPrepareAhead, lastChunkSize_ - chunkUsed_));
     ++lastFill_;
     textBytes_ += line.size();
+    continuationBytes_ += ContinuationBytes(line);
     return count_++;
 }
 
@@ -147,6 +189,8 @@ void TStrings::Put(std::size_t index, std::string_view line) {
     CheckLength(line);
     std::uint64_t& entry = EntryOf(index);
     const std::string_view old = Decode(entry);
+    const std::size_t oldSize = old.size();
+    const std::size_t characterChange = ContinuationBytes(line) - ContinuationBytes(old);
     const std::uint64_t length = line.size();
     if (length == 0) {
         entry = 0;
@@ -165,7 +209,8 @@ void TStrings::Put(std::size_t index, std::string_view line) {
         // Chunks never move, so line may even be a view into this store.
         entry = Store(line);
     }
-    textBytes_ = textBytes_ - old.size() + line.size();
+    continuationBytes_ += characterChange;  // modulo 2^64: may go down
+    textBytes_ = textBytes_ - oldSize + line.size();
 }
 
 void TStrings::Insert(std::size_t index, std::string_view line) {
@@ -183,6 +228,7 @@ void TStrings::Insert(std::size_t index, std::string_view line) {
     OpenGap(index, 1);
     EntryOf(index) = stored;
     textBytes_ += line.size();
+    continuationBytes_ += ContinuationBytes(line);
 }
 
 void TStrings::InsertEmpty(std::size_t index, std::size_t count) {
@@ -209,7 +255,7 @@ void TStrings::OpenGap(std::size_t index, std::size_t count) {
     if (fills[block] + count > kBlockLines && count <= kBlockLines / 2) {
         const std::size_t half = kBlockLines / 2;
         const std::size_t moved = fills[block] - half;
-        auto second = std::make_unique_for_overwrite<Block>();
+        BlockPtr second = NewBlock();
         std::memcpy(second->entry, blocks_[block]->entry + half, moved * sizeof(std::uint64_t));
         blockStart_.reserve(fills.size() + 1);
         fills.reserve(fills.size() + 1);
@@ -233,15 +279,15 @@ void TStrings::OpenGap(std::size_t index, std::size_t count) {
     const std::size_t tailFill = fills[block] - at;
     const std::size_t intoBlock = std::min(count, kBlockLines - at);
     const std::size_t newBlocks = (count - intoBlock + kBlockLines - 1) / kBlockLines;
-    std::vector<std::unique_ptr<Block>> added;
+    std::vector<BlockPtr> added;
     added.reserve(newBlocks + 1);
     for (std::size_t b = 0; b < newBlocks + 1; ++b)
-        added.push_back(std::make_unique_for_overwrite<Block>());
+        added.push_back(NewBlock());
     blocks_.reserve(blocks_.size() + added.size());
     fills.reserve(fills.size() + added.size());
     blockStart_.reserve(fills.size() + added.size());
 
-    std::unique_ptr<Block> tail = std::move(added.back());
+    BlockPtr tail = std::move(added.back());
     added.pop_back();
     std::uint64_t* entry = blocks_[block]->entry;
     std::memcpy(tail->entry, entry + at, tailFill * sizeof(std::uint64_t));
@@ -272,8 +318,11 @@ void TStrings::Delete(std::size_t first, std::size_t count) {
         throw std::out_of_range("line range out of range");
     if (count == 0)
         return;
-    std::uint64_t removedBytes = 0;
-    ForEach(first, count, [&](std::string_view line) { removedBytes += line.size(); });
+    std::uint64_t removedBytes = 0, removedContinuations = 0;
+    ForEach(first, count, [&](std::string_view line) {
+        removedBytes += line.size();
+        removedContinuations += ContinuationBytes(line);
+    });
 
     std::vector<std::size_t> fills = Fills();
     const std::size_t firstBlock = BlockOf(first);
@@ -320,14 +369,22 @@ void TStrings::Delete(std::size_t first, std::size_t count) {
     if (end != count_)
         appendOnly_ = false;
     textBytes_ -= removedBytes;
+    continuationBytes_ -= removedContinuations;
     blockStart_.resize(fills.size());
     SetFills(fills);
 }
 
+bool TStrings::HoldsMemory() const {
+    return !chunks_.empty() || !blocks_.empty() || !spareChunks_.empty() || !spareBlocks_.empty();
+}
+
 void TStrings::Clear() {
+    const bool held = HoldsMemory();
+    const bool small = SmallProgram();
+    for (ChunkPtr& chunk : chunks_) chunk.reset();  // kept in the order they were filled
     decltype(chunks_)().swap(chunks_);
     std::vector<std::size_t>().swap(chunkSize_);
-    std::vector<std::unique_ptr<Block>>().swap(blocks_);
+    decltype(blocks_)().swap(blocks_);
     std::vector<std::size_t>().swap(blockStart_);
     chunkUsed_ = 0;
     lastChunk_ = nullptr;
@@ -336,9 +393,11 @@ void TStrings::Clear() {
     appendOnly_ = true;
     count_ = 0;
     textBytes_ = 0;
+    continuationBytes_ = 0;
     std::vector<std::size_t>().swap(chunkFirstLine_);
     handedOverBefore_ = 0;
-    FreeSpareMemory();
+    DropSpareMemory();
+    if (held) SettleLineMemory(small);
 }
 
 void TStrings::Swap(TStrings& other) noexcept {
@@ -357,6 +416,7 @@ void TStrings::Swap(TStrings& other) noexcept {
     std::swap(appendOnly_, other.appendOnly_);
     std::swap(count_, other.count_);
     std::swap(textBytes_, other.textBytes_);
+    std::swap(continuationBytes_, other.continuationBytes_);
 }
 
 void TStrings::HandOverLinesBefore(std::size_t index, TStrings& target) {
@@ -379,14 +439,24 @@ void TStrings::HandOverLinesBefore(std::size_t index, TStrings& target) {
     }
 }
 
-void TStrings::FreeSpareMemory() {
+void TStrings::DropSpareMemory() {
     decltype(spareChunks_)().swap(spareChunks_);
     decltype(spareBlocks_)().swap(spareBlocks_);
 }
 
+void TStrings::FreeSpareMemory() {
+    if (spareChunks_.empty() && spareBlocks_.empty()) return;
+    DropSpareMemory();
+    SettleLineMemory(SmallProgram());
+}
+
+void TStrings::SettleMemory() const {
+    if (count_ > 0) SettleLineMemory(SmallProgram());
+}
+
 std::string TStrings::Text() const {
     std::string text;
-    text.reserve(std::size_t(TextLength()));
+    text.reserve(std::size_t(textBytes_ + 2 * std::uint64_t(count_)));
     ForEach(0, count_, [&](std::string_view line) {
         text.append(line);
         text.append("\r\n", 2);

@@ -6,8 +6,13 @@
 // While lines are only appended every block but the last is full and a line's block is its
 // index shifted; inserting or deleting in the middle moves the entries of one block only
 // (a full block is split in two), and a line is then found through the blocks' first indexes.
-// Text length counts every line followed by a line break of two characters (CR LF),
-// as the text is written to a program file.
+// Text length counts the characters of every line (a character of several UTF-8 bytes is
+// one) and a line break of two characters (CR LF) after each, as the text is written to a
+// program file; it is kept as a running sum, so nobody scans the text for it.
+// The memory comes from platform/LineMemory: chunks and blocks of a large program are kept
+// for the next one when the store is cleared.
+#include "platform/LineMemory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -62,7 +67,8 @@ public:
         // The common case inline: a short line that fits the last chunk and block.
         const std::size_t size = line.size();
         if (size - 1 < kLongLine - 1 && size <= lastChunkSize_ - chunkUsed_ && lastFill_ != kBlockLines) {
-            std::memcpy(lastChunk_ + chunkUsed_, line.data(), size);
+            if (CopyLine(lastChunk_ + chunkUsed_, line.data(), size) & kHighBits) [[unlikely]]
+                continuationBytes_ += ContinuationBytes(line);
             const std::uint64_t position = std::uint64_t(chunks_.size() - 1) << 24 | chunkUsed_;
             chunkUsed_ += size;
             blocks_.back()->entry[lastFill_++] = position << 16 | size;
@@ -96,24 +102,81 @@ public:
     // of them). Those lines are gone: reading or replacing one is an error; Count() stays.
     // Only a text that was appended to and never edited in the middle hands anything over.
     void HandOverLinesBefore(std::size_t index, TStrings& target);
-    // Returns memory handed over and not filled yet to the system.
+    // Lets go of memory handed over and not filled yet (kept for the next program or back to
+    // the system, as platform/LineMemory decides).
     void FreeSpareMemory();
+    // For a text that is complete for now (written, loaded or rewritten): when it is small,
+    // memory kept for a larger program goes back to the system; an empty text changes nothing.
+    void SettleMemory() const;
     void Clear();
 
     // Calls visit(std::string_view) for the lines first to first + count - 1, in order.
     template <class Visit>
     void ForEach(std::size_t first, std::size_t count, Visit&& visit) const;
 
-    // Sum of the line lengths plus two characters per line.
-    std::uint64_t TextLength() const { return textBytes_ + 2 * std::uint64_t(count_); }
+    // Characters of all lines plus two per line for its line break.
+    std::uint64_t TextLength() const { return textBytes_ - continuationBytes_ + 2 * std::uint64_t(count_); }
     // The whole text, every line followed by CR LF.
     std::string Text() const;
     // Bytes held by the store (chunks and side tables), for memory checks.
     std::size_t MemoryBytes() const;
 
 private:
-    static constexpr std::size_t kChunkBytes = std::size_t(1) << 24;   // 16 MiB
+    static constexpr std::size_t kChunkBytes = kLineChunkBytes;
+    // A store's first chunk and first block come from the heap: most texts are small, and a
+    // small text then costs a few pages, never a huge page of its own.
+    static constexpr std::size_t kFirstChunkBytes = std::size_t(1) << 20;
     static constexpr std::size_t kBlockLines = std::size_t(1) << 16;
+    static constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+    // Bytes of a UTF-8 text that continue a character (10xxxxxx): its bytes less these are
+    // its characters.
+    static std::size_t ContinuationBytes(std::string_view text);
+    static std::uint64_t Word(const char* p) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    }
+    static void PutWord(char* p, std::uint64_t w) { std::memcpy(p, &w, sizeof w); }
+    // Copies size (at least 1) bytes to a place that does not overlap them and returns the
+    // bits of all of them or-ed together (a byte's top bit set: not pure ASCII), in one pass.
+    static std::uint64_t CopyLine(char* to, const char* from, std::size_t size) {
+        if (size >= 8) {
+            if (size <= 16) {
+                const std::uint64_t a = Word(from), b = Word(from + size - 8);
+                PutWord(to, a);
+                PutWord(to + size - 8, b);
+                return a | b;
+            }
+            if (size <= 32) {
+                const std::uint64_t a = Word(from), b = Word(from + 8), c = Word(from + size - 16),
+                                    d = Word(from + size - 8);
+                PutWord(to, a);
+                PutWord(to + 8, b);
+                PutWord(to + size - 16, c);
+                PutWord(to + size - 8, d);
+                return a | b | c | d;
+            }
+            std::memcpy(to, from, size);
+            std::uint64_t bits = Word(from + size - 8);
+            for (std::size_t i = 0; i + 8 <= size; i += 8) bits |= Word(from + i);
+            return bits;
+        }
+        if (size >= 4) {
+            std::uint32_t a, b;
+            std::memcpy(&a, from, 4);
+            std::memcpy(&b, from + size - 4, 4);
+            std::memcpy(to, &a, 4);
+            std::memcpy(to + size - 4, &b, 4);
+            return a | b;
+        }
+        std::uint64_t bits = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            to[i] = from[i];
+            bits |= static_cast<unsigned char>(from[i]);
+        }
+        return bits;
+    }
 
     // An entry holds the chunk index in bits 40-63, the offset in the chunk in bits 16-39
     // and the length in bits 0-15. A line of kLongLine bytes or more has kLongLine there and
@@ -121,6 +184,12 @@ private:
     struct Block {
         std::uint64_t entry[kBlockLines];
     };
+    struct BlockFree {
+        bool fromHeap = false;
+        void operator()(Block* block) const noexcept;
+    };
+    using BlockPtr = std::unique_ptr<Block, BlockFree>;
+    BlockPtr NewBlock() const;
     static constexpr std::uint64_t kLongLine = 0xFFFF;
 
     std::size_t AddSlow(std::string_view line);
@@ -152,28 +221,37 @@ private:
     void OpenGap(std::size_t index, std::size_t count);
     void SetFills(const std::vector<std::size_t>& fills);
 
+    // A chunk of kChunkBytes goes back to the kept chunks, a first chunk to the heap, a long
+    // line's own chunk to the system.
     struct ChunkFree {
+        std::size_t size = kChunkBytes;
         void operator()(char* p) const noexcept;
     };
-    static std::unique_ptr<char[], ChunkFree> AllocateChunk(std::size_t size);
+    using ChunkPtr = std::unique_ptr<char[], ChunkFree>;
+    static ChunkPtr AllocateChunk(std::size_t size);
+    // The size of the program held, for the choice of keeping its memory.
+    bool SmallProgram() const { return textBytes_ + sizeof(std::uint64_t) * count_ < kSmallProgramBytes; }
+    bool HoldsMemory() const;
+    void DropSpareMemory();
 
-    std::vector<std::unique_ptr<char[], ChunkFree>> chunks_;
+    std::vector<ChunkPtr> chunks_;
     std::vector<std::size_t> chunkSize_;
     std::size_t chunkUsed_ = 0;  // bytes used in the last chunk
     char* lastChunk_ = nullptr;       // the last chunk and its size, for the inline Add
     std::size_t lastChunkSize_ = 0;
-    std::vector<std::unique_ptr<Block>> blocks_;
+    std::vector<BlockPtr> blocks_;
     std::vector<std::size_t> blockStart_;   // index of the first line of every block
     // The line count when each chunk was begun: while only appending, every line stored in
     // chunk c lies before the first line of chunk c + 1.
     std::vector<std::size_t> chunkFirstLine_;
     std::size_t handedOverBefore_ = 0;  // lines before this index are gone
-    std::vector<std::unique_ptr<char[], ChunkFree>> spareChunks_;  // of kChunkBytes each
-    std::vector<std::unique_ptr<Block>> spareBlocks_;
+    std::vector<ChunkPtr> spareChunks_;  // of kChunkBytes each
+    std::vector<BlockPtr> spareBlocks_;
     std::size_t lastFill_ = kBlockLines;    // entries used in the last block (full when none)
     bool appendOnly_ = true;                // every block but the last is full
     std::size_t count_ = 0;
     std::uint64_t textBytes_ = 0;
+    std::uint64_t continuationBytes_ = 0;  // of textBytes_, those that continue a character
 };
 
 template <class Visit>

@@ -121,6 +121,7 @@ void TMemo::TakeUpCount() {
 
 void TMemo::LinesChanged() {
     undo_ = {};  // positions of another text
+    lines_.SettleMemory();
     knownCount_ = lines_.Count();
     if (knownCount_ == 0)
         widestSeen_ = 0;

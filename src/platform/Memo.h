@@ -59,7 +59,7 @@ public:
     // and Enter (13); the handler may change the character, and 0 drops it.
     std::function<void(char32_t& key)> OnKeyPress;
 
-    // Text length as the store counts it (every line followed by CR LF).
+    // Text length in characters as the store counts it (every line followed by CR LF).
     std::uint64_t GetTextLen() const { return lines_.TextLength(); }
 
     // Empties the text (a programmatic change: Modified stays as it is).

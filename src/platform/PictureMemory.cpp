@@ -1,5 +1,6 @@
 #include "platform/PictureMemory.h"
 
+#include "platform/LineMemory.h"
 #include "platform/SystemMemory.h"
 
 #include <climits>
@@ -22,8 +23,14 @@ void CheckPictureFitsMemory(std::int64_t width, std::int64_t height) {
     // Rows are addressed with int offsets in the bitmap code.
     const bool tooWide = width > INT_MAX / 4 || height > INT_MAX;
     const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height) * kBytesPerPixel;
-    if (tooWide || bytes / kBytesPerPixel / std::uint64_t(width) != std::uint64_t(height) ||
-        bytes > PictureMemoryBudget() / kCopies)
+    const bool representable = !tooWide && bytes / kBytesPerPixel / std::uint64_t(width) == std::uint64_t(height);
+    bool fits = representable && bytes <= PictureMemoryBudget() / kCopies;
+    // Memory kept for the next program text goes back to the system before a picture is refused.
+    if (representable && !fits && KeptLineMemoryBytes() > 0) {
+        ReleaseKeptLineMemory();
+        fits = bytes <= PictureMemoryBudget() / kCopies;
+    }
+    if (!fits)
         throw EPictureTooLarge("Das Bild mit " + std::to_string(width) + " x " + std::to_string(height) +
                                " Pixeln passt nicht in den Arbeitsspeicher.");
 }

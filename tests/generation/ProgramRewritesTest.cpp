@@ -46,6 +46,14 @@ TEST_F(ProgramRewritesTest, NumbersEveryLineButTheFirstReplacingOldNumbers) {
     EXPECT_EQ(host.meter.back(), 0);
 }
 
+// The size shown counts characters, with two for every line break: "ä" is one.
+TEST_F(ProgramRewritesTest, TheSizeAfterARewriteCountsCharacters) {
+    EXPECT_EQ(Run({"%", "(Fr\xC3\xA4ser 6 mm)"}, true, false), (Lines{"%", "N1 (Fr\xC3\xA4ser 6 mm)"}));
+    EXPECT_EQ(host.fields["dateigrosse"], 1 + 2 + 16 + 2);
+    Run({"%", "(Fr\xC3\xA4ser 6 mm)"}, false, true);
+    EXPECT_EQ(host.fields["dateigrosse"], 1 + 2 + 11 + 2);
+}
+
 TEST_F(ProgramRewritesTest, SpaceRemovalRunsAfterNumberingAndTakesTheFirstLineToo) {
     EXPECT_EQ(Run(kProgram, true, true),
               (Lines{"%start", "N1(SEL=00,O,0,0,50,40,10,2,2,5,0)", "N2(ab)", "N3G0Z1", "N4", "N5G1X5"}));

@@ -237,6 +237,16 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
     }
 }
 
+// A program file in Windows-1252: its size counts characters, "ä" one, each break two.
+TEST_F(ProgramFilesWindow, ALoadedProgramsSizeCountsCharacters) {
+    Write("alt.nc", "(Fr\xE4ser 6 mm)\r\nG0 Z1\r\n");
+    SetProgram({"%"}, false);
+    services.openNames = {Path("alt.nc")};
+    form1->load_cncClick();
+    EXPECT_EQ(Program(), (std::vector<std::string>{"(Fr\xC3\xA4ser 6 mm)", "G0 Z1"}));
+    EXPECT_EQ(CountOf(*form1->dateigrosse), 13 + 2 + 5 + 2);
+}
+
 TEST_F(ProgramFilesWindow, LoadingAfterYesSavesFirst) {
     Write("neu.nc", "NEU\r\n");
     BuildList("alt", 1);

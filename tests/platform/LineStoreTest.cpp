@@ -381,3 +381,65 @@ TEST(LineStore, AddTextSplitsAtAnyLineBreak) {
         EXPECT_EQ(lines.Text(), c.expected) << c.text;
     }
 }
+
+// The text length counts characters: a character of several UTF-8 bytes is one, as in the
+// Windows-1252 text a program file may be; every line break counts two.
+TEST(LineStore, TextLengthCountsCharacters) {
+    TStrings lines;
+    struct Step {
+        const char* what;
+        void (*change)(TStrings&);
+        std::uint64_t length;
+    } const steps[] = {
+        {"add", [](TStrings& l) { l.Add("(Fr\xC3\xA4ser 6 mm)"); }, 13 + 2},
+        {"add ASCII", [](TStrings& l) { l.Add("G0 Z1"); }, 15 + 7},
+        {"put longer, not ASCII", [](TStrings& l) { l.Put(1, "(Ma\xC3\x9F \xE2\x82\xAC)"); }, 15 + 7 + 2},
+        {"put shorter over not ASCII", [](TStrings& l) { l.Put(0, "G1"); }, 4 + 9},
+        {"insert", [](TStrings& l) { l.Insert(0, "\xC3\xB6\xC3\xBC"); }, 4 + 4 + 9},
+        {"delete", [](TStrings& l) { l.Delete(2); }, 4 + 4},
+        {"add text", [](TStrings& l) { l.AddText("a\r\n\xC3\xA4\xC3\xA4\xC3\xA4\n"); }, 8 + 3 + 5},
+        {"put empty", [](TStrings& l) { l.Put(0, ""); }, 2 + 4 + 3 + 5},
+        {"long line", [](TStrings& l) { l.Add(std::string(70000, 'x') + "\xC3\xA4"); }, 14 + 70003},
+        {"delete all", [](TStrings& l) { l.Delete(0, l.Count()); }, 0},
+    };
+    for (const Step& s : steps) {
+        s.change(lines);
+        EXPECT_EQ(lines.TextLength(), s.length) << s.what;
+    }
+    lines.Add("\xC3\xA4");
+    TStrings other;
+    other.Swap(lines);
+    EXPECT_EQ(other.TextLength(), 3u);
+    EXPECT_EQ(lines.TextLength(), 0u);
+    other.Clear();
+    EXPECT_EQ(other.TextLength(), 0u);
+}
+
+// Short lines are copied word by word; every length and every place of a character of two
+// bytes comes back whole and counted right.
+TEST(LineStore, ShortLinesOfEveryLengthAreCopiedAndCounted) {
+    TStrings lines;
+    std::vector<std::string> expected;
+    std::uint64_t length = 0;
+    for (std::size_t n = 1; n <= 72; ++n) {
+        for (std::size_t at = 0; at <= n; ++at) {  // at == n: pure ASCII
+            std::string line(n, ' ');
+            for (std::size_t i = 0; i < n; ++i) line[i] = char('A' + (n * 3 + i) % 26);
+            std::size_t characters = n;
+            if (at + 1 < n) {
+                line[at] = '\xC3';
+                line[at + 1] = '\xA9';
+                characters = n - 1;
+            } else if (at + 1 == n) {
+                line[at] = '\xE4';  // a lone top byte at the very end: a character of its own
+            }
+            lines.Add(line);
+            expected.push_back(line);
+            length += characters + 2;
+        }
+    }
+    ASSERT_EQ(lines.Count(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(lines.Line(i), expected[i]) << i;
+    EXPECT_EQ(lines.TextLength(), length);
+}

@@ -28,6 +28,9 @@ std::string Joined(const Lines& lines) {
     return text;
 }
 
+// The text's length in characters (all of them in the Basic Multilingual Plane here).
+std::uint64_t Characters(const std::string& text) { return std::uint64_t(QString::fromStdString(text).size()); }
+
 Lines LinesOf(const TMemo& memo) {
     Lines lines;
     for (std::size_t i = 0; i < memo.Lines().Count(); ++i)
@@ -205,7 +208,7 @@ TEST_F(MemoTest, EditingCommands) {
         c.keys(memo);
         EXPECT_EQ(LinesOf(memo), c.expected);
         EXPECT_EQ(memo.Lines().Count(), c.expected.size());
-        EXPECT_EQ(memo.GetTextLen(), Joined(c.expected).size());
+        EXPECT_EQ(memo.GetTextLen(), Characters(Joined(c.expected)));
         EXPECT_EQ(memo.Lines().Text(), Joined(c.expected));
         EXPECT_EQ(memo.Modified(), c.modified);
         EXPECT_EQ(memo.CaretPos(), c.caretAfter);
@@ -261,7 +264,7 @@ TEST_F(MemoTest, EveryEditIsUndoneAndRedoneExactly) {
                 break;
         }
         const std::string after = memo.Lines().Text();
-        ASSERT_EQ(memo.GetTextLen(), after.size());
+        ASSERT_EQ(memo.GetTextLen(), Characters(after));
         ASSERT_LE(memo.CaretPos().line, memo.Lines().Count());
         if (after == before)
             continue;
