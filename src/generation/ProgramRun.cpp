@@ -10,6 +10,7 @@
 #include "generation/RunSettingsCheck.h"
 #include "generation/RunState.h"
 #include "platform/Application.h"
+#include "platform/LineMemory.h"
 #include "platform/LineStore.h"
 #include "platform/SystemMemory.h"
 
@@ -279,7 +280,8 @@ std::optional<std::int32_t> ComputePassCount(double max_tiefe, double& z_zustell
 
 std::uint64_t MaxProgramLines() {
     constexpr std::uint64_t kBytesPerLine = 64;
-    return std::min(kMostProgramLines, AvailableMemoryBytes() / kBytesPerLine);
+    // Memory kept from an earlier program is the first the new one writes into.
+    return std::min(kMostProgramLines, (AvailableMemoryBytes() + KeptLineMemoryBytes()) / kBytesPerLine);
 }
 
 std::uint64_t EstimateProgramLines(int strategyIndex, double length, double width, double stepX,
