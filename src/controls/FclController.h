@@ -30,8 +30,9 @@ public:
 };
 
 // A controller made with a form (a window) as its owner is placed on that form: the form's
-// controls whose controller reference is still empty take it at once, the others when their
-// window is created.
+// controls whose controller reference is still empty take it at once; a control put on the
+// form later finds it when the control's window is created. A control whose reference is set
+// (also to the default controller) keeps its own.
 class TFclController : public TFclComponent {
     Q_OBJECT
 public:

@@ -13,18 +13,7 @@ namespace {
 QPixmap PixmapOf(const TObjectImage& image) {
     if (image.Bitmap.Empty())
         return {};
-    QImage pixels = image.Bitmap.ToImage();
-    if (image.Transparent) {
-        pixels = pixels.convertToFormat(QImage::Format_ARGB32);
-        const QRgb white = qRgb(255, 255, 255);
-        for (int y = 0; y < pixels.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-            for (int x = 0; x < pixels.width(); ++x)
-                if (line[x] == white)
-                    line[x] = qRgba(0, 0, 0, 0);
-        }
-    }
-    return QPixmap::fromImage(pixels);
+    return QPixmap::fromImage(image.Transparent ? image.Bitmap.ToImageWithout(clWhite) : image.Bitmap.ToImage());
 }
 
 CanvasMouseEvent EventOf(CanvasMouse kind, QMouseEvent* e, QWidget* widget, QWidget* canvas) {

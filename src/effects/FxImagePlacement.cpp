@@ -30,25 +30,12 @@ TColor FxTransparentColour(const TBitmap& picture) { return picture.PixelAt(0, p
 QImage FxShownImage(const TBitmap& picture, QSize size, bool transparent) {
     if (picture.Empty() || size.isEmpty())
         return QImage();
-    QImage shown;
-    if (size == QSize(picture.Width(), picture.Height())) {
-        shown = picture.ToImage();
-    } else {
-        TBitmap stretched(size.width(), size.height(), TPixelFormat::pf24bit);
-        StretchDraw(stretched, TRect{0, 0, size.width(), size.height()}, picture);
-        shown = stretched.ToImage();
-    }
-    if (!transparent)
-        return shown;
     // A nearest-neighbour stretch keeps every colour, so the key can be looked for afterwards.
     const TColor key = FxTransparentColour(picture);
-    const QRgb keyRgb = qRgb(GetRValue(key), GetGValue(key), GetBValue(key));
-    shown = shown.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < shown.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
-        for (int x = 0; x < shown.width(); ++x)
-            if ((row[x] | 0xFF000000u) == keyRgb)
-                row[x] = 0;
-    }
-    return shown;
+    auto shown = [&](const TBitmap& pixels) { return transparent ? pixels.ToImageWithout(key) : pixels.ToImage(); };
+    if (size == QSize(picture.Width(), picture.Height()))
+        return shown(picture);
+    TBitmap stretched(size.width(), size.height(), TPixelFormat::pf24bit);
+    StretchDraw(stretched, TRect{0, 0, size.width(), size.height()}, picture);
+    return shown(stretched);
 }

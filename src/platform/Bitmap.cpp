@@ -428,6 +428,22 @@ QImage TBitmap::ToImage() const {
     return image;
 }
 
+QImage TBitmap::ToImageWithout(TColor Key) const {
+    if (Empty())
+        return QImage();
+    QImage image(width_, height_, QImage::Format_ARGB32);
+    if (image.isNull())
+        throw std::bad_alloc();
+    for (int y = 0; y < height_; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width_; ++x) {
+            const TColor c = PixelAt(x, y);
+            line[x] = c == Key ? qRgba(0, 0, 0, 0) : qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+        }
+    }
+    return image;
+}
+
 TBitmap TBitmap::FromImage(const QImage& image) {
     TBitmap bitmap;
     if (image.isNull())

@@ -80,6 +80,9 @@ public:
 
     // Conversion to and from Qt images (RGB32 / any Qt format; the result is pf24bit).
     QImage ToImage() const;
+    // As ToImage, but ARGB32 with the pixels of colour Key fully transparent: the bitmap as a
+    // transparent one shows, whatever lies below showing through its pixels of that colour.
+    QImage ToImageWithout(TColor Key) const;
     static TBitmap FromImage(const QImage& image);
 
 private:

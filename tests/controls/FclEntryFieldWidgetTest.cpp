@@ -404,13 +404,16 @@ TEST_F(FieldForm, AltAndDigitsOnTheKeypadTypeTheCharacterOfTheirCode)
     AltKeypad(text, "132", true);
     EXPECT_EQ(text->EditString().substr(0, 2), "\xE4\xE4");
 
-    // Another key between the digits drops the entry.
+    // Another key between the digits drops the entry: the 0 after it starts a new entry of
+    // code 0, which types nothing (kept, the entry would be 60, "<").
     QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
     QApplication::sendEvent(text, &altDown);
     QKeyEvent digit(QEvent::KeyPress, Qt::Key_6, Qt::AltModifier | Qt::KeypadModifier, "6");
     QApplication::sendEvent(text, &digit);
     QKeyEvent other(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
     QApplication::sendEvent(text, &other);
+    QKeyEvent zero(QEvent::KeyPress, Qt::Key_0, Qt::AltModifier | Qt::KeypadModifier, "0");
+    QApplication::sendEvent(text, &zero);
     QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
     QApplication::sendEvent(text, &altUp);
     EXPECT_EQ(text->EditString().substr(0, 3), "\xE4\xE4 ");

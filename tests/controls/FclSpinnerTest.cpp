@@ -91,8 +91,11 @@ TEST(FclSpinnerRegions, EveryStyleHitsItsButtonsAndNoPointTwice)
     // diagonal cuts leave nothing else out.
     for (int style = 0; style <= static_cast<int>(S::stPlainStar); ++style) {
         SCOPED_TRACE(style);
-        const auto buttons = SpinnerButtons(static_cast<S>(style), 31, 25);
-        const bool tiles = style == 0 || style == 1 || (style >= 4 && style <= 6);
+        const S s = static_cast<S>(style);
+        const auto buttons = SpinnerButtons(s, 31, 25);
+        const bool tiles = s == S::stNormalVertical || s == S::stNormalHorizontal ||
+                           s == S::stDiagonalVertical || s == S::stDiagonalHorizontal ||
+                           s == S::stDiagonalFourWay;
         int overlaps = 0, edge = 0, holes = 0;
         for (int y = 0; y < 25; ++y) {
             for (int x = 0; x < 31; ++x) {

@@ -74,6 +74,13 @@ TEST(FxImageView, ShowsTheProcessedPictureAtItsPlace) {
     painted = view.grab().toImage();
     EXPECT_EQ(At(painted, 0, 0), shown.PixelAt(0, 0));
     EXPECT_EQ(At(painted, 10, 9), shown.PixelAt(3, 2));
+    // Resized, the stretched picture is drawn anew at the new size.
+    view.resize(22, 20);
+    QCoreApplication::processEvents();
+    painted = view.grab().toImage();
+    EXPECT_EQ(At(painted, 21, 19), shown.PixelAt(3, 2));
+    EXPECT_EQ(At(painted, 11, 0), shown.PixelAt(2, 0));
+    view.resize(11, 10);
 
     // A new effect value is painted, not the picture painted before.
     fx.SetPicInvert(false);

@@ -368,3 +368,27 @@ TEST(BitmapImage, ToImageAndFromImage) {
     EXPECT_TRUE(TBitmap::FromImage(QImage()).Empty());
     EXPECT_TRUE(TBitmap().ToImage().isNull());
 }
+
+TEST(BitmapImage, ToImageWithoutLeavesOnlyTheKeyColourOut) {
+    // In every format, the pixels of the key's colour become fully transparent and every other
+    // pixel keeps its colour, opaque; a colour one step from the key stays.
+    for (TPixelFormat f : kAllFormats) {
+        const TBitmap bmp = PatternBitmap(6, 3, f);
+        const TColor key = bmp.PixelAt(1, 1);
+        const QImage image = bmp.ToImageWithout(key);
+        ASSERT_EQ(image.size(), QSize(6, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 6; ++x) {
+                const TColor c = bmp.PixelAt(x, y);
+                const QRgb expected = c == key ? qRgba(0, 0, 0, 0) : qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+                ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
+            }
+    }
+    TBitmap nearWhite(2, 1, TPixelFormat::pf24bit);
+    nearWhite.SetPixelAt(0, 0, clWhite);
+    nearWhite.SetPixelAt(1, 0, RGB(255, 255, 254));
+    const QImage image = nearWhite.ToImageWithout(clWhite);
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 254));
+    EXPECT_TRUE(TBitmap().ToImageWithout(clWhite).isNull());
+}
