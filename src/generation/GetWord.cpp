@@ -1,9 +1,10 @@
 #include "generation/GetWord.h"
 
+#include "generation/MainState.h"
+
 #include <array>
 
 namespace {
-constexpr std::size_t kMaxLine = 255;
 
 bool IsWordChar(char c, char letter) {
     return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == letter;
@@ -23,7 +24,7 @@ constexpr BareWords kBare;
 }  // namespace
 
 std::string_view GetWordView(std::string_view line, char letter) {
-    if (line.size() > kMaxLine) line = line.substr(0, kMaxLine);
+    if (line.size() > 255) line = First255Characters(line);  // a short line has no more characters
     const std::size_t at = line.find(letter);
     if (at == std::string_view::npos) return {};
     std::size_t end = at + 1;

@@ -91,7 +91,9 @@ inline const std::string& LangCaption(int entry) { return Main.LangCaptions[std:
 inline const std::string& LangHint(int entry) { return Main.LangHints[std::size_t(entry - kLangTextFirst)]; }
 
 // Texts of the program hold at most 255 characters: the first 255 characters of a UTF-8
-// text, never cut inside a character.
+// text, never cut inside a character, and never more than the bytes of 255 characters of
+// four bytes each (also for bytes that are not UTF-8).
+inline constexpr std::size_t kMostBytesOf255Characters = 4 * 255;
 std::string_view First255Characters(std::string_view text);
 // Text variables hold at most 255 characters; a longer value is cut when it is stored.
 std::string CutTo255(std::string text);

@@ -13,8 +13,8 @@
 
 namespace {
 
-// A line is handled as its first 255 characters, of up to 4 bytes each.
-constexpr std::size_t kMaxLineBytes = 4 * 255;
+// A line is handled as its first 255 characters, which never take more bytes than this.
+constexpr std::size_t kMaxLineBytes = kMostBytesOf255Characters;
 // The longest line number prefix: "N", the digits of a line index and a blank.
 constexpr std::size_t kNumberPrefix = 32;
 

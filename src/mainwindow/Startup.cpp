@@ -6,11 +6,11 @@
 
 #include "platform/ErrorText.h"
 #include "platform/Services.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QScreen>
 #include <QTranslator>
 
 bool TFraxilonApplication::notify(QObject* receiver, QEvent* event) {
@@ -47,11 +47,7 @@ int RunFraxilon(QApplication& app) {
     if (!created || form1.TerminateRequested()) return 1;
 
     form1.adjustSize();
-    if (const QScreen* screen = form1.screen()) {
-        QRect frame = form1.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form1.move(frame.topLeft());
-    }
+    CentreOnScreen(form1);
     form1.show();
     form1.activateWindow();
     return QApplication::exec();

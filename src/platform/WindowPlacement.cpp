@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
-QPoint CentredFramePosition(const QRect& available, const QSize& frame) {
-    const int x = available.x() + (available.width() - frame.width()) / 2;
-    const int y = available.y() + (available.height() - frame.height()) / 2;
-    return {std::max(available.x(), x), std::max(available.y(), y)};
-}
-
 namespace {
+
+// The start of a span of `size` that is to begin at `wanted`, kept inside [low, low + room);
+// low when the span is longer than the room.
+int KeepInside(long long wanted, long long size, long long low, long long room) {
+    return int(std::max(std::min(wanted, low + room - size), low));
+}
 
 // What the window manager's frame adds to a window's client area, and where the client area
 // lies inside the frame.
@@ -27,6 +27,17 @@ Frame FrameOf(const QWidget& window) {
 }
 
 }  // namespace
+
+QPoint FramePositionOnScreen(const QRect& available, QPoint wanted, const QSize& frame) {
+    return {KeepInside(wanted.x(), frame.width(), available.x(), available.width()),
+            KeepInside(wanted.y(), frame.height(), available.y(), available.height())};
+}
+
+QPoint CentredFramePosition(const QRect& available, const QSize& frame) {
+    const int x = available.x() + (available.width() - frame.width()) / 2;
+    const int y = available.y() + (available.height() - frame.height()) / 2;
+    return FramePositionOnScreen(available, {x, y}, frame);
+}
 
 void CentreOnScreen(QWidget& window) {
     QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();

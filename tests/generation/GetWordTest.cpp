@@ -34,12 +34,26 @@ TEST(GetWord, ReadsTheFirstOccurrenceOfTheLetter) {
 }
 
 TEST(GetWord, OnlyTheFirst255CharactersCount) {
-    std::string line(254, ' ');
-    line += "X123";
-    EXPECT_EQ(GetWord(line, 'X'), "X0");  // the letter is the 255th character
-    line.assign(255, ' ');
-    line += "X1";
-    EXPECT_EQ(GetWord(line, 'X'), "");
+    auto umlauts = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += "\xC3\xA4";  // ä, two bytes
+        return s;
+    };
+    const struct Case {
+        std::string line;
+        const char* word;
+    } cases[] = {
+        {std::string(254, ' ') + "X123", "X0"},  // the letter is the 255th character
+        {std::string(255, ' ') + "X1", ""},
+        // A comment of umlauts: the word lies past the 255th byte, but within the first 255
+        // characters.
+        {"(" + umlauts(130) + ") X5", "X5"},
+        {"(" + umlauts(251) + ") X5", "X0"},
+        {"(" + umlauts(252) + ") X5", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetWord(c.line, 'X'), c.word) << c.line.size() << " bytes";
+    }
 }
 
 }  // namespace

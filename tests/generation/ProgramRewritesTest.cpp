@@ -90,6 +90,23 @@ TEST_F(ProgramRewritesTest, LongLinesAreCutBetweenCharacters) {
     EXPECT_EQ(stripped[0], "G1(" + Umlauts(251));
 }
 
+// Bytes that only continue characters (no UTF-8 text, but a line may hold any bytes) count
+// as no character: the cut still stops after the 4 * 255 bytes that 255 characters take at
+// most, so the rewrites never write past the room they have for a line.
+TEST_F(ProgramRewritesTest, ALineOfNoCharactersIsCutAfterTheBytesOf255Characters) {
+    const std::string bytes(2000, '\x80');
+    constexpr std::size_t kMostBytes = 4 * 255;
+    EXPECT_EQ(First255Characters(bytes).size(), kMostBytes);
+    EXPECT_EQ(StripSpaces(bytes).size(), kMostBytes);
+    const Lines numbered = Run({"%", bytes}, true, false);
+    ASSERT_EQ(numbered.size(), 2u);
+    EXPECT_EQ(numbered[1].substr(0, 3), "N1 ");
+    EXPECT_EQ(numbered[1].size(), kMostBytes);
+    const Lines stripped = Run({bytes}, false, true);
+    ASSERT_EQ(stripped.size(), 1u);
+    EXPECT_EQ(stripped[0].size(), kMostBytes);
+}
+
 TEST_F(ProgramRewritesTest, AbortRestoresTheTextFromBeforeTheInterruptedRewrite) {
     struct Case {
         bool numbering, stripping;
