@@ -1,6 +1,7 @@
 #include "designer/EditorGeometry.h"
 
 #include "designer/DesignConvert.h"
+#include "platform/WindowPlacement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,25 +32,12 @@ EditorClientSize ClientSizeFor(double length, double width, int screenWidth, int
     return s;
 }
 
-namespace {
-
-// The start of a span of length size that begins at wanted and keeps inside [low, low + room),
-// or starts at low when it is longer than the room.
-int KeepInside(long long wanted, long long size, long long low, long long room) {
-    wanted = std::min(wanted, low + room - size);
-    wanted = std::max(wanted, low);
-    return int(std::clamp<long long>(wanted, std::numeric_limits<int>::min(),
-                                     std::numeric_limits<int>::max()));
-}
-
-}  // namespace
-
 FramePosition EditorFramePosition(ScreenArea screen, ScreenArea available, int frameWidth,
                                   int frameHeight) {
-    const long long centred = (long long)screen.left + ((long long)screen.width - frameWidth) / 2;
-    const long long top = (long long)screen.top + 10;
-    return {KeepInside(centred, frameWidth, available.left, available.width),
-            KeepInside(top, frameHeight, available.top, available.height)};
+    const QPoint wanted(int(screen.left + ((long long)screen.width - frameWidth) / 2), screen.top + 10);
+    const QPoint p = FramePositionOnScreen(QRect(available.left, available.top, available.width, available.height),
+                                           wanted, QSize(frameWidth, frameHeight));
+    return {p.x(), p.y()};
 }
 
 int Snap(int v, int step) { return step < 1 ? v : (v / step) * step; }
