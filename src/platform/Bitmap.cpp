@@ -412,36 +412,33 @@ void TBitmap::SetPixelAt(int x, int y, TColor colour) {
     WriteRaw(pixels_.data() + std::size_t(y) * std::size_t(stride_), x, RawOf(format_, colour), format_);
 }
 
-QImage TBitmap::ToImage() const {
-    if (Empty())
+namespace {
+
+// The bitmap as a QImage of the given format, each pixel's colour turned into a QRgb by rgb.
+template <class ToRgb>
+QImage ImageOf(const TBitmap& bitmap, QImage::Format format, ToRgb rgb) {
+    if (bitmap.Empty())
         return QImage();
-    QImage image(width_, height_, QImage::Format_RGB32);
+    QImage image(bitmap.Width(), bitmap.Height(), format);
     if (image.isNull())
         throw std::bad_alloc();
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < bitmap.Height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width_; ++x) {
-            const TColor c = PixelAt(x, y);
-            line[x] = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-        }
+        for (int x = 0; x < bitmap.Width(); ++x)
+            line[x] = rgb(bitmap.PixelAt(x, y));
     }
     return image;
 }
 
+QRgb RgbOf(TColor c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+}  // namespace
+
+QImage TBitmap::ToImage() const { return ImageOf(*this, QImage::Format_RGB32, RgbOf); }
+
 QImage TBitmap::ToImageWithout(TColor Key) const {
-    if (Empty())
-        return QImage();
-    QImage image(width_, height_, QImage::Format_ARGB32);
-    if (image.isNull())
-        throw std::bad_alloc();
-    for (int y = 0; y < height_; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width_; ++x) {
-            const TColor c = PixelAt(x, y);
-            line[x] = c == Key ? qRgba(0, 0, 0, 0) : qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-        }
-    }
-    return image;
+    return ImageOf(*this, QImage::Format_ARGB32,
+                   [Key](TColor c) { return c == Key ? qRgba(0, 0, 0, 0) : RgbOf(c); });
 }
 
 TBitmap TBitmap::FromImage(const QImage& image) {
