@@ -356,14 +356,12 @@ void Tform_paint::PlaceFrame() {
                 frame = w->frameMargins();
                 break;
             }
-    const FramePosition p = EditorFramePosition(
-        {screen.x(), screen.y(), screen.width(), screen.height()},
-        {available.x(), available.y(), available.width(), available.height()},
-        width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom());
+    const QPoint p = EditorFramePosition(
+        screen, available, size() + QSize(frame.left() + frame.right(), frame.top() + frame.bottom()));
     if (own && ownFrame.isNull())
-        move(p.left + frame.left(), p.top + frame.top());
+        move(p + QPoint(frame.left(), frame.top()));
     else
-        move(p.left, p.top);
+        move(p);
     framePending_ = own && ownFrame.isNull();
 }
 

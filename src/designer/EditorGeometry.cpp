@@ -32,12 +32,9 @@ EditorClientSize ClientSizeFor(double length, double width, int screenWidth, int
     return s;
 }
 
-FramePosition EditorFramePosition(ScreenArea screen, ScreenArea available, int frameWidth,
-                                  int frameHeight) {
-    const QPoint wanted(int(screen.left + ((long long)screen.width - frameWidth) / 2), screen.top + 10);
-    const QPoint p = FramePositionOnScreen(QRect(available.left, available.top, available.width, available.height),
-                                           wanted, QSize(frameWidth, frameHeight));
-    return {p.x(), p.y()};
+QPoint EditorFramePosition(const QRect& screen, const QRect& available, QSize frame) {
+    const QPoint wanted(int(screen.x() + ((long long)screen.width() - frame.width()) / 2), screen.y() + 10);
+    return FramePositionOnScreen(available, wanted, frame);
 }
 
 int Snap(int v, int step) { return step < 1 ? v : (v / step) * step; }

@@ -1,7 +1,11 @@
 #pragma once
 // The design editor's arithmetic without a window: the client area that gives the workpiece's
 // shape on the screen, snapping to the grid, the overlay's edge flags and its drag (move and
-// resize in whole grid steps, never negative), and the spinners' wrapping step.
+// resize in whole grid steps, never negative), the spinners' wrapping step and the place of the
+// window's frame.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 
 struct EditorClientSize {
     int width = 0;
@@ -15,25 +19,11 @@ struct EditorClientSize {
 // number is taken as a square workpiece.
 EditorClientSize ClientSizeFor(double length, double width, int screenWidth, int screenHeight);
 
-// A rectangle of the desktop in pixels.
-struct ScreenArea {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// The top-left corner of the editor's window frame (title bar and borders included) of
-// frameWidth x frameHeight: centred across the screen, its top at 10; then moved up or left
-// just as far as keeps its bottom and right edges inside the available area (the screen less
-// task bars), yet never above or left of that area, so the title bar always stays reachable.
-struct FramePosition {
-    int left = 0;
-    int top = 0;
-    bool operator==(const FramePosition&) const = default;
-};
-FramePosition EditorFramePosition(ScreenArea screen, ScreenArea available, int frameWidth,
-                                  int frameHeight);
+// The top-left corner of the editor's window frame (title bar and borders included) of the
+// given size: centred across the screen, its top at 10; then moved up or left just as far as
+// keeps its bottom and right edges inside the available area (the screen less task bars), yet
+// never above or left of that area, so the title bar always stays reachable.
+QPoint EditorFramePosition(const QRect& screen, const QRect& available, QSize frame);
 
 // (v div step) * step, the division truncating toward zero; a step below 1 leaves v.
 int Snap(int v, int step);

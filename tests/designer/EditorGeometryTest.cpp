@@ -34,9 +34,9 @@ TEST(EditorGeometry, ClientAreaTakesTheWorkpieceShapeOnTheScreen) {
 TEST(EditorGeometry, FrameIsCentredNearTheTopAndKeptOnTheFreeArea) {
     struct Case {
         const char* what;
-        ScreenArea screen, available;
+        QRect screen, available;
         int w, h;
-        FramePosition at;
+        QPoint at;
     };
     const Case cases[] = {
         {"fits", {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, 925, 962, {177, 10}},
@@ -51,7 +51,7 @@ TEST(EditorGeometry, FrameIsCentredNearTheTopAndKeptOnTheFreeArea) {
         {"second screen", {1280, 0, 1600, 1200}, {1280, 0, 1600, 1200}, 1084, 1121, {1538, 10}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(EditorFramePosition(c.screen, c.available, c.w, c.h), c.at) << c.what;
+        EXPECT_EQ(EditorFramePosition(c.screen, c.available, {c.w, c.h}), c.at) << c.what;
 }
 
 TEST(EditorGeometry, SnapTruncatesTowardZero) {
