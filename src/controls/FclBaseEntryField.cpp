@@ -175,7 +175,7 @@ std::uint16_t TFclBaseEntryField::GetValue(void* Data)
     CreateHandle();
     SetStateBits(EfState::Getting, true);
     std::uint16_t code = 0;
-    if (HasOption(efoInputRequired) && !IsReadOnly() && IsEmpty())
+    if (HasOption(efoInputRequired) && !IsReadOnly() && EntryMissing())
         code = EfError::Required;
     else
         code = CheckValue();
@@ -448,7 +448,7 @@ bool TFclBaseEntryField::ValidateEntry(bool Quiet)
     CreateHandle();
     lastError_ = 0;
     if (HasOption(efoInputRequired) && !IsReadOnly() &&
-        (IsEmpty() || (uninitialized_ && !Modified()))) {
+        (EntryMissing() || (uninitialized_ && !Modified()))) {
         lastError_ = EfError::Required;
     } else {
         SetStateBits(EfState::Checking, true);
@@ -484,7 +484,7 @@ std::uint16_t TFclBaseEntryField::Revalidate(bool ReportError)
     CreateHandle();
     std::uint16_t code = 0;
     if (HasOption(efoInputRequired) && !IsReadOnly() &&
-        (IsEmpty() || (uninitialized_ && !Modified()))) {
+        (EntryMissing() || (uninitialized_ && !Modified()))) {
         code = EfError::Required;
     } else {
         SetStateBits(EfState::Checking, true);

@@ -244,6 +244,8 @@ public:
     virtual void MoveCaretHome();
     virtual int FirstEditPosition() const { return 0; }
     virtual bool IsEmpty() const;
+    // What efoInputRequired refuses: a field that holds no entry (IsEmpty here).
+    virtual bool EntryMissing() const { return IsEmpty(); }
     virtual bool IsReadOnly() const { return HasOption(efoReadOnly); }
     // The text to paint: control characters as their letters; a hidden zero as blanks.
     virtual std::string GetDisplayString() const;

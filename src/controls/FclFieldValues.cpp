@@ -47,6 +47,16 @@ void SetUpPictureField(TFclPictureField& field, TPictureDataType type, std::stri
     field.SetRangeHighSlot(hi);
 }
 
+void RequireEntry(TFclBaseEntryField& field) {
+    TFclEntryFieldOptions options = field.Options();
+    options.Include(efoInputRequired);
+    field.SetOptions(options);
+    // A required field starts uninitialised when its window is made: it would show blanks and
+    // refuse to be left until typed in. Its value is the one it was given.
+    field.CreateHandle();
+    field.SetUninitialized(false);
+}
+
 void SetUpCounter(TFclNumericField& field, TNumericDataType type, std::string_view mask) {
     field.SetDataType(type);
     field.SetPictureMask(mask);

@@ -11,6 +11,10 @@
 // options efoCaretToEnd and efoRightAlign, and the range low to high in the type's own slots.
 void SetUpPictureField(TFclPictureField& field, TPictureDataType type, std::string_view mask, int maxLength,
                        double low, double high);
+// A field that may not be left empty: an empty entry is reported when the field is left, as
+// an invalid one is, and does not read (GetValue gives the "required" code), so that its
+// variable keeps its value. The value the field holds now stays shown.
+void RequireEntry(TFclBaseEntryField& field);
 // A read-only counter: nftLongInt for counts, nftComp for sizes that may pass 2^31.
 void SetUpCounter(TFclNumericField& field, TNumericDataType type, std::string_view mask);
 

@@ -477,6 +477,9 @@ void TFclPictureBase::JustifyIfModified(bool RequireFocus)
         return;
     if (RequireFocus && !HasFocus())
         return;
+    // A required entry left out stays as the user left it: justified it would read 0.
+    if (HasOption(efoInputRequired) && EntryMissing())
+        return;
     JustifyDecimal(DotPosition(), FirstEditPosition(), true, true, LastEditPosition());
 }
 
@@ -579,6 +582,25 @@ bool TFclPictureBase::IsEmpty() const
     for (int i = 0; i < maxLength_; ++i) {
         const char c = i < static_cast<int>(edit_.size()) ? edit_[static_cast<std::size_t>(i)] : ' ';
         if (FlagAt(i) != kLiteral && c != ' ')
+            return false;
+    }
+    return true;
+}
+
+bool TFclPictureBase::EntryMissing() const
+{
+    if (IsEmpty())
+        return true;
+    if (!StateHas(EfState::RealType) || !MaskHas('.'))
+        return false;
+    const int dot = DotPosition();
+    for (int i = 0; i < static_cast<int>(edit_.size()) && i < maxLength_; ++i) {
+        if (FlagAt(i) == kLiteral)
+            continue;
+        const char c = edit_[static_cast<std::size_t>(i)];
+        if (c >= '1' && c <= '9')
+            return false;
+        if (c == '0' && i < dot)
             return false;
     }
     return true;

@@ -80,6 +80,10 @@ public:
     void MoveCaretToStart() override;
     void SetCaretPosition(int Pos) override;
     bool IsEmpty() const override;
+    // Also a number of a real type without a digit before its decimal position and with none
+    // but zeros after it: what is left of an emptied field once the editor has filled its
+    // fraction with zeros.
+    bool EntryMissing() const override;
     std::string GetDisplayString() const override;
     void AdjustOptions() override;
 

@@ -188,9 +188,6 @@ struct Remembered {
     double wst_l, wst_b, stepX, stepy;
 };
 
-// Rows, columns, oblique lines and their crosses: every strategy but the radial ones.
-bool IsLinearStrategy(int strategy) { return strategy >= 0 && strategy <= 19 && !IsRadialStrategy(strategy); }
-
 // Checks, before anything is changed, that the run can lay out its paths, form its passes
 // and keep its program in memory. False when it cannot run; the reason has been shown.
 // Whether the routines that the strategy runs exist.
@@ -225,13 +222,8 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
         host.ShowMessageText(kNotAvailable);
         return false;
     }
-    // A spacing of 0 or below lays out no path: too few paths, as for a spacing wider than
-    // the workpiece.
-    if (IsLinearStrategy(strategy) && (!(sx > 0) || !(sy > 0))) {
-        host.ShowFileMessage(MsgTooFewPaths, 'N');
-        return false;
-    }
-    if (!RadialSettingsUsable(host, strategy, sx, sy)) return false;
+    // Spacings of 0 or below have been refused by the settings check, naming the spacing.
+    if (!RadialSettingsUsable(host, strategy)) return false;
     if (infeed == 0) {
         host.ShowMessageText("Die Zustellung pro Durchgang ist 0. Bitte eine Zustellung eingeben; "
                              "es wurde kein Programm erstellt.");

@@ -47,19 +47,11 @@ bool ReadCornerCount(RunHost& host, int& count) {
     return true;
 }
 
-bool RadialSettingsUsable(RunHost& host, int strategyIndex, double stepX, double stepy) {
+bool RadialSettingsUsable(RunHost& host, int strategyIndex) {
     if (!IsRadialStrategy(strategyIndex)) return true;
-    // A spacing of 0 gives counts that no integer holds; below 0 the rings and sides have no
-    // points between them, but their starts and corners are still written, ever more of them
-    // the finer the other spacing.
-    for (const auto& [name, value] : {std::pair{"Bahnabstand", stepX}, std::pair{"Punktabstand", stepy}}) {
-        if (!(value > 0)) {
-            host.ShowMessageText(std::string("Der Wert für \"") + name +
-                                 "\" muss größer als 0 sein. Bitte die Werte prüfen; es wurde kein Programm "
-                                 "erstellt.");
-            return false;
-        }
-    }
+    // The spacings are above 0 here (the run's settings check refuses the others): at 0 the
+    // counts would pass every integer, below 0 the rings and sides would have no points
+    // between them while their starts and corners were still written.
     bool usable = true;
     if (strategyIndex == 2 || strategyIndex == 6) {
         double ratio = AngleDialog.RadiusRatio;

@@ -23,10 +23,10 @@ int RadialCount(RunState& r, double v);
 // Round(i / n * 100) as the run's progress; n > 0.
 void ReportRadialProgress(RunState& r, long long i, long long n);
 
-// Checks the spacings and the angle dialog's values that a radial pattern needs before the
-// run changes anything: false when the pattern has no shape to cut, after a message naming
-// the spacing that is not above 0, or message 9.
-bool RadialSettingsUsable(RunHost& host, int strategyIndex, double stepX, double stepy);
+// Checks the angle dialog's values that a radial pattern needs before the run changes
+// anything: false when the pattern has no shape to cut, after message 9. The spacings have
+// been checked before (CheckRunSettings).
+bool RadialSettingsUsable(RunHost& host, int strategyIndex);
 
 // The corner count of the angle dialog's field "ecken" as an integer, when it holds one.
 bool ReadCornerCount(RunHost& host, int& count);

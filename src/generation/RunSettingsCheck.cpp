@@ -46,6 +46,10 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     const double thickness = AsTheRunReadsIt(host, "wst_d", s.wst_d);
     const double factor = AsTheRunReadsIt(host, "faktor", s.faktor);
     const double safeHeight = AsTheRunReadsIt(host, "zg0", s.zg0);
+    const double deepest = AsTheRunReadsIt(host, "max_tiefe", s.max_tiefe);
+    const double infeed = AsTheRunReadsIt(host, "z_zustellung", s.z_zustellung);
+    const double pathSpacing = AsTheRunReadsIt(host, "stepX", s.stepX);
+    const double pointSpacing = AsTheRunReadsIt(host, "stepy", s.stepy);
     struct Setting {
         const char* name;  // as the user knows it
         double value;
@@ -57,10 +61,10 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
         {"Breite", width},
         {"Dicke", thickness},
         {"Z-Faktor", factor},
-        {"max. Tiefe", AsTheRunReadsIt(host, "max_tiefe", s.max_tiefe)},
-        {"Zustellung", AsTheRunReadsIt(host, "z_zustellung", s.z_zustellung)},
-        {"Bahnabstand", AsTheRunReadsIt(host, "stepX", s.stepX)},
-        {"Punktabstand", AsTheRunReadsIt(host, "stepy", s.stepy)},
+        {"max. Tiefe", deepest},
+        {"Zustellung", infeed},
+        {"Bahnabstand", pathSpacing},
+        {"Punktabstand", pointSpacing},
         {"G0-Hub", safeHeight},
         {"kleinste Z-Änderung", AsTheRunReadsIt(host, "min_deltaZ", s.min_deltaZ)},
         {"Winkel", UsesTheAngle(s.StrategyIndex) ? angle : 0.0},
@@ -97,6 +101,35 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
         host.ShowMessageText("Mit dieser Werkstückdicke und diesem Z-Faktor ergeben sich Tiefen außerhalb "
                              "des Zahlenbereichs." + std::string(kNoProgram));
         return false;
+    }
+
+    // A Z factor of 0 maps every grey to the full thickness: the whole picture area would be
+    // cut through.
+    if (factor == 0) {
+        host.ShowMessageText("Der Wert für \"Z-Faktor\" ist 0: damit würde jeder Punkt des Bildes auf die "
+                             "ganze Werkstückdicke gefräst. Bitte einen Z-Faktor ungleich 0 eingeben;"
+                             " es wurde kein Programm erstellt.");
+        return false;
+    }
+
+    // Depths are entered below the surface (negative): a deepest depth or an infeed above 0
+    // (a slipped sign) cuts above the program's own rapids.
+    for (const Setting& depth : {Setting{"max. Tiefe", deepest}, Setting{"Zustellung", infeed}}) {
+        if (depth.value > 0) {
+            host.ShowMessageText(std::string("Der Wert für \"") + depth.name +
+                                 "\" liegt über der Werkstückoberfläche. Tiefen werden negativ eingegeben "
+                                 "(zum Beispiel -3);" + " es wurde kein Programm erstellt.");
+            return false;
+        }
+    }
+
+    // A spacing of 0 or below lays out no path, or no point between the starts of the paths.
+    for (const Setting& spacing : {Setting{"Bahnabstand", pathSpacing}, Setting{"Punktabstand", pointSpacing}}) {
+        if (!(spacing.value > 0)) {
+            host.ShowMessageText(std::string("Der Wert für \"") + spacing.name + "\" muss größer als 0 sein." +
+                                 kNoProgram);
+            return false;
+        }
     }
     return true;
 }

@@ -2,9 +2,10 @@
 // The settings a program run refuses before it changes anything: a pattern number the program
 // does not have, a setting that is not a finite number (a damaged configuration file behind a
 // field that does not read), a safe height ("G0-Hub") at or below the surface, a workpiece
-// without length, width or thickness, and a thickness and Z factor whose depths leave the
-// range of numbers. Such a run would write words that are not numbers, rapids that cut, or
-// sample without end.
+// without length, width or thickness, a thickness and Z factor whose depths leave the range
+// of numbers, a Z factor of 0, a deepest depth or an infeed above the surface, and a path or
+// point spacing of 0 or below. Such a run would write words that are not numbers, rapids that
+// cut, cuts above its rapids or through the whole picture area, or sample without end.
 class RunHost;
 struct MainState;
 

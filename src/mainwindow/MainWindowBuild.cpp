@@ -207,6 +207,11 @@ void Tform1::BuildControls() {
                  0, kMax);
         AddField(Panel2, grid, r++, komma, "komma", "nachkomma_Label", "Nachkommastellen", TPictureDataType::pftByte, "9", 1,
                  0, 3);
+        // An emptied settings field would read as 0 (a Z factor of 0 cuts every point at the
+        // full depth): it is reported when it is left, and its setting keeps its value.
+        for (TFclPictureField* f : {wst_l, wst_b, wst_d, stepX, stepy, faktor, min_deltaZ, zg0, max_tiefe,
+                                    z_zustellung, rundrum_mm, komma})
+            RequireEntry(*f);
     }
     middle->addWidget(Panel2);
 

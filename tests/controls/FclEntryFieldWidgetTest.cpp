@@ -418,3 +418,49 @@ TEST_F(FieldForm, AltAndDigitsOnTheKeypadTypeTheCharacterOfTheirCode)
     QApplication::sendEvent(text, &altUp);
     EXPECT_EQ(text->EditString().substr(0, 3), "\xE4\xE4 ");
 }
+
+// A required real field emptied by the user keeps its blank integer part when it is left: the
+// editor's zeros in the fraction are no entry, so the field reports it and does not read as 0.
+// Without efoInputRequired the same field reads 0, as it always did.
+TEST_F(FieldForm, AnEmptiedRequiredRealFieldIsReportedAndDoesNotRead)
+{
+    for (const bool required : {true, false}) {
+        SCOPED_TRACE(required ? "required" : "not required");
+        services.boxes.clear();
+        TFclEntryFieldOptions options = first->Options();
+        if (required)
+            options.Include(efoInputRequired);
+        else
+            options.Exclude(efoInputRequired);
+        first->SetOptions(options);
+        first->SetUninitialized(false);
+        first->SetValue(5.0);
+        first->setFocus();
+        QCoreApplication::sendPostedEvents();
+        first->SelectAll();
+        QTest::keyClick(first, Qt::Key_Delete);
+        ASSERT_EQ(first->EditString(), "   .0");  // the fraction filled, no digit before it
+        second->setFocus();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        double v = -1;
+        if (required) {
+            ASSERT_EQ(services.boxes.size(), 1u);
+            EXPECT_TRUE(first->hasFocus());
+            EXPECT_EQ(first->EditString(), "   .0");
+            EXPECT_EQ(first->GetValue(v), EfError::Required);
+            EXPECT_EQ(v, -1);
+            // Mended, the field lets the focus go.
+            Type(first, "5");
+            second->setFocus();
+            QCoreApplication::sendPostedEvents();
+            EXPECT_TRUE(second->hasFocus());
+            EXPECT_EQ(ValueOf(first), 5.0);
+        } else {
+            EXPECT_TRUE(services.boxes.empty());
+            EXPECT_TRUE(second->hasFocus());
+            EXPECT_EQ(first->EditString(), "  0.0");
+            EXPECT_EQ(ValueOf(first), 0.0);
+        }
+    }
+}

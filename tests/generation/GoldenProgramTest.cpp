@@ -195,6 +195,10 @@ public:
         linesAtMessage.push_back(lines.Count());
         return TestHost::ShowFileMessage(line, kind);
     }
+    void ShowMessageText(const std::string& text) override {
+        linesAtMessage.push_back(lines.Count());
+        TestHost::ShowMessageText(text);
+    }
     void SetFieldValue(std::string_view field, double value) override {
         fieldWrites.push_back({std::string(field), value, lines.Count()});
         TestHost::SetFieldValue(field, value);
@@ -259,9 +263,14 @@ TEST(GoldenProgramEdges, SpacingsOfZeroOrLessAreRefusedBeforeAnyLine) {
             RecordingHost host;
             Prepare(host, s);
             host.lines.Add("old program");
-            // The run refuses before it touches the editor.
+            // The run refuses before it touches the editor, saying which spacing must be
+            // above 0 (not that the workpiece is too small).
             EXPECT_EQ(RunProgram(host), std::vector<std::string>{"old program"});
-            EXPECT_EQ(host.fileMessages, (std::vector<std::pair<int, char>>{{MsgTooFewPaths, 'N'}}));
+            EXPECT_TRUE(host.fileMessages.empty());
+            const std::string named = sp.stepX > 0 ? "\"Punktabstand\"" : "\"Bahnabstand\"";
+            ASSERT_EQ(host.messageTexts.size(), 1u);
+            EXPECT_NE(host.messageTexts[0].find(named + " muss größer als 0 sein"), std::string::npos)
+                << host.messageTexts[0];
             EXPECT_EQ(host.linesAtMessage, (std::vector<std::size_t>{1}));
             EXPECT_EQ(host.clipboardCopies, 0);
             EXPECT_EQ(host.fields["stepX"], sp.stepX);

@@ -3,6 +3,7 @@
 // German with the field's caption and the values the field takes, and gives the field the
 // focus back.
 #include "platform/IntlSource.h"
+#include "controls/FclFieldValues.h"
 #include "controls/FclIntlSup.h"
 #include "WindowFixture.h"
 
@@ -10,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -119,6 +121,114 @@ TEST_F(FieldErrorsInEveryWindow, AnOutOfRangeEntryNamesTheFieldAndTheValuesItTak
             checked = true;
         });
         EXPECT_TRUE(checked);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The twelve settings fields of the main window, each with the caption the shipped language
+// file gives its label and the values it takes as the report writes them.
+struct SettingsField {
+    const char* name;
+    const char* caption;
+    const char* takes;  // "Bitte eine Zahl …"
+};
+const SettingsField kSettingsFields[] = {
+    {"wst_l", "Länge X (mm)", "ab 0 "},
+    {"wst_b", "Breite Y (mm)", "ab 0 "},
+    {"wst_d", "Dicke (mm)", "ab 0 "},
+    {"stepX", "Bahnabstand (mm)", "ab 0 "},
+    {"stepy", "Punktabstand (mm)", "ab 0 "},
+    {"faktor", "Z-Faktor", ""},
+    {"min_deltaZ", "min. Delta Z (mm)", "ab 0 "},
+    {"zg0", "G0-Hub (mm)", ""},
+    {"max_tiefe", "max. Tiefe (mm)", ""},
+    {"z_zustellung", "Zustellung (mm)", ""},
+    {"rundrum_mm", "Umrandung (mm)", "ab 0 "},
+    {"komma", "Nachkommastellen", "von 0 bis 3 "},
+};
+
+class SettingsFieldsOfTheMainWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        CopyShipped();
+        ASSERT_TRUE(Start());
+        form1->show();
+        form1->FormActivate();
+        form1->UsePicture(TBitmap(16, 12));
+        QApplication::setActiveWindow(form1.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    }
+    TFclPictureField* FieldNamed(const char* name) const {
+        return form1->findChild<TFclPictureField*>(QString::fromLatin1(name));
+    }
+    // Replaces the field's text by typing, as the user does (nothing typed empties it), and
+    // moves the focus to another field of the window.
+    void Enter(TFclPictureField* field, const char* typed, TFclPictureField* next) {
+        field->setFocus();
+        QApplication::processEvents();
+        field->SelectAllText();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, typed);
+        services.boxes.clear();
+        next->setFocus();
+        QApplication::processEvents();  // the field reports and takes the focus back
+    }
+};
+
+TEST_F(SettingsFieldsOfTheMainWindow, AnEmptiedFieldIsReportedByNameAndKeepsItsValue) {
+    for (const SettingsField& c : kSettingsFields) {
+        SCOPED_TRACE(c.name);
+        TFclPictureField* field = FieldNamed(c.name);
+        TFclPictureField* next = FieldNamed(std::string_view(c.name) == "stepX" ? "stepy" : "stepX");
+        ASSERT_NE(field, nullptr);
+        double before = 0;
+        ASSERT_EQ(GetNumber(*field, before), 0);
+        const std::string shown = QString::fromStdString(field->Text()).trimmed().toStdString();
+        Enter(field, "", next);
+        ASSERT_EQ(services.boxes.size(), 1u) << field->Text();
+        EXPECT_EQ(services.boxes[0].type, mtError);
+        EXPECT_EQ(services.boxes[0].text, std::string("Das Feld „") + c.caption + "“ darf nicht leer sein. Bitte eine Zahl " +
+                                              c.takes + "eingeben.");
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        // The setting is not 0: a run reads it as it was.
+        double now = -1;
+        EXPECT_NE(GetNumber(*field, now), 0);
+        // The user enters it again; the field takes it without a word.
+        Enter(field, shown.c_str(), next);
+        EXPECT_TRUE(services.boxes.empty());
+        EXPECT_EQ(QApplication::focusWidget(), next);
+        ASSERT_EQ(GetNumber(*field, now), 0);
+        EXPECT_EQ(now, before);
+    }
+}
+
+// The size fields report an entry outside their range as every other field does, instead of
+// putting the old value back without a word.
+TEST_F(SettingsFieldsOfTheMainWindow, ANegativeSizeIsReportedByName) {
+    for (const char* name : {"wst_l", "wst_b"}) {
+        SCOPED_TRACE(name);
+        TFclPictureField* field = FieldNamed(name);
+        const SettingsField& c = *std::find_if(std::begin(kSettingsFields), std::end(kSettingsFields),
+                                               [&](const SettingsField& f) { return std::string_view(f.name) == name; });
+        double before = 0;
+        ASSERT_EQ(GetNumber(*field, before), 0);
+        Enter(field, "-5", FieldNamed("wst_d"));
+        ASSERT_EQ(services.boxes.size(), 1u) << field->Text();
+        EXPECT_EQ(services.boxes[0].text, std::string("Der Wert im Feld „") + c.caption +
+                                              "“ liegt nicht im erlaubten Bereich. Bitte eine Zahl ab 0 eingeben.");
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        EXPECT_NE(field->Text().find("-5"), std::string::npos);  // the entry stays to be mended
+        EXPECT_EQ(std::string_view(name) == "wst_l" ? Main.wst_l : Main.wst_b, before);
+        // Mended, the size is taken and the work bitmap follows it.
+        Enter(field, "25", FieldNamed("wst_d"));
+        EXPECT_TRUE(services.boxes.empty());
+        double now = 0;
+        ASSERT_EQ(GetNumber(*field, now), 0);
+        EXPECT_GT(now, 0);
     }
 }
 

@@ -257,7 +257,9 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
         int code;
         double value;  // when read; else the value stays 42
     } cases[] = {
-        {"wst_l", "123.5", 0, 123.5},  {"wst_l", "", 0, 0},            {"wst_l", "abc", 257, 42},
+        // An emptied settings field does not read (258, "required"): its setting keeps its
+        // value instead of becoming 0. Letters are refused as typed, which leaves it empty.
+        {"wst_l", "123.5", 0, 123.5},  {"wst_l", "", 258, 42},         {"wst_l", "abc", 258, 42},
         {"wst_l", "-1", 256, 42},      {"faktor", "-1", 0, -1},       {"komma", "3", 0, 3},
         {"komma", "4", 256, 42},       {"prg_anzahl", "12", 0, 12},   {"prg_anzahl", "", 256, 42},
         {"Ges_zeilen", nullptr, 0, 0}, {"eingabe", nullptr, 0, 0}  , {"unbekannt", nullptr, 257, 42},
