@@ -11,6 +11,7 @@
 #include "mainwindow/StrategySelection.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
@@ -452,9 +453,16 @@ void Tform1::BuildMenus() {
         auto* m = new QMenu(parent);
         m->setObjectName(QString::fromLatin1(name));
         SetCaption(m, caption);
-        // A menu closed by the keyboard leaves its last hint in the status bar; the status
-        // panels of pattern and resolution come back.
-        connect(m, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
+        // A menu closed by the keyboard leaves its last hint in the status bar, and the bar,
+        // which keeps the menu's title highlighted for the keyboard, shows the title's hint
+        // again once the menu is gone: the hint is cleared after that, so the status panels
+        // of pattern and resolution come back at once.
+        connect(m, &QMenu::aboutToHide, this, [this] {
+            statusBar()->clearMessage();
+            QTimer::singleShot(0, this, [this] {
+                if (!QApplication::activePopupWidget()) statusBar()->clearMessage();
+            });
+        });
         if (auto* b = qobject_cast<QMenuBar*>(parent))
             b->addMenu(m);
         else

@@ -48,7 +48,8 @@ std::string DirectoryPart(const std::string& path) {
 
 }  // namespace
 
-// The dialog is shared: loading needs a file that exists, the list takes a new name too.
+// The dialog's settings are shared: loading opens a file that exists, the list names the file
+// to save under (a new one too) and asks with the save dialog.
 void Tform1::PrepareProgramDialog(bool forList) {
     OpenDialog1.filter = kProgramFilter;
     if (OpenDialog1.filterIndex < 1) OpenDialog1.filterIndex = 1;
@@ -80,7 +81,8 @@ void Tform1::listeerstellenClick() {
     Prg_nr->ClearRecentItems();
     std::string name = FileNamePart(OpenDialog1.fileName);
     PrepareProgramDialog(true);
-    if (auto picked = Services().OpenFileName(OpenDialog1)) {
+    // The name chosen here is the one the program is saved under: a save dialog.
+    if (auto picked = Services().SaveFileName(OpenDialog1)) {
         OpenDialog1.fileName = *picked;
         name = FileNamePart(*picked);
         Main.ProgramListDir = DirectoryPart(*picked);

@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -281,6 +283,47 @@ TEST_F(MainWindowLife, FieldsByNameWithTheirResultCodes) {
     double angle = 0;
     EXPECT_EQ(form1->GetFieldValue("eingabe", angle), 0);
     EXPECT_EQ(angle, 30);
+}
+
+}  // namespace
+
+namespace {
+
+// A menu closed with Escape gives the status bar back to the pattern and resolution panels at
+// once: the hint of the menu's title (the bar keeps it highlighted for the keyboard) or of the
+// last item under the mouse does not stay in their place.
+TEST_F(MainWindowLife, AMenuClosedWithEscapeLeavesNoHintInTheStatusBar) {
+    form1->show();
+    form1->FormActivate();
+    QApplication::setActiveWindow(form1.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    QStatusBar* status = form1->statusBar();
+    QMenuBar* bar = form1->menuBar();
+    for (const char* name : {"Geometrie1", "Auflsung1"}) {
+        SCOPED_TRACE(name);
+        auto* menu = form1->findChild<QMenu*>(QString::fromLatin1(name));
+        ASSERT_NE(menu, nullptr);
+        bar->setActiveAction(menu->menuAction());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        // The first item with a hint is under the keyboard: the status bar shows its hint.
+        for (QAction* a : menu->actions())
+            if (!a->statusTip().isEmpty() && a->isEnabled()) {
+                menu->setActiveAction(a);
+                break;
+            }
+        QApplication::processEvents();
+        ASSERT_FALSE(status->currentMessage().isEmpty());
+        ASSERT_FALSE(form1->Panel7->isVisible());
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QApplication::processEvents();
+        EXPECT_FALSE(menu->isVisible());
+        EXPECT_EQ(status->currentMessage().toStdString(), "");
+        EXPECT_TRUE(form1->Panel7->isVisible());
+        EXPECT_TRUE(form1->Panel8->isVisible());
+        EXPECT_EQ(form1->Panel7->text().toStdString(), Hint(form1->Named("hor_fraesen")) + " (Alpha=0°)");
+        QTest::keyClick(bar, Qt::Key_Escape);  // the bar leaves its keyboard mode
+        QApplication::processEvents();
+    }
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ protected:
     // The list of `count` names from a file chosen in the test's folder.
     void BuildList(const std::string& name, int count) {
         form1->prg_anzahl->SetText(std::to_string(count));
-        services.openNames.push_back(Path(name));
+        services.saveNames.push_back(Path(name));
         form1->listeerstellen->click();
     }
 };
@@ -68,20 +68,23 @@ TEST_F(ProgramFilesWindow, TheListTakesItsNamesAndFolderFromTheChosenFile) {
     EXPECT_EQ(Main.ProgramCount, 3);
     // A later cancel keeps the name and folder chosen before.
     form1->prg_anzahl->SetText("2");
-    services.openNames.push_back(std::nullopt);
+    services.saveNames.push_back(std::nullopt);
     form1->findChild<QAction*>("Listeerstellen1")->trigger();
     EXPECT_EQ(ListNames(), (std::vector<std::string>{"teil", "teil1"}));
     EXPECT_EQ(Main.ProgramListDir, Path(""));
 }
 
+// The list names the file to save under, in a save dialog (its button says "Speichern", not
+// "Öffnen"); loading opens a file that exists.
 TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) {
     BuildList("neu", 2);  // no such file yet
     ASSERT_EQ(services.fileRequests.size(), 1u);
-    EXPECT_FALSE(services.fileRequests[0].mustExist);
+    EXPECT_EQ(services.fileDialogs, std::vector<std::string>{"save"});
     EXPECT_EQ(ListNames(), (std::vector<std::string>{"neu", "neu1"}));
     services.openNames.push_back(std::nullopt);
     form1->load_cnc->click();
     ASSERT_EQ(services.fileRequests.size(), 2u);
+    EXPECT_EQ(services.fileDialogs, (std::vector<std::string>{"save", "open"}));
     EXPECT_TRUE(services.fileRequests[1].mustExist);
     EXPECT_NE(services.fileRequests[0].title, services.fileRequests[1].title);  // the user sees which it is
 }
@@ -89,7 +92,7 @@ TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) 
 TEST_F(ProgramFilesWindow, WithoutAProgramCountNothingIsWrittenAndTheFieldIsNamed) {
     // The list stays empty, and says why.
     form1->prg_anzahl->SetText("");
-    services.openNames.push_back(Path("teil"));
+    services.saveNames.push_back(Path("teil"));
     form1->listeerstellen->click();
     EXPECT_EQ(form1->Prg_nr->count(), 0);
     ASSERT_EQ(services.boxes.size(), 1u);
@@ -120,7 +123,7 @@ TEST_F(ProgramFilesWindow, WithoutAProgramCountNothingIsWrittenAndTheFieldIsName
 
 TEST_F(ProgramFilesWindow, ACancelledFirstListDialogIsRefusedWithAMessage) {
     form1->prg_anzahl->SetText("2");
-    services.openNames.push_back(std::nullopt);
+    services.saveNames.push_back(std::nullopt);
     form1->listeerstellenClick();
     EXPECT_EQ(form1->Prg_nr->count(), 0);
     EXPECT_EQ(Main.ProgramListDir, "");

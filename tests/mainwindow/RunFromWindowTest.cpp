@@ -229,7 +229,7 @@ TEST_F(RunFromWindow, AnEditedProgramIsAskedForBeforeTheRunEmptiesIt) {
 
 TEST_F(RunFromWindow, AfterTheRunTheSaveSaysHowToBuildTheEmptiedListAgain) {
     form1->prg_anzahl->SetText("1");
-    services.openNames.push_back(Path("teil"));
+    services.saveNames.push_back(Path("teil"));
     form1->listeerstellen->click();
     ASSERT_EQ(form1->Prg_nr->count(), 1);
     form1->Prg_erstellen->click();

@@ -25,6 +25,7 @@ public:
     std::deque<std::optional<std::string>> openNames;
     std::deque<std::optional<std::string>> saveNames;
     std::vector<FileDialogRequest> fileRequests;
+    std::vector<std::string> fileDialogs;          // "open" or "save", one per request
     bool printAccepted = true;
     std::string pdfPath;                           // where printing goes; set by the test
     int printDialogs = 0;
@@ -53,10 +54,12 @@ public:
     }
     std::optional<std::string> OpenFileName(const FileDialogRequest& r) override {
         fileRequests.push_back(r);
+        fileDialogs.push_back("open");
         return Pop(openNames);
     }
     std::optional<std::string> SaveFileName(const FileDialogRequest& r) override {
         fileRequests.push_back(r);
+        fileDialogs.push_back("save");
         return Pop(saveNames);
     }
     bool PrintDialog(QPrinter& printer) override {
