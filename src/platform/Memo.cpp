@@ -82,6 +82,15 @@ TMemo::TMemo(QWidget* parent) : QAbstractScrollArea(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     verticalScrollBar()->setSingleStep(1);
     UpdateScrollBars();
+    dragScroll_ = new QTimer(this);
+    dragScroll_->setObjectName(QStringLiteral("dragScroll"));
+    dragScroll_->setInterval(kDragScrollMs);
+    connect(dragScroll_, &QTimer::timeout, this, [this] {
+        if (dragging_)
+            MoveTo(PosAt(dragPoint_), true);
+        else
+            dragScroll_->stop();
+    });
 }
 
 TMemo::~TMemo() = default;
@@ -302,13 +311,6 @@ void TMemo::RestartBlink() {
 }
 
 void TMemo::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == dragScroll_.timerId()) {
-        if (dragging_)
-            MoveTo(PosAt(dragPoint_), true);
-        else
-            dragScroll_.stop();
-        return;
-    }
     if (event->timerId() != blink_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;
@@ -532,9 +534,9 @@ void TMemo::mouseMoveEvent(QMouseEvent* event) {
     dragPoint_ = event->position().toPoint();
     MoveTo(PosAt(dragPoint_), true);
     if (viewport()->rect().contains(dragPoint_))
-        dragScroll_.stop();
-    else if (!dragScroll_.isActive())
-        dragScroll_.start(kDragScrollMs, this);
+        dragScroll_->stop();
+    else if (!dragScroll_->isActive())
+        dragScroll_->start();
 }
 
 void TMemo::mouseReleaseEvent(QMouseEvent* event) {
@@ -543,7 +545,7 @@ void TMemo::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = false;
-    dragScroll_.stop();
+    dragScroll_->stop();
 }
 
 void TMemo::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -632,7 +634,7 @@ void TMemo::focusInEvent(QFocusEvent* event) {
 void TMemo::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     blink_.stop();
-    dragScroll_.stop();
+    dragScroll_->stop();
     caretOn_ = false;
     dragging_ = false;
     viewport()->update();

@@ -23,6 +23,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstddef>
@@ -163,7 +164,8 @@ private:
     bool dragging_ = false;
     QPoint dragPoint_;         // the mouse while a drag selects
     QBasicTimer blink_;
-    QBasicTimer dragScroll_;   // scrolls while the mouse is held outside the view
+    // Scrolls while the mouse is held outside the view: a child timer named "dragScroll".
+    QTimer* dragScroll_ = nullptr;
     // The inverse of the last edit: the text from start to end is replaced by removed.
     struct TEdit {
         TTextPos start, end;

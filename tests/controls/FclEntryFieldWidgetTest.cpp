@@ -464,3 +464,32 @@ TEST_F(FieldForm, AnEmptiedRequiredRealFieldIsReportedAndDoesNotRead)
         }
     }
 }
+
+// In a field that is not of a real type a double click selects the word under the mouse,
+// from its first character to its last: the blank before it stays out.
+TEST_F(FieldForm, ADoubleClickInATextFieldSelectsTheWordUnderTheMouse)
+{
+    auto* text = new TFclPictureField(&form);
+    text->setGeometry(10, 70, 150, 21);
+    text->show();
+    text->SetPictureMask("XXXXX");
+    text->SetValue("ab cd");
+    const QFontMetrics fm = text->fontMetrics();
+    const int start = text->ClientArea().left() + text->TextMargin() - 1;
+    // The middle of a character.
+    auto middleOf = [&](int i) {
+        const QString s = QStringLiteral("ab cd");
+        return start + (fm.horizontalAdvance(s.left(i)) + fm.horizontalAdvance(s.left(i + 1))) / 2;
+    };
+    struct Case {
+        int character;
+        int selStart, selEnd;
+    } cases[] = {{4, 3, 5}, {3, 3, 5}, {0, 0, 2}, {1, 0, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "on character " << c.character);
+        QTest::mouseDClick(text, Qt::LeftButton, {}, QPoint(middleOf(c.character), 10));
+        ASSERT_TRUE(text->hasFocus());
+        EXPECT_EQ(text->SelStart(), c.selStart);
+        EXPECT_EQ(text->SelEnd(), c.selEnd);
+    }
+}

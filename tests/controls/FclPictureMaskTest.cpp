@@ -190,3 +190,49 @@ TEST(PictureMask, ChangingTheMaskKeepsTheValue)
 }
 
 } // namespace
+
+namespace {
+
+// Each of the number-class mask characters takes exactly its class of characters as the user
+// types them, and refuses with a beep the nearest character outside it. A string field with
+// the mask in its one position shows the typed character, case forced by the mask.
+TEST(PictureMask, NumberClassCharactersAcceptTheirClassAndRefuseTheRest)
+{
+    struct Case {
+        char mask;
+        const char* accepts;
+        const char* shownAs;  // the accepted characters as the field shows them
+        const char* refuses;
+    };
+    const Case cases[] = {
+        {'O', "01234567 ", "01234567 ", "89-."},
+        {'b', "01 ", "01 ", "2-."},
+        {'K', "0123456789ABCDEFabcdef ", "0123456789ABCDEFABCDEF ", "Gg-."},
+        {'i', "0123456789- ", "0123456789- ", ".+eE"},
+        {'#', "0123456789-. ", "0123456789-. ", "+eE,"},
+    };
+    for (const Case& c : cases) {
+        const std::string accepts = c.accepts;
+        const std::string refuses = c.refuses;
+        for (std::size_t i = 0; i < accepts.size() + refuses.size(); ++i) {
+            const bool accepted = i < accepts.size();
+            const char typed = accepted ? accepts[i] : refuses[i - accepts.size()];
+            SCOPED_TRACE(testing::Message() << "mask " << c.mask << " typed «" << typed << "»");
+            RecordingHost host;
+            TFclCustomPictureField f(&host);
+            SetUpField(f, host, {TPictureDataType::pftString, std::string(1, c.mask), "", ""});
+            f.SetValue(std::string("X"));  // a character no class takes: any change is the typing's
+            EnterByTab(f);
+            f.TypeChar(typed);
+            if (accepted) {
+                EXPECT_EQ(f.EditString(), std::string(1, c.shownAs[i]));
+                EXPECT_EQ(host.beeps, 0);
+            } else {
+                EXPECT_EQ(f.EditString(), "X");
+                EXPECT_EQ(host.beeps, 1);
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -416,15 +417,25 @@ TEST_F(MemoTest, DragBelowTheViewScrolls) {
     QMouseEvent move(QEvent::MouseMove, below, view->mapToGlobal(below), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QApplication::sendEvent(view, &move);
-    const std::size_t first = memo.TopLine();
-    QTest::qWait(400);
-    EXPECT_GT(memo.TopLine(), first);
-    EXPECT_EQ(memo.SelStart(), (TMemo::TTextPos{0, 1}));
-    EXPECT_GE(memo.SelEnd().line, memo.TopLine() + memo.VisibleLines() - 1);
+    // The scroll timer is driven here, tick by tick, instead of waiting for it.
+    auto* timer = memo.findChild<QTimer*>(QStringLiteral("dragScroll"));
+    ASSERT_NE(timer, nullptr);
+    ASSERT_TRUE(timer->isActive());
+    auto tick = [&] { ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection)); };
+    std::size_t top = memo.TopLine();
+    for (int i = 0; i < 5; ++i) {
+        tick();
+        EXPECT_GT(memo.TopLine(), top) << "tick " << i;  // every tick scrolls on
+        top = memo.TopLine();
+        EXPECT_EQ(memo.SelStart(), (TMemo::TTextPos{0, 1}));
+        EXPECT_GE(memo.SelEnd().line, memo.TopLine() + memo.VisibleLines() - 1);
+    }
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, below);
+    EXPECT_FALSE(timer->isActive());
     const std::size_t stopped = memo.TopLine();
-    QTest::qWait(150);
+    tick();  // a tick already queued when the button came up
     EXPECT_EQ(memo.TopLine(), stopped);
+    EXPECT_FALSE(timer->isActive());
 }
 
 // A line of a megabyte (a file without line breaks) is painted in part and edited whole.
