@@ -81,8 +81,6 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PreviewArea && event->type() == QEvent::Resize)
         Image0->move((PreviewArea->width() - Image0->width()) / 2, (PreviewArea->height() - Image0->height()) / 2);
     if (event->type() == QEvent::FocusOut) {
-        // Leaving a field for another window of the system is not leaving it.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A field left with an entry that does not read (empty, or outside its range) reports
         // it itself and takes the focus back; its handler runs when it is left mended. Run now,
         // it would write the fields back from their variables and put the old value over the
@@ -90,6 +88,8 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event) {
         auto* field = qobject_cast<TFclPictureField*>(watched);
         double entered = 0;
         if (field && GetNumber(*field, entered) != 0) return QMainWindow::eventFilter(watched, event);
+        // Leaving a field for another window of the system is not leaving it.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (watched == wst_l) wst_lExit();
             else if (watched == wst_b) wst_bExit();
