@@ -240,6 +240,17 @@ TEST_F(Replay, TheReplayStopsWhereTheProgramCannotBeRead) {
          "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {13, 14}, 2},
         {"a bare G is G0", {"G Z0 X3 Y0"}, "(SEL=00,O,0,0,100,100,10,2,1,2,0)", {}, 1},
         {"lines beyond the program", {"G1 X1 Y0 Z0"}, "(SEL=00,O,0,0,100,100,10,2,1,900,0)", {}, 1},
+        // Line fields no program can reach are damaged, as an unreadable centre is.
+        {"a first line of 19 digits", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,9223372036854775807,2,0)", {14}, 0},
+        {"a last line of 19 digits below 0", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,9223372036854775806,-9223372036854775807,0)", {14}, 0},
+        {"a last line beyond a 64-bit number", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,1,99999999999999999999,0)", {14}, 0},
+        {"a first line beyond any memory", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,281474976710657,2,0)", {14}, 0},
+        {"a first line below 0 starts at the top", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,-5,2,0)", {}, 1},
     };
     for (const Case& c : cases) {
         ResetMainState();
