@@ -477,3 +477,35 @@ TEST_F(DesignRenderShapes, TextIsClippedByTheShape) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text grows with its font however large the font is: the cell height the font is fitted
+// to is reckoned without overflowing, and a font larger than the font engine takes is drawn
+// at the largest one it takes, not as a tiny one.
+TEST(DesignTextDrawing, TextWidthGrowsWithTheFontEvenForHugeFonts) {
+    TBitmap bitmap(10, 10);
+    BitmapTextCanvas canvas(bitmap);
+    DesignFont font;
+    font.Name = "Arial";
+    font.Height = 100;
+    const double base = canvas.TextWidth("HHHH", font);
+    ASSERT_GT(base, 100);
+    for (const int height : {20000, 46341, 50000}) {
+        font.Height = height;
+        const double width = canvas.TextWidth("HHHH", font);
+        EXPECT_NEAR(width / base, height / 100.0, height / 100.0 * 0.02) << height;
+    }
+    font.Height = 50000;
+    const int large = canvas.TextWidth("HHHH", font);
+    for (const int height : {100000, std::numeric_limits<int>::max()}) {
+        font.Height = height;
+        EXPECT_GE(canvas.TextWidth("HHHH", font), large) << height;
+    }
+    // Drawn, such a font covers the small bitmap with the stem of its first letter.
+    font.Height = std::numeric_limits<int>::max();
+    canvas.TextOut(-large / 22, 5, "H", font, clBlack);  // inside the left stem
+    EXPECT_EQ(bitmap.PixelAt(5, 0), clBlack);
+}
+
+}  // namespace
