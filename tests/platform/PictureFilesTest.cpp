@@ -11,7 +11,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <set>
 
 using namespace picture_files;
@@ -229,6 +235,44 @@ TEST_F(PictureFiles, FailedLoadKeepsThePicture) {
     EXPECT_EQ(changes, 1);
     ASSERT_TRUE(picture.HasGraphic());
     EXPECT_EQ(picture.Pixels()->PixelAt(2, 1), Pattern(2, 1));
+}
+
+// Only a regular file is read. A pipe would keep the program waiting for a writer for ever;
+// it, a folder and a missing file each get a message that says what to do.
+TEST_F(PictureFiles, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const std::string fifo = dir.filePath("pipe.bmp").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = dir.filePath("link.bmp").toStdString();
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
+    const struct {
+        std::string path;
+        const char* says;
+    } cases[] = {
+        {fifo, "ist keine gew\xF6hnliche Datei"},
+        {link, "ist keine gew\xF6hnliche Datei"},
+        {dir.filePath("folder.bmp").toStdString(), "ist ein Ordner"},
+        {dir.filePath("missing.bmp").toStdString(), "gibt es nicht"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto load = std::async(std::launch::async, [&] {
+            try {
+                DecodePictureFile(c.path);
+            } catch (const Exception& e) {
+                return e.Message();
+            }
+            return std::string("(no error)");
+        });
+        if (load.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+            // It waits for a writer: give it one that writes nothing, so the test ends.
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << "the load waits on the pipe";
+        }
+        const std::string message = load.get();
+        EXPECT_EQ(message.rfind("Die Datei \"" + c.path + "\" " + c.says, 0), 0u) << message;
+        EXPECT_NE(message.find(". Bitte "), std::string::npos) << message;
+    }
 }
 
 TEST_F(PictureFiles, SavedBitmapReadsBackAndReplacesAtomically) {
