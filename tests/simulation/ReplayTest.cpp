@@ -9,7 +9,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <numbers>
 #include <random>
 #include <functional>
 #include <string>
@@ -184,6 +186,47 @@ TEST_F(Replay, ArcsAreDrawnAboutTheProgramOrigin) {
     EXPECT_EQ(d[1], "Arc 40 41 60 61 60 51 60 51 w0");  // end = start: the whole circle
     // The G2 line draws nothing and leaves the pen; the G1 line then starts from there.
     EXPECT_EQ(d[2], "Line 50 41 w0 c0");
+}
+
+// A stepped arc (its width changes) whose start and end lie on one ray from the origin is a
+// whole turn: its steps go once around, counter-clockwise, and end on the end point.
+TEST_F(Replay, ASteppedArcBetweenTwoPointsOfOneRayGoesOnceAround) {
+    const struct {
+        const char* start;
+        const char* end;
+        int endX, endY;  // pixel of the end point
+    } cases[] = {
+        {"X20 Y0", "X10 Y0", 60, 51},
+        {"X0 Y-20", "X0 Y-10", 50, 61},  // the ray at 270 degrees, close to the wrap at 360
+        {"X-30 Y0", "X-20 Y0", 30, 51},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        Host h;
+        h.areaW = 101;
+        h.areaH = 101;
+        Main.SimTipAngle = 90;
+        // 1 mm a pixel, the origin at pixel (50, 51); Z-2 widens the cut from 0 to 4 pixels.
+        h.Program({std::string("G1 ") + c.start + " Z0", std::string("G3 ") + c.end + " Z-2"},
+                  "(SEL=01,O,50,50,100,100,10,2,1,3,0)");
+        simulieren(h, fast);
+        const std::vector<std::string> d = h.canvas.Drawn();
+        ASSERT_GT(d.size(), 20u);
+        double turned = 0, previous = 0;
+        int x = 0, y = 0;
+        for (std::size_t i = 1; i < d.size(); ++i) {
+            ASSERT_EQ(std::sscanf(d[i].c_str(), "Line %d %d", &x, &y), 2) << d[i];
+            const double a = std::atan2(51.0 - y, x - 50.0);  // program Y is up
+            if (i > 1) turned += std::remainder(a - previous, 2 * std::numbers::pi);
+            previous = a;
+        }
+        EXPECT_EQ(x, c.endX);
+        EXPECT_EQ(y, c.endY);
+        // The first step is one step's angle on from the start; the rest make up the turn.
+        const double step = turned / double(d.size() - 2);
+        EXPECT_NEAR(turned + step, 2 * std::numbers::pi, 0.05);
+        EXPECT_GT(step, 0);
+    }
 }
 
 // Arc programs declare the arc-centre mode on a line of its own before their first arc.
