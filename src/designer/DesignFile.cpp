@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
 #include <QStringDecoder>
@@ -155,6 +156,13 @@ bool TDesign::Open() {
 }
 
 bool TDesign::OpenFile(const std::string& path) {
+    // A pipe or a device is never opened: opening one can wait for a writer for ever.
+    const QFileInfo info(QString::fromStdString(path));
+    if (info.exists() && !info.isFile()) {
+        MessageDlg("Die Datei \"" + path + "\" kann nicht geöffnet werden: sie ist ein Ordner, ein "
+                   "Gerät oder eine Pipe.", mtError, mbOK);
+        return false;
+    }
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         MessageDlg("Die Datei \"" + path + "\" kann nicht geöffnet werden.", mtError, mbOK);
