@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
 #include <QStringDecoder>
@@ -96,12 +97,25 @@ std::optional<DesignLineError> CheckDesignLines(const std::vector<std::string>& 
                 return DesignLineError{index, "Die Zeile von Objekt " + std::to_string(i + 1) +
                                                   " ist beschädigt."};
         }
+        content.objectSizes.push_back({RoundClamped(d.Laenge), RoundClamped(d.Breite)});
     }
     content.lines.assign(fileLines.begin(), fileLines.begin() + std::ptrdiff_t(needed));
     return std::nullopt;
 }
 
 // ---- the commands ----------------------------------------------------------------------
+
+// A size in bytes as whole megabytes with thousands points ("12.345 MB"), rounded up or down;
+// "mehr als 16 Millionen TB" for a size beyond 64 bits.
+static std::string MegabytesText(std::uint64_t bytes, bool roundUp) {
+    if (bytes == UINT64_MAX)
+        return "mehr als 16 Millionen TB";
+    constexpr std::uint64_t kMegabyte = 1u << 20;
+    std::string digits = std::to_string(bytes / kMegabyte + (roundUp && bytes % kMegabyte != 0));
+    for (std::ptrdiff_t i = std::ptrdiff_t(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(std::size_t(i), ".");
+    return digits + " MB";
+}
 
 std::string TDesign::ProjectLine() const {
     return "<Form><" + std::to_string(FensterAnzahl) + "><" + FloatToStr(WstLaenge) + "><" +
@@ -142,6 +156,13 @@ bool TDesign::Open() {
 }
 
 bool TDesign::OpenFile(const std::string& path) {
+    // A pipe or a device is never opened: opening one can wait for a writer for ever.
+    const QFileInfo info(QString::fromStdString(path));
+    if (info.exists() && !info.isFile()) {
+        MessageDlg("Die Datei \"" + path + "\" kann nicht geöffnet werden: sie ist ein Ordner, ein "
+                   "Gerät oder eine Pipe.", mtError, mbOK);
+        return false;
+    }
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         MessageDlg("Die Datei \"" + path + "\" kann nicht geöffnet werden.", mtError, mbOK);
@@ -155,6 +176,21 @@ bool TDesign::OpenFile(const std::string& path) {
         MessageDlg("Die Datei \"" + path + "\" ist keine lesbare Designdatei (Zeile " +
                        std::to_string(error->line + 1) + "): " + error->message +
                        "\nDas geöffnete Design bleibt erhalten.",
+                   mtError, mbOK);
+        return false;
+    }
+    // The objects' images are all held at once: a design whose images do not fit together
+    // is refused before any of them is drawn.
+    const std::uint64_t held = HeldPicturesBytes(content.objectSizes);
+    if (!PictureBytesFitMemory(held)) {
+        const std::string objects = content.count == 1
+                                        ? "sein Objekt braucht "
+                                        : "seine " + std::to_string(content.count) +
+                                              " Objekte brauchen zusammen ";
+        MessageDlg("Das Design \"" + path + "\" wird nicht geöffnet: " + objects +
+                       MegabytesText(held, true) + " Arbeitsspeicher, frei sind " +
+                       MegabytesText(PictureMemoryBudget(), false) +
+                       ".\nDas geöffnete Design bleibt erhalten.",
                    mtError, mbOK);
         return false;
     }

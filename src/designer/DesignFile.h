@@ -4,6 +4,7 @@
 // end, as UTF-8 when the bytes are valid UTF-8, else as Windows-1252; written in UTF-8 with
 // CR LF. A file is checked whole before anything of the open design changes.
 #include "designer/DesignObjects.h"
+#include "platform/PictureMemory.h"
 
 #include <optional>
 #include <string>
@@ -15,9 +16,10 @@ inline constexpr const char* kDesignFilter = "Fraxilon Files (*.fxn)|*.fxn|Alle 
 std::vector<std::string> DecodeDesignText(std::string_view bytes);
 
 // A design file's content once checked: the document lines (count × 10; lines beyond them
-// are dropped) and the project values.
+// are dropped), the size of each object's image as it is drawn, and the project values.
 struct DesignFileContent {
     std::vector<std::string> lines;
+    std::vector<PictureSize> objectSizes;
     int count = 0;
     double WstLaenge = 0, WstBreite = 0, WstDicke = 0, WkzRad = 0;
 };

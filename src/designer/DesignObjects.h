@@ -178,9 +178,9 @@ public:
     void New();
     // Open through the open dialog; false when cancelled or the file is refused.
     bool Open();
-    // Opens a file: the whole file is checked first; a damaged file gives one message and
-    // leaves the design that was open as it was. All objects are rendered; the last one is
-    // selected.
+    // Opens a file: the whole file is checked first; a damaged file, or one whose objects'
+    // images do not fit into memory together, gives one message and leaves the design that
+    // was open as it was. All objects are rendered; the last one is selected.
     bool OpenFile(const std::string& path);
     // Save: the save dialog's name, or the dialog (overwrite prompt) when there is none yet.
     bool Save();

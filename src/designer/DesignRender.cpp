@@ -20,6 +20,12 @@
 
 namespace {
 
+// The largest font Qt's font engine takes; a larger one falls back to a font of no glyphs.
+constexpr int kLargestFontPixels = 0xFFFF;
+// The largest font whose ascent and descent Qt reckons soundly; a larger one's cell height
+// is scaled from it.
+constexpr int kLargestMeasuredFontPixels = 1 << 14;
+
 // A Qt font whose cell height (ascent + descent) is the font's height in pixels, drawn
 // without antialiasing.
 QFont ToQFont(const DesignFont& f) {
@@ -29,11 +35,13 @@ QFont ToQFont(const DesignFont& f) {
     font.setUnderline(f.Underline);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     const int h = std::max(1, f.Height);
-    font.setPixelSize(h);
+    const int measured = std::min(h, kLargestMeasuredFontPixels);
+    font.setPixelSize(measured);
     const QFontMetricsF m(font);
     const double cell = m.ascent() + m.descent();
-    if (cell > 0)
-        font.setPixelSize(std::max(1, int(std::lround(h * h / cell))));
+    // In double: h * h leaves int from 46,341 px on.
+    const double fitted = cell > 0 ? std::round(double(h) * measured / cell) : double(h);
+    font.setPixelSize(int(std::clamp(fitted, 1.0, double(kLargestFontPixels))));
     return font;
 }
 

@@ -9,7 +9,23 @@
 
 namespace {
 
-std::string ToUtf8(std::string_view bytes) {
+// The text as UTF-8; nothing when it starts with a UTF-16 byte-order mark but does not
+// decode as UTF-16.
+std::optional<std::string> ToUtf8(std::string_view bytes) {
+    const bool littleEndian = bytes.substr(0, 2) == "\xFF\xFE";
+    if (littleEndian || bytes.substr(0, 2) == "\xFE\xFF") {
+        bytes.remove_prefix(2);
+        QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        const QString text = utf16(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+        if (utf16.hasError() || bytes.size() % 2 != 0) return std::nullopt;
+        // The decoder passes a surrogate without its partner.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+            else if (text[i].isSurrogate()) return std::nullopt;
+        }
+        return text.toStdString();
+    }
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
@@ -30,7 +46,12 @@ std::optional<TextLineReader> TextLineReader::Open(const std::string& path) {
 }
 
 TextLineReader::TextLineReader(std::string_view bytes, std::size_t failAtLine) : failAt_(failAtLine) {
-    const std::string text = ToUtf8(bytes);
+    const std::optional<std::string> decoded = ToUtf8(bytes);
+    if (!decoded) {
+        failAt_ = 0;  // read as a damaged medium is
+        return;
+    }
+    const std::string& text = *decoded;
     std::size_t start = 0;
     const std::size_t n = text.size();
     while (start < n) {

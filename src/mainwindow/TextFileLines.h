@@ -1,8 +1,10 @@
 #pragma once
 // The lines of the program's own text files (configuration, language and message file) as
-// their readers see them: CR LF, LF or CR end a line; the bytes are UTF-8 when they are valid
-// UTF-8 (a leading byte-order mark is dropped), else Windows-1252; each line is handed over
-// as UTF-8 and cut after its 255th character.
+// their readers see them: CR LF, LF or CR end a line; the bytes are UTF-16 (little- or
+// big-endian) when they start with its byte-order mark, else UTF-8 when they are valid UTF-8
+// (a leading byte-order mark is dropped), else Windows-1252; each line is handed over as
+// UTF-8 and cut after its 255th character. A file that starts with a UTF-16 byte-order mark
+// but is no UTF-16 fails at its first line.
 #include <cstddef>
 #include <optional>
 #include <string>

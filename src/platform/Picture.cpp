@@ -13,6 +13,10 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <new>
@@ -78,6 +82,8 @@ std::string OpenProblem(const std::string& path) {
     const QFileInfo info(QString::fromStdString(path));
     if (!info.exists()) return " gibt es nicht. Bitte Namen und Ordner pr\xFC" "fen.";
     if (info.isDir()) return " ist ein Ordner." + std::string(kChooseAnother);
+    if (!info.isFile()) return " ist keine gew\xF6hnliche Datei, sondern ein Ger\xE4t oder eine Pipe." +
+                               std::string(kChooseAnother);
     return " kann nicht ge\xF6" "ffnet werden; vielleicht fehlt die Leseberechtigung. Bitte die Berechtigung "
            "pr\xFC" "fen oder eine andere Bilddatei w\xE4hlen.";
 }
@@ -150,9 +156,30 @@ TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& f
     }
 }
 
+namespace {
+
+// Opens a regular file for reading. A pipe or a device is never read: opening one can wait
+// for a writer for ever, so it is opened without waiting and looked at first.
+bool OpenRegularFile(const std::string& path, QFile& file) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 TDecodedPicture DecodePictureFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!OpenRegularFile(path, file))
         throw Exception(TheFile(Shown(path)) + OpenProblem(path));
     const qint64 size = file.size();
     if (size < 0 || std::uint64_t(size) > PictureMemoryBudget() / 4)

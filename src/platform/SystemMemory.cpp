@@ -87,8 +87,9 @@ void GroupHeadroom(const std::vector<std::string>& folders, const GroupFiles& fi
         const auto limitText = ReadText(folder + "/" + files.limit);
         if (!limitText || limitText->compare(0, 3, "max") == 0) continue;  // no limit here
         const auto limit = Number(*limitText);
-        // A limit above the tightest bound so far cannot be tighter, whatever the group uses.
-        if (!limit || (best && *limit >= *best)) continue;
+        // Every limited group counts, however large its limit: what is left of it is the
+        // limit less what the whole group uses, and that can be less than a smaller limit's.
+        if (!limit) continue;
         const auto usage = FileNumber(folder + "/" + files.usage);
         if (!usage) continue;
         std::uint64_t used = *usage;

@@ -78,12 +78,22 @@ bool ReadNumber(std::string_view text, double& value) {
     return true;
 }
 
-// The leading integer of a text, 0 when there is none (the line fields are not checked).
-long long ReadLineIndex(std::string_view text) {
+// More lines than any program can hold: each line takes at least a byte of an address space
+// of 2^48 bytes. A line field beyond it is damaged, and the body's bounds stay far from
+// overflowing when they are reckoned with.
+constexpr long long kMaxLineIndex = 1LL << 48;
+
+// The leading integer of a text into index, 0 when there is none (a line field is otherwise
+// not checked); false when the number lies beyond any program's lines.
+bool ReadLineIndex(std::string_view text, long long& index) {
     long long v = 0;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    return ec == std::errc() ? v : 0;
+    if (ec == std::errc::result_out_of_range) return false;
+    if (ec != std::errc()) v = 0;
+    if (v > kMaxLineIndex || v < -kMaxLineIndex) return false;
+    index = v;
+    return true;
 }
 
 std::vector<std::string_view> SplitFields(std::string_view text) {
@@ -119,8 +129,9 @@ bool ReadHeader(const TStrings& lines, Header& h) {
     }
     // A workpiece of no size, or a negative one, has nothing to draw.
     if (!(h.length > 0) || !(h.width > 0) || h.thickness == 0) return false;
-    h.firstLine = f.size() > 6 ? ReadLineIndex(f[6]) : 0;
-    h.lastLine = f.size() > 7 ? ReadLineIndex(f[7]) : 0;
+    h.firstLine = h.lastLine = 0;
+    if (f.size() > 6 && !ReadLineIndex(f[6], h.firstLine)) return false;
+    if (f.size() > 7 && !ReadLineIndex(f[7], h.lastLine)) return false;
     return true;
 }
 

@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+
 namespace {
 
 using DesignFile = DesignTest;
@@ -169,6 +176,30 @@ TEST_F(DesignFile, DamagedFileGivesOneMessageAndKeepsTheOpenDesign) {
         EXPECT_EQ(Main.wst_l, 123) << c.name;
     }
     EXPECT_FALSE(design->OpenFile(Path("does-not-exist.fxn")));
+}
+
+// A folder or a pipe named as the design file gets one message at once and leaves the open
+// design; a pipe would otherwise keep the program waiting for a writer for ever.
+TEST_F(DesignFile, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const std::string fifo = Path("pipe.fxn");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.fxn"));
+    Add(5, 5, 20, 20);
+    for (const std::string& path : {fifo, Path("folder.fxn")}) {
+        services.boxes.clear();
+        auto open = std::async(std::launch::async, [&] { return design->OpenFile(path); });
+        if (open.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+            // It waits for a writer: give it one that writes nothing, so the test ends.
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << "the open waits on the pipe";
+        }
+        EXPECT_FALSE(open.get()) << path;
+        ASSERT_EQ(services.boxes.size(), 1u) << path;
+        EXPECT_NE(services.boxes[0].text.find("ein Ordner, ein Ger\xC3\xA4t oder eine Pipe"),
+                  std::string::npos)
+            << services.boxes[0].text;
+        EXPECT_EQ(design->FensterAnzahl, 1) << path;
+    }
 }
 
 TEST_F(DesignFile, ReadsAnyLineEndAndWindows1252) {

@@ -416,20 +416,75 @@ namespace {
 
 using DesignRenderLimits = DesignTest;
 
-TEST_F(DesignRenderLimits, ObjectTooLargeForMemoryIsReportedNotAllocated) {
-    const std::vector<std::string> lines = {
-        "<row><1>", "<picturename><>", "<typ><9><3>", "<Polygon-X>", "<Polygon-Y>",
-        "<position><0><50><0><0><1e9><1e9><2>", "<textattribut><1><1><1><1><1>",
-        "<fontattribut><Arial><22><0><0><0><0>", "<textstring><>", "<end of Paragraph>",
-        "<Form><1><600><600><10><1>"};
+// A design file of objects of size x size pixels, at the given position line.
+std::string DesignOfObjects(int count, const std::string& size) {
     std::string bytes;
-    for (const auto& l : lines)
-        bytes += l + "\n";
-    WriteAll(Path("huge.fxn"), bytes);
-    ASSERT_TRUE(design->OpenFile(Path("huge.fxn")));
+    for (int i = 1; i <= count; ++i) {
+        for (const std::string& l :
+             {"<row><" + std::to_string(i) + ">", std::string("<picturename><>"),
+              std::string("<typ><9><3>"), std::string("<Polygon-X>"), std::string("<Polygon-Y>"),
+              "<position><0><50><0><0><" + size + "><" + size + "><2>",
+              std::string("<textattribut><1><1><1><1><1>"),
+              std::string("<fontattribut><Arial><22><0><0><0><0>"), std::string("<textstring><>"),
+              std::string("<end of Paragraph>")})
+            bytes += l + "\n";
+    }
+    return bytes + "<Form><" + std::to_string(count) + "><600><600><10><1>\n";
+}
+
+// Objects whose images do not fit into memory together are refused when the file is opened,
+// with one message, before any is drawn; the design that was open stays.
+TEST_F(DesignRenderLimits, ADesignWhoseObjectsDoNotFitTogetherIsRefusedOnce) {
+    struct Case {
+        const char* name;
+        int count;
+        const char* size;
+        std::uint64_t budget;
+        const char* said;  // in the message, or nothing when the design opens
+    } const cases[] = {
+        // Three of 100 x 100: 3 x 30,000 bytes held and 3 more copies of one while it is drawn.
+        {"three fit", 3, "100", 180000, nullptr},
+        {"each fits, not all three", 3, "100", 179999,
+         "seine 3 Objekte brauchen zusammen 1 MB Arbeitsspeicher, frei sind 0 MB."},
+        {"one too large", 1, "1e9", std::uint64_t(1) << 30,
+         "sein Objekt braucht 11.444.091.796.875 MB Arbeitsspeicher, frei sind 1.024 MB."},
+        {"beyond 64 bits", 2, "1e10", std::uint64_t(1) << 30,
+         "seine 2 Objekte brauchen zusammen mehr als 16 Millionen TB Arbeitsspeicher"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        services.boxes.clear();
+        Add(0, 0, 20, 20);  // the design open before
+        WriteAll(Path("many.fxn"), DesignOfObjects(c.count, c.size));
+        SetPictureMemoryBudget(c.budget);
+        const bool opened = design->OpenFile(Path("many.fxn"));
+        SetPictureMemoryBudget(0);
+        EXPECT_EQ(opened, c.said == nullptr) << c.name;
+        if (!c.said) {
+            EXPECT_TRUE(services.boxes.empty()) << c.name;
+            EXPECT_EQ(design->FensterAnzahl, c.count) << c.name;
+            EXPECT_EQ(Rec(c.count).Image->Bitmap.Width(), 100) << c.name;
+            continue;
+        }
+        ASSERT_EQ(services.boxes.size(), 1u) << c.name;
+        const std::string& text = services.boxes[0].text;
+        EXPECT_NE(text.find("wird nicht ge\xC3\xB6" "ffnet"), std::string::npos) << text;
+        EXPECT_NE(text.find(c.said), std::string::npos) << text;
+        EXPECT_EQ(design->FensterAnzahl, 1) << c.name;  // the open design is kept
+        EXPECT_EQ(Rec(1).Image->Bitmap.Width(), 20) << c.name;
+    }
+}
+
+// An object the editor makes too large for memory is reported, not allocated: nor is its
+// overlay, a clone of it, or its part of the composition.
+TEST_F(DesignRenderLimits, ObjectTooLargeForMemoryIsReportedNotAllocated) {
+    Add(0, 0, 20, 20);
+    design->Memo1[5] = "<position><0><50><0><0><1e9><1e9><2>";
+    design->ParseObjectLines(1);
+    design->FormCreate1();
+    design->ReportPictureProblems();
     EXPECT_EQ(services.boxes.size(), 1u);
     EXPECT_TRUE(Rec(1).Image->Bitmap.Empty());
-    // Its overlay and a clone of it stay empty too, and nothing is allocated.
     design->InitborderImage();
     EXPECT_TRUE(design->BorderImage.Bitmap.Empty());
     EXPECT_TRUE(design->Form_KlonenExecute());
@@ -474,6 +529,38 @@ TEST_F(DesignRenderShapes, TextIsClippedByTheShape) {
     for (const auto& [x, y] : {std::pair{1, 1}, {3, 2}, {2, 8}, {38, 1}})
         EXPECT_EQ(b.PixelAt(x, y), clWhite) << x << "," << y;  // outside the ellipse: the fill
     EXPECT_EQ(ColoursOf(b), (std::set<TColor>{clWhite, clBlack}));
+}
+
+}  // namespace
+
+namespace {
+
+// A text grows with its font however large the font is: the cell height the font is fitted
+// to is reckoned without overflowing, and a font larger than the font engine takes is drawn
+// at the largest one it takes, not as a tiny one.
+TEST(DesignTextDrawing, TextWidthGrowsWithTheFontEvenForHugeFonts) {
+    TBitmap bitmap(10, 10);
+    BitmapTextCanvas canvas(bitmap);
+    DesignFont font;
+    font.Name = "Arial";
+    font.Height = 100;
+    const double base = canvas.TextWidth("HHHH", font);
+    ASSERT_GT(base, 100);
+    for (const int height : {20000, 46341, 50000}) {
+        font.Height = height;
+        const double width = canvas.TextWidth("HHHH", font);
+        EXPECT_NEAR(width / base, height / 100.0, height / 100.0 * 0.02) << height;
+    }
+    font.Height = 50000;
+    const int large = canvas.TextWidth("HHHH", font);
+    for (const int height : {100000, std::numeric_limits<int>::max()}) {
+        font.Height = height;
+        EXPECT_GE(canvas.TextWidth("HHHH", font), large) << height;
+    }
+    // Drawn, such a font covers the small bitmap with the stem of its first letter.
+    font.Height = std::numeric_limits<int>::max();
+    canvas.TextOut(-large / 22, 5, "H", font, clBlack);  // inside the left stem
+    EXPECT_EQ(bitmap.PixelAt(5, 0), clBlack);
 }
 
 }  // namespace

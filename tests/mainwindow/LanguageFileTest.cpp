@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringEncoder>
 
 #include <utility>
 
@@ -71,6 +72,22 @@ TEST(LanguageParser, ReadErrorsOutsideAndInsideABlock) {
     EXPECT_EQ(Parse(file, 2).status, LanguageStatus::ReadErrorInBlock);
     EXPECT_EQ(Parse(file, 3).status, LanguageStatus::ReadErrorInBlock);
     EXPECT_EQ(Parse(file).status, LanguageStatus::Ok);
+}
+
+// A language file in UTF-16 with its byte-order mark gives the texts it would give in UTF-8;
+// one that only starts like UTF-16 is a read error before its first block.
+TEST(LanguageParser, AFileInUtf16ReadsAsInUtf8) {
+    const QString file = QString::fromUtf8("object info\r\nCaption = \xC3\x9C" "ber\r\nHint = h\r\n");
+    const std::string utf8 = file.toStdString();
+    for (const auto e : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        QStringEncoder encoder(e, QStringEncoder::Flag::WriteBom);
+        const std::string utf16 = QByteArray(encoder(file)).toStdString();
+        const Parsed p = Parse(utf16);
+        EXPECT_EQ(p.status, LanguageStatus::Ok);
+        EXPECT_EQ(p.captions, Parse(utf8).captions);
+        EXPECT_EQ(p.captions, (Texts{{94, "\xC3\x9C" "ber"}}));
+        EXPECT_EQ(Parse(utf16.substr(0, utf16.size() - 1)).status, LanguageStatus::ReadErrorOrdinary);
+    }
 }
 
 TEST(LanguageParser, Colours) {

@@ -3,6 +3,8 @@
 #include "mainwindow/MessageFile.h"
 #include "WindowFixture.h"
 
+#include <QStringEncoder>
+
 namespace {
 
 class MessageFile : public WindowTest {};
@@ -54,6 +56,38 @@ TEST_F(MessageFile, TheFileIsReadAgainForEveryMessage) {
     Write("m.txt", "neu\n");
     ShowFileMessage(Path("m.txt"), 1, 'N');
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"alt", "neu"}));
+}
+
+// A message file saved as UTF-16 with its byte-order mark (as editors offer "Unicode") reads
+// as the same text as one in UTF-8 or Windows-1252; one that only starts like UTF-16 is
+// reported as defect, not shown as garbage.
+TEST_F(MessageFile, EveryEncodingOfTheFileShowsTheSameText) {
+    const QString text = QString::fromUtf8("eins\r\nGr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\r\n");
+    const auto encoded = [&](QStringConverter::Encoding e) {
+        QStringEncoder encoder(e, QStringEncoder::Flag::WriteBom);
+        return QByteArray(encoder(text)).toStdString();
+    };
+    const std::string shown = "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC";
+    const std::string utf16le = encoded(QStringConverter::Utf16LE);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string box;
+    } cases[] = {
+        {"UTF-8", encoded(QStringConverter::Utf8), shown},
+        {"UTF-16 little-endian", utf16le, shown},
+        {"UTF-16 big-endian", encoded(QStringConverter::Utf16BE), shown},
+        {"Windows-1252", "eins\r\nGr\xF6\xDF" "e \x80\r\n", shown},
+        {"UTF-16 of an odd length", utf16le + "x", "Messagefile defect"},
+        {"UTF-16 with a lone surrogate", std::string("\xFF\xFE\x31\x00\x00\xD8\x32\x00", 8),
+         "Messagefile defect"},
+    };
+    for (const auto& c : cases) {
+        services.boxes.clear();
+        Write("m.txt", c.bytes);
+        EXPECT_EQ(ShowFileMessage(Path("m.txt"), 2, 'N'), mrOk) << c.name;
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.box}) << c.name;
+    }
 }
 
 TEST_F(MessageFile, TheShippedFileHoldsEveryMessageTheProgramShows) {

@@ -11,7 +11,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <set>
 
 using namespace picture_files;
@@ -108,6 +114,42 @@ TEST_F(PictureFiles, SixteenBitAndRunLengthBitmaps) {
     EXPECT_NE(ErrorOf(cut, "r.bmp").find("unvollst\xE4ndig"), std::string::npos) << ErrorOf(cut, "r.bmp");
 }
 
+// A literal run of an odd length of bytes is padded to a word: such a bitmap loads with every
+// pixel, and cut before its end-of-bitmap mark it is incomplete.
+TEST_F(PictureFiles, RunLengthLiteralRunsOfAnOddLength) {
+    const std::vector<TColor> palette = {clBlack, clRed, clLime, clBlue, clYellow, clFuchsia};
+    const struct {
+        const char* name;
+        int bits;
+        std::string runs;  // one row, its end of line (or none) and the end of the bitmap
+        std::vector<TColor> row;
+    } cases[] = {
+        {"RLE8, three bytes", 8, std::string("\0\3\1\2\3\0" "\0\0" "\0\1", 10), {clRed, clLime, clBlue}},
+        {"RLE4, five pixels in three bytes", 4, std::string("\0\5\x12\x34\x50\0" "\0\0" "\0\1", 10),
+         {clRed, clLime, clBlue, clYellow, clFuchsia}},
+        // The pad's value is of no account; read as a run it would swallow the end mark.
+        {"RLE4, five pixels and a pad byte of 2", 4, std::string("\0\5\x12\x34\x00\x02" "\0\1", 8),
+         {clRed, clLime, clBlue, clYellow, clBlack}},
+        {"RLE4, three pixels in two bytes", 4, std::string("\0\3\x12\x30" "\0\0" "\0\1", 8),
+         {clRed, clLime, clBlue}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int width = int(c.row.size());
+        std::string file = BmpFile(c.bits, width, 1, palette, [](int, int) { return 0u; });
+        file.resize(54 + palette.size() * 4);
+        file += c.runs;
+        file[30] = c.bits == 8 ? 1 : 2;  // compression: RLE8 or RLE4
+        const TDecodedPicture p = DecodePictureBytes(file, "r.bmp");
+        ASSERT_EQ(p.pixels.Width(), width);
+        ASSERT_EQ(p.pixels.Height(), 1);
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(p.pixels.PixelAt(x, 0), c.row[std::size_t(x)]) << x;
+        const std::string cut = file.substr(0, file.size() - 2);
+        EXPECT_NE(ErrorOf(cut, "r.bmp").find("unvollst\xE4ndig"), std::string::npos) << ErrorOf(cut, "r.bmp");
+    }
+}
+
 TEST_F(PictureFiles, IconTransparentPixelsBecomeWhite) {
     QImage image(16, 16, QImage::Format_ARGB32);
     for (int y = 0; y < 16; ++y)
@@ -173,6 +215,16 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
     std::string emptyIcon("\0\0\1\0\1\0", 6);
     emptyIcon += std::string("\x10\x10\0\0\1\0\x18\0", 8) + std::string("\x28\0\0\0\x16\0\0\0", 8);
     emptyIcon += std::string("\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x18\0", 16) + std::string(24, '\0');
+    // A sound icon whose one entry claims a byte more than the file holds.
+    std::string iconBeyond = IcoFile(QImage(16, 16, QImage::Format_ARGB32));
+    {
+        std::uint32_t offset = 0;
+        for (int i = 3; i >= 0; --i)
+            offset = offset << 8 | std::uint8_t(iconBeyond[std::size_t(6 + 12 + i)]);
+        const std::uint32_t size = std::uint32_t(iconBeyond.size()) - offset + 1;
+        for (int i = 0; i < 4; ++i)
+            iconBeyond[std::size_t(6 + 8 + i)] = char((size >> (8 * i)) & 0xFF);
+    }
     std::string badJpegFrame = jpeg;
     badJpegFrame[badJpegFrame.find("\xFF\xC0") + 4] = 0;  // a frame of 0-bit samples
     struct Case {
@@ -192,6 +244,7 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
         {"JPEG with a frame of 0-bit samples", badJpegFrame, "a.jpg", "JPEG-Fehler #"},
         {"icon without its pixels", emptyIcon, "a.ico", "besch\xE4" "digt: ihre Bilddaten"},
         {"icon directory beyond the file", std::string("\0\0\1\0\5\0", 6), "a.ico", "keine g\xFCltige Symboldatei"},
+        {"icon entry beyond the file", iconBeyond, "a.ico", "unvollst\xE4ndig oder besch\xE4" "digt"},
         {"metafile", std::string("\xD7\xCD\xC6\x9A\0\0", 6) + std::string(40, 'x'), "a.wmf", "Metadatei"},
         {"metafile by name", bmp, "a.emf", "Metadatei"},
         {"unknown contents and name", "???", "a.xyz", "kein bekanntes Bildformat"},
@@ -229,6 +282,44 @@ TEST_F(PictureFiles, FailedLoadKeepsThePicture) {
     EXPECT_EQ(changes, 1);
     ASSERT_TRUE(picture.HasGraphic());
     EXPECT_EQ(picture.Pixels()->PixelAt(2, 1), Pattern(2, 1));
+}
+
+// Only a regular file is read. A pipe would keep the program waiting for a writer for ever;
+// it, a folder and a missing file each get a message that says what to do.
+TEST_F(PictureFiles, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const std::string fifo = dir.filePath("pipe.bmp").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = dir.filePath("link.bmp").toStdString();
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
+    const struct {
+        std::string path;
+        const char* says;
+    } cases[] = {
+        {fifo, "ist keine gew\xF6hnliche Datei"},
+        {link, "ist keine gew\xF6hnliche Datei"},
+        {dir.filePath("folder.bmp").toStdString(), "ist ein Ordner"},
+        {dir.filePath("missing.bmp").toStdString(), "gibt es nicht"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto load = std::async(std::launch::async, [&] {
+            try {
+                DecodePictureFile(c.path);
+            } catch (const Exception& e) {
+                return e.Message();
+            }
+            return std::string("(no error)");
+        });
+        if (load.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+            // It waits for a writer: give it one that writes nothing, so the test ends.
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << "the load waits on the pipe";
+        }
+        const std::string message = load.get();
+        EXPECT_EQ(message.rfind("Die Datei \"" + c.path + "\" " + c.says, 0), 0u) << message;
+        EXPECT_NE(message.find(". Bitte "), std::string::npos) << message;
+    }
 }
 
 TEST_F(PictureFiles, SavedBitmapReadsBackAndReplacesAtomically) {

@@ -54,19 +54,37 @@ TEST_F(SystemMemory, TheProcessLimitsCountWhatTheProcessHasAlready) {
 TEST_F(SystemMemory, TheTightestGroupOfTheUnifiedHierarchyCounts) {
     Write("proc/meminfo", "MemAvailable:    8000000 kB\n");
     Write("proc/self/cgroup", "0::/user.slice/fraxilon.scope\n");
-    const std::string group = "sys/fs/cgroup/user.slice/fraxilon.scope/";
-    Write(group + "memory.max", "max\n");
-    Write(group + "memory.current", "100000000\n");
-    // The slice above allows 3 GiB, of which 1 GiB is used, a quarter of it file cache that
-    // would be given back.
-    Write("sys/fs/cgroup/user.slice/memory.max", std::to_string(3072 * MiB) + "\n");
-    Write("sys/fs/cgroup/user.slice/memory.current", std::to_string(1024 * MiB) + "\n");
-    Write("sys/fs/cgroup/user.slice/memory.stat", "anon 805306368\nfile 268435456\ninactive_file " +
-                                                      std::to_string(256 * MiB) + "\nactive_file 0\n");
-    EXPECT_EQ(Available(), (3072 - 768) * MiB);
-    // A limit below the machine's free memory but above the group's usage.
-    Write(group + "memory.max", std::to_string(1000 * MiB) + "\n");
-    EXPECT_EQ(Available(), 1000 * MiB - 100000000);
+    const std::string leaf = "sys/fs/cgroup/user.slice/fraxilon.scope/";
+    const std::string slice = "sys/fs/cgroup/user.slice/";
+    const auto bytes = [](std::uint64_t n) { return std::to_string(n) + "\n"; };
+    struct Case {
+        const char* name;
+        std::string leafMax;
+        std::uint64_t leafUsed;
+        std::string sliceMax;
+        std::uint64_t sliceUsed, sliceInactive;
+        std::uint64_t available;
+    } const cases[] = {
+        // The slice allows 3 GiB, of which 1 GiB is used, a quarter of it file cache that would
+        // be given back.
+        {"only the slice is limited", "max\n", 100000000, bytes(3072 * MiB), 1024 * MiB, 256 * MiB,
+         (3072 - 768) * MiB},
+        {"the group's limit is tighter", bytes(1000 * MiB), 100000000, bytes(3072 * MiB), 1024 * MiB,
+         256 * MiB, 1000 * MiB - 100000000},
+        // The slice's limit is the larger one, but little of it is left.
+        {"the nearly full slice is tighter", bytes(1000 * MiB), 100 * MiB, bytes(3072 * MiB),
+         3000 * MiB, 0, 72 * MiB},
+        {"no limit anywhere", "max\n", 100 * MiB, "max\n", 3000 * MiB, 0, 8000000 * std::uint64_t(1024)},
+    };
+    for (const Case& c : cases) {
+        Write(leaf + "memory.max", c.leafMax);
+        Write(leaf + "memory.current", bytes(c.leafUsed));
+        Write(slice + "memory.max", c.sliceMax);
+        Write(slice + "memory.current", bytes(c.sliceUsed));
+        Write(slice + "memory.stat", "anon 805306368\nfile 268435456\ninactive_file " +
+                                         std::to_string(c.sliceInactive) + "\nactive_file 0\n");
+        EXPECT_EQ(Available(), c.available) << c.name;
+    }
 }
 
 TEST_F(SystemMemory, TheMemoryControllerOfVersionOneSeenFromInsideAContainer) {

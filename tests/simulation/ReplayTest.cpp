@@ -9,7 +9,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <numbers>
 #include <random>
 #include <functional>
 #include <string>
@@ -186,6 +188,47 @@ TEST_F(Replay, ArcsAreDrawnAboutTheProgramOrigin) {
     EXPECT_EQ(d[2], "Line 50 41 w0 c0");
 }
 
+// A stepped arc (its width changes) whose start and end lie on one ray from the origin is a
+// whole turn: its steps go once around, counter-clockwise, and end on the end point.
+TEST_F(Replay, ASteppedArcBetweenTwoPointsOfOneRayGoesOnceAround) {
+    const struct {
+        const char* start;
+        const char* end;
+        int endX, endY;  // pixel of the end point
+    } cases[] = {
+        {"X20 Y0", "X10 Y0", 60, 51},
+        {"X0 Y-20", "X0 Y-10", 50, 61},  // the ray at 270 degrees, close to the wrap at 360
+        {"X-30 Y0", "X-20 Y0", 30, 51},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        Host h;
+        h.areaW = 101;
+        h.areaH = 101;
+        Main.SimTipAngle = 90;
+        // 1 mm a pixel, the origin at pixel (50, 51); Z-2 widens the cut from 0 to 4 pixels.
+        h.Program({std::string("G1 ") + c.start + " Z0", std::string("G3 ") + c.end + " Z-2"},
+                  "(SEL=01,O,50,50,100,100,10,2,1,3,0)");
+        simulieren(h, fast);
+        const std::vector<std::string> d = h.canvas.Drawn();
+        ASSERT_GT(d.size(), 20u);
+        double turned = 0, previous = 0;
+        int x = 0, y = 0;
+        for (std::size_t i = 1; i < d.size(); ++i) {
+            ASSERT_EQ(std::sscanf(d[i].c_str(), "Line %d %d", &x, &y), 2) << d[i];
+            const double a = std::atan2(51.0 - y, x - 50.0);  // program Y is up
+            if (i > 1) turned += std::remainder(a - previous, 2 * std::numbers::pi);
+            previous = a;
+        }
+        EXPECT_EQ(x, c.endX);
+        EXPECT_EQ(y, c.endY);
+        // The first step is one step's angle on from the start; the rest make up the turn.
+        const double step = turned / double(d.size() - 2);
+        EXPECT_NEAR(turned + step, 2 * std::numbers::pi, 0.05);
+        EXPECT_GT(step, 0);
+    }
+}
+
 // Arc programs declare the arc-centre mode on a line of its own before their first arc.
 TEST_F(Replay, TheArcCentreModeLineDrawsNothingAndChangesNoArc) {
     std::vector<std::vector<std::string>> drawn;
@@ -240,6 +283,17 @@ TEST_F(Replay, TheReplayStopsWhereTheProgramCannotBeRead) {
          "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {13, 14}, 2},
         {"a bare G is G0", {"G Z0 X3 Y0"}, "(SEL=00,O,0,0,100,100,10,2,1,2,0)", {}, 1},
         {"lines beyond the program", {"G1 X1 Y0 Z0"}, "(SEL=00,O,0,0,100,100,10,2,1,900,0)", {}, 1},
+        // Line fields no program can reach are damaged, as an unreadable centre is.
+        {"a first line of 19 digits", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,9223372036854775807,2,0)", {14}, 0},
+        {"a last line of 19 digits below 0", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,9223372036854775806,-9223372036854775807,0)", {14}, 0},
+        {"a last line beyond a 64-bit number", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,1,99999999999999999999,0)", {14}, 0},
+        {"a first line beyond any memory", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,281474976710657,2,0)", {14}, 0},
+        {"a first line below 0 starts at the top", {"G1 X1 Y0 Z0"},
+         "(SEL=00,O,0,0,100,100,10,2,-5,2,0)", {}, 1},
     };
     for (const Case& c : cases) {
         ResetMainState();

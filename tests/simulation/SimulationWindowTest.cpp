@@ -84,12 +84,26 @@ protected:
     TForm3 window;
 };
 
+// "Fräsen" draws what the replay draws of the program with the window's tool fields, in the
+// picture fitted to the window's picture area.
 TEST_F(SimulationWindow, FraesenDrawsTheProgram) {
+    window.SetToolValues(4, 12, 90);  // not the settings' values: the fields must be read
     EXPECT_EQ(DrawnPixels(), 0);
     window.anfangenClick();
     EXPECT_GT(DrawnPixels(), 100);
     EXPECT_FALSE(window.Replaying());
     EXPECT_FALSE(Main.AbortRequested);
+
+    Main.SimRadius = 4;
+    Main.SimCuttingHeight = 12;
+    Main.SimTipAngle = 90;
+    const QWidget* panel = window.findChild<QWidget*>(QStringLiteral("Panel1"));
+    ReplayOptions options;
+    options.fast = true;
+    const QImage expected =
+        replaypictures::ReplayPicture(program, panel->width(), panel->height(), options);
+    EXPECT_EQ(window.Picture().size(), expected.size());
+    EXPECT_TRUE(window.Picture() == expected);
 }
 
 // The normal layout sits in the middle of the screen; "Beenden" from the picture's pop-up
