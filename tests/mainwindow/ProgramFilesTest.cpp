@@ -228,6 +228,32 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
     EXPECT_EQ(lines.Get(0), "kept");
 }
 
+// The file is read in blocks of 8 MiB: a line end at the seam between two blocks counts as it
+// does anywhere else (a CR LF pair split there is one line end, no empty line between).
+TEST_F(SaveTest, ALineEndAcrossTheReadBlocksCountsOnce) {
+    constexpr std::size_t kSeam = std::size_t(8) << 20;  // the first byte of the second block
+    struct Case {
+        const char* name;
+        std::string seam;  // the bytes at kSeam - 1 and kSeam
+        std::vector<std::string> after;  // the lines after the long one
+    } const cases[] = {
+        {"CR LF split", "\r\n", {"G1 X1"}},
+        {"CR alone", "\rG", {"GG1 X1"}},
+        {"LF LF: an empty line", "\n\n", {"", "G1 X1"}},
+    };
+    for (const Case& c : cases) {
+        const std::string head = "G0 Z1\r\n";
+        const std::string filler(kSeam - 1 - head.size(), 'X');
+        WriteAll(Dir() + "seam.cnc", head + filler + c.seam + "G1 X1\r\n");
+        TStrings lines;
+        ASSERT_TRUE(LoadProgramFile(Dir() + "seam.cnc", lines)) << c.name;
+        std::vector<std::string> expected = {"G0 Z1", filler};
+        expected.insert(expected.end(), c.after.begin(), c.after.end());
+        ASSERT_EQ(lines.Count(), expected.size()) << c.name;
+        for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines.Get(i), expected[i]) << c.name << ", line " << i;
+    }
+}
+
 TEST(ProgramFiles, TypingGivesCapitals) {
     std::string typed = "g1 x10 ä;";
     for (char& c : typed) c = ProgramKeyCapital(c);
