@@ -2,7 +2,8 @@
 // its lines cut in the whole program. The whole program is replayed once with a stop put in at
 // every part boundary, so that its cut falls into the parts' pieces; each part file is
 // replayed on its own. A part after the first may add only the feed down to where the part
-// before ended; a part but the last only the rise out of the material at its end.
+// before ended; a part but the last only the rise out of the material at its end. Parts
+// without arcs run so on grbl's rules too.
 #include "generation/AngleDialogState.h"
 #include "generation/MainState.h"
 #include "generation/ProgramRun.h"
@@ -165,6 +166,13 @@ TEST(SplitParts, EveryPartAloneCutsWhatItCutsInTheWholeProgram) {
                 EXPECT_EQ(alone.FirstRefusal(), "");
                 EXPECT_TRUE(alone.EndReached());
                 EXPECT_EQ(FirstCutDifference(expected, WithoutEnd(alone.Cut())), "");
+                if (!c.arcs) {
+                    // grbl, which starts in G0 after a reset, runs the part as LinuxCNC does.
+                    ToolpathReplay grbl(0.01, kStart, {Controller::Grbl, 0.005});
+                    grbl.Replay(part);
+                    EXPECT_EQ(grbl.FirstRefusal(), "");
+                    EXPECT_EQ(FirstCutDifference(expected, WithoutEnd(grbl.Cut())), "");
+                }
                 // The trailer lines (the spindle's stop) run with the tool out of the material.
                 if (!last) {
                     EXPECT_GE(alone.Cut().back().to.z, kSafe);
