@@ -108,6 +108,8 @@ void Tform1::prg_speichernClick() {
     for (int i = Prg_nr->RecentCount(); i < Prg_nr->count(); ++i) request.names.push_back(Prg_nr->itemText(i).toStdString());
     request.headerLines.assign(Main.HeaderLines.begin(), Main.HeaderLines.end());
     request.trailerLines.assign(Main.TrailerLines.begin(), Main.TrailerLines.end());
+    request.safeHeight = Main.zg0;
+    request.decimals = Main.komma;
     const int result = SaveProgram(request, Memo1->Lines());
     if (result < 0) {
         // Without a program count nothing is written; the user is told where it goes.

@@ -1,6 +1,7 @@
 #include "mainwindow/ProgramFiles.h"
 
 #include "generation/Emitters.h"
+#include "generation/PartJoint.h"
 #include "platform/IntlSource.h"
 #include "platform/LineStore.h"
 #include "platform/TextTrim.h"
@@ -8,9 +9,11 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 std::vector<std::string> ProgramListNames(const std::string& name, int count) {
@@ -92,18 +95,13 @@ private:
 
 bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
                       const TStrings& lines, LineRange range,
-                      const std::vector<std::string>& trailer, bool* declaresArcMode) {
+                      const std::vector<std::string>& trailer, const LineReplacement* replaced) {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
     BlockWriter out(file);
     for (const std::string& h : header) out.Line(h);
-    bool arcMode = false;
-    for (std::size_t i = range.first; i < range.end && i < lines.Count() && out.Ok(); ++i) {
-        const std::string_view line = lines.Line(i);
-        if (declaresArcMode && !arcMode) arcMode = DeclaresArcCentreMode(line);
-        out.Line(line);
-    }
-    if (declaresArcMode) *declaresArcMode = arcMode;
+    for (std::size_t i = range.first; i < range.end && i < lines.Count() && out.Ok(); ++i)
+        out.Line(replaced && replaced->index == i ? std::string_view(replaced->line) : lines.Line(i));
     for (const std::string& t : trailer) out.Line(t);
     if (!out.Flush()) {
         file.cancelWriting();
@@ -111,6 +109,31 @@ bool WriteProgramPart(const std::string& path, const std::vector<std::string>& h
     }
     return file.commit();
 }
+
+namespace {
+
+// What the lines of one part need so that it runs on its own.
+struct PartReading {
+    bool declaresArcMode = false;           // one of the part's lines declares the arc-centre mode
+    std::size_t leaning = std::size_t(-1);  // the first line that moves, when it names no motion
+};
+
+PartReading ReadPart(const TStrings& lines, LineRange range, bool arcModeDeclared) {
+    PartReading p;
+    const std::size_t end = std::min(range.end, lines.Count());
+    for (std::size_t i = range.first; i < end; ++i) {
+        const LineMotion m = MotionOf(lines.Line(i));
+        if (m.moves || m.namesMotion) {
+            if (!m.namesMotion) p.leaning = i;
+            break;
+        }
+    }
+    for (std::size_t i = range.first; i < end && !arcModeDeclared && !p.declaresArcMode; ++i)
+        p.declaresArcMode = DeclaresArcCentreMode(lines.Line(i));
+    return p;
+}
+
+}  // namespace
 
 int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     if (r.count <= 0) return -1;
@@ -126,19 +149,34 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     }
     const std::vector<std::string> header = PartHeaderLines(r.headerLines);
     const std::vector<std::string> trailer = PartTrailerLines(r.trailerLines);
-    std::vector<std::string> headerWithArcMode = header;
-    headerWithArcMode.emplace_back(kArcCentreModeLine);
+    const SafeHeight safe(r.safeHeight, r.decimals);
     bool arcModeDeclared = false;  // by a part before
+    ToolStand stand;               // where the parts before leave the tool
     const std::vector<LineRange> parts = SplitProgram(lines.Count(), r.count);
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        const bool last = i + 1 == parts.size();
-        bool declaresArcMode = false;
-        if (!WriteProgramPart(r.directory + r.names[i], arcModeDeclared ? headerWithArcMode : header, lines,
-                              parts[i], last ? std::vector<std::string>{} : trailer,
-                              arcModeDeclared ? nullptr : &declaresArcMode)) {
+        const bool first = i == 0, last = i + 1 == parts.size();
+        const PartReading part = ReadPart(lines, parts[i], arcModeDeclared);
+        const ToolStand before = stand;
+        stand = StandAfter(lines, parts[i].first, parts[i].end, before);
+        std::vector<std::string> opening = header;
+        if (arcModeDeclared) opening.emplace_back(kArcCentreModeLine);
+        std::optional<LineReplacement> leaning;
+        if (!first) {
+            for (std::string& line : PartStartLines(before, safe)) opening.push_back(std::move(line));
+            if (part.leaning != std::size_t(-1) && before.motion >= 0)
+                leaning = LineReplacement{part.leaning,
+                                          WithMotionWord(lines.Line(part.leaning), before.motion, before.blanks)};
+        }
+        std::vector<std::string> closing;
+        if (!last) {
+            closing = PartEndLines(stand, safe);
+            closing.insert(closing.end(), trailer.begin(), trailer.end());
+        }
+        if (!WriteProgramPart(r.directory + r.names[i], opening, lines, parts[i], closing,
+                              leaning ? &*leaning : nullptr)) {
             return 4;
         }
-        arcModeDeclared = arcModeDeclared || declaresArcMode;
+        arcModeDeclared = arcModeDeclared || part.declaresArcMode;
     }
     return 0;
 }

@@ -31,12 +31,18 @@ std::vector<std::string> PartHeaderLines(const std::vector<std::string>& entries
 // as they stand (an entry of blanks is written).
 std::vector<std::string> PartTrailerLines(const std::vector<std::string>& entries);
 
+// A line of the program written in another form in one part.
+struct LineReplacement {
+    std::size_t index;
+    std::string line;
+};
+
 // Writes header, lines[range], then trailer, each line followed by CR LF, to `path`
-// atomically. False (the old file untouched) when it cannot be created or written. With
-// `declaresArcMode`, it tells whether one of the part's lines declares the arc-centre mode.
+// atomically, with the line `replaced` names (when given) in its other form. False (the old
+// file untouched) when it cannot be created or written.
 bool WriteProgramPart(const std::string& path, const std::vector<std::string>& header,
                       const TStrings& lines, LineRange range,
-                      const std::vector<std::string>& trailer, bool* declaresArcMode = nullptr);
+                      const std::vector<std::string>& trailer, const LineReplacement* replaced = nullptr);
 
 // What a save asks for and what it answers with.
 struct SaveRequest {
@@ -45,12 +51,19 @@ struct SaveRequest {
     std::vector<std::string> names;          // the items of the program list
     std::vector<std::string> headerLines;    // HeaderLines 1 to 10
     std::vector<std::string> trailerLines;   // TrailerLines 1 to 10
+    double safeHeight = 1.0;                 // G0-Hub: where the tool stands between parts
+    std::uint8_t decimals = 2;               // Nachkommastellen of the safe height's word
 };
 // 0 when the program was saved; otherwise the message-file line to show: 5 (at most one
 // line), 2 (the list does not hold `count` names), 3 (an empty name), 4 (a part could not be
-// written: the parts before it stay). count 0 saves nothing and answers -1. A part after the
-// one that declares the arc-centre mode declares it again after its header lines, so that
-// every part runs on its own.
+// written: the parts before it stay). count 0 saves nothing and answers -1.
+// Every part runs on its own from a controller's start state: a part after the one that
+// declares the arc-centre mode declares it again after its header lines; a part but the last
+// that leaves the tool below the safe height rises to it before its trailer lines; a part
+// after the first goes, after its header lines, over the point where the part before ended at
+// the safe height and feeds down to that point's depth when it lies below, and its first line
+// that moves gets the motion word it would take from the part before. The parts' own lines
+// still add up to the whole program.
 int SaveProgram(const SaveRequest& request, const TStrings& lines);
 
 // Reads a program file into lines (cleared first): one line per line of the file, CR LF, LF

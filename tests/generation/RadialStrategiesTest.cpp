@@ -18,6 +18,7 @@
 #include <numbers>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -389,6 +390,49 @@ TEST_F(RadialTest, TheLabyrinthsEstimateCountsItsPointsAsItLaysThemOut) {
         const std::uint64_t estimate = EstimateProgramLines(strategy, 17, 1000, 5, 5, 1, strategy == 14, 0, 0);
         EXPECT_GE(estimate, written);
         EXPECT_LE(estimate, 3 * written);
+    }
+}
+
+// Milled and drilled, from random centres on random plates with random spacings, decimals,
+// passes and boxes (the optimiser's rewrite included): the estimate the size check makes before
+// the run is never below what the run writes.
+TEST_F(RadialTest, TheLabyrinthNeverWritesMoreThanItsEstimate) {
+    std::mt19937 random(20261211);
+    auto between = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    const char* const boxes[] = {"kante_fraesen", "stoppen", "zustellung_optimieren", "treppe", "achse_90_grad",
+                                 "Prg_optimieren"};
+    constexpr int kRuns = 3000;
+    for (int run = 0; run < kRuns; ++run) {
+        const int strategy = run % 2 ? 14 : 8;
+        RunSetup s = RadialSetup(strategy, &PicB);
+        s.wst_l = between(1, 60);
+        s.wst_b = between(1, 60);
+        s.stepX = between(0.3, 12);
+        s.stepy = between(0.3, 12);
+        const int passes = 1 + int(random() % 4);
+        s.z_zustellung = s.max_tiefe / passes;
+        s.previewWidth = 1 + int(random() % 80);
+        s.previewHeight = 1 + int(random() % 80);
+        s.centrePxX = int(random() % unsigned(s.previewWidth + 1));
+        s.centrePxY = int(random() % unsigned(s.previewHeight + 1));
+        s.komma = int(random() % 4);
+        for (const char* box : boxes)
+            if (random() % 3 == 0) s.boxes.push_back(box);
+        TestHost host;
+        Prepare(host, s);
+        host.runOptimiser = true;
+        const std::size_t written = RunProgram(host).size();
+        if (!host.messageTexts.empty() || !host.fileMessages.empty()) continue;
+        double infeed = s.z_zustellung;
+        const std::uint64_t estimate = EstimateProgramLines(strategy, s.wst_l, s.wst_b, s.stepX, s.stepy,
+                                                            *ComputePassCount(s.max_tiefe, infeed), strategy == 14,
+                                                            Main.CircleCentreX, Main.CircleCentreY);
+        std::ostringstream boxText;
+        for (const auto& b : s.boxes) boxText << " " << b;
+        EXPECT_LE(written, estimate) << "run " << run << ": strategy " << strategy << " l " << s.wst_l << " b "
+                                     << s.wst_b << " stepX " << s.stepX << " stepy " << s.stepy << " passes " << passes
+                                     << " centre " << Main.CircleCentreX << ", " << Main.CircleCentreY << " komma "
+                                     << s.komma << boxText.str();
     }
 }
 

@@ -85,17 +85,67 @@ TEST_F(SaveTest, EveryPartHasTheHeaderAndAllButTheLastTheTrailer) {
     EXPECT_EQ(ReadAll(Dir() + "teil2"), "%\r\n(KOPF)\r\nL6\r\nL7\r\nL8\r\nL9\r\n");
 }
 
-// A part run on its own after a controller's restart reads its arcs as the program means them.
-TEST_F(SaveTest, PartsAfterTheArcCentreModeDeclareItAgain) {
-    TStrings lines;
-    for (const char* line : {"%", "(SEL=01)", "G1 X5 Y0 Z-1", "G90.1", "G3 X0 Y5 I0 J0", "G3 X-5 Y0 I0 J0",
-                             "G3 X0 Y-5 I0 J0", "G0 Z1", "M30"})
-        lines.Add(line);
-    ASSERT_EQ(SaveProgram(Request(3), lines), 0);
-    EXPECT_EQ(ReadAll(Dir() + "teil"), "%\r\n(KOPF)\r\n%\r\n(SEL=01)\r\nG1 X5 Y0 Z-1\r\nM30\r\n");
-    EXPECT_EQ(ReadAll(Dir() + "teil1"), "%\r\n(KOPF)\r\nG90.1\r\nG3 X0 Y5 I0 J0\r\nG3 X-5 Y0 I0 J0\r\nM30\r\n");
-    EXPECT_EQ(ReadAll(Dir() + "teil2"),
-              "%\r\n(KOPF)\r\nG90.1\r\nG3 X0 Y-5 I0 J0\r\nG0 Z1\r\nM30\r\n");
+// A part run on its own after a controller's restart: it declares the arc-centre mode again
+// when a part before declared it, starts where the part before ended (over it at the safe
+// height, then down to its depth), gives its first moving line the motion it leans on, and a
+// part but the last rises to the safe height before its trailer lines.
+TEST_F(SaveTest, EveryPartRunsOnItsOwn) {
+    const std::string kopf = "%|(KOPF)|";
+    struct Case {
+        const char* name;
+        std::vector<std::string> program;
+        int parts;
+        double safeHeight;
+        std::uint8_t decimals;
+        std::vector<std::string> files;  // lines joined by "|"
+    } const cases[] = {
+        {"the arc-centre line in the first part: every later part repeats it",
+         {"%", "(SEL=01)", "G90.1", "G0 X5 Y0 Z1", "G1 Z-1", "G3 X0 Y5 I0 J0", "X-5 Y0 I0 J0", "G3 X0 Y-5 I0 J0",
+          "G1 X0 Y-5 Z-2", "G0 Z1", "G0 X0 Y0 Z1", "M30"},
+         4, 1, 2,
+         {kopf + "%|(SEL=01)|G90.1|M30",
+          kopf + "G90.1|G0 X5 Y0 Z1|G1 Z-1|G3 X0 Y5 I0 J0|G0 Z1|M30",
+          kopf + "G90.1|G0 Z1|G0 X0 Y5|G1 Z-1|G3 X-5 Y0 I0 J0|G3 X0 Y-5 I0 J0|G1 X0 Y-5 Z-2|G0 Z1|M30",
+          kopf + "G90.1|G0 Z1|G0 X0 Y-5|G1 Z-2|G0 Z1|G0 X0 Y0 Z1|M30"}},
+        {"the arc-centre line in a later part",
+         {"%", "(SEL=01)", "G1 X5 Y0 Z-1", "G90.1", "G3 X0 Y5 I0 J0", "G3 X-5 Y0 I0 J0", "G3 X0 Y-5 I0 J0", "G0 Z1",
+          "M30"},
+         3, 1, 2,
+         {kopf + "%|(SEL=01)|G1 X5 Y0 Z-1|G0 Z1|M30",
+          kopf + "G0 Z1|G0 X5 Y0|G1 Z-1|G90.1|G3 X0 Y5 I0 J0|G3 X-5 Y0 I0 J0|G0 Z1|M30",
+          kopf + "G90.1|G0 Z1|G0 X-5 Y0|G1 Z-1|G3 X0 Y-5 I0 J0|G0 Z1|M30"}},
+        {"numbered, without blanks",
+         {"N10G0X5Y0Z2.5", "N20G1Z-1.5", "N30X8", "N40Y3", "N50G0Z2.5", "N60M30"},
+         3, 2.54, 1,
+         {kopf + "N10G0X5Y0Z2.5|N20G1Z-1.5|G0Z2.5|M30",
+          kopf + "G0Z2.5|G0X5Y0|G1Z-1.5|N30G1X8|N40Y3|G0Z2.5|M30",
+          kopf + "G0Z2.5|G0X8Y3|G1Z-1.5|N50G0Z2.5|N60M30"}},
+        {"numbered with blanks, a line of one word",
+         {"N10 G0 X5 Y0 Z1", "N20 G1 Z-1.5", "X8", "N40 Y3", "N50 G0 Z1", "N60 M30"},
+         3, 1, 2,
+         {kopf + "N10 G0 X5 Y0 Z1|N20 G1 Z-1.5|G0 Z1|M30",
+          kopf + "G0 Z1|G0 X5 Y0|G1 Z-1.5|G1 X8|N40 Y3|G0 Z1|M30",
+          kopf + "G0 Z1|G0 X8 Y3|G1 Z-1.5|N50 G0 Z1|N60 M30"}},
+        {"a part ending above the safe height, comments and lines that do not move",
+         {"G0 X1 Y1 Z5 (X9 Y9 Z-9)", "M0", "G1 Z-1 ; X7", "G0 Z5", "M30"},
+         3, 1, 2,
+         {kopf + "G0 X1 Y1 Z5 (X9 Y9 Z-9)|M30",
+          kopf + "G0 Z5|G0 X1 Y1|M0|M30",
+          kopf + "G0 Z5|G0 X1 Y1|G1 Z-1 ; X7|G0 Z5|M30"}},
+    };
+    for (const Case& c : cases) {
+        TStrings lines;
+        for (const std::string& line : c.program) lines.Add(line);
+        SaveRequest r = Request(c.parts);
+        r.safeHeight = c.safeHeight;
+        r.decimals = c.decimals;
+        ASSERT_EQ(SaveProgram(r, lines), 0) << c.name;
+        for (std::size_t i = 0; i < c.files.size(); ++i) {
+            std::string expected = c.files[i] + "|";
+            for (std::size_t at; (at = expected.find('|')) != std::string::npos;) expected.replace(at, 1, "\r\n");
+            EXPECT_EQ(ReadAll(Dir() + r.names[i]), expected) << c.name << ", part " << i;
+        }
+    }
 }
 
 TEST_F(SaveTest, OnePartIsTheProgramAsItIs) {
@@ -176,6 +226,32 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
     EXPECT_FALSE(LoadProgramFile(Dir() + "missing.cnc", lines));
     ASSERT_EQ(lines.Count(), 1u);
     EXPECT_EQ(lines.Get(0), "kept");
+}
+
+// The file is read in blocks of 8 MiB: a line end at the seam between two blocks counts as it
+// does anywhere else (a CR LF pair split there is one line end, no empty line between).
+TEST_F(SaveTest, ALineEndAcrossTheReadBlocksCountsOnce) {
+    constexpr std::size_t kSeam = std::size_t(8) << 20;  // the first byte of the second block
+    struct Case {
+        const char* name;
+        std::string seam;  // the bytes at kSeam - 1 and kSeam
+        std::vector<std::string> after;  // the lines after the long one
+    } const cases[] = {
+        {"CR LF split", "\r\n", {"G1 X1"}},
+        {"CR alone", "\rG", {"GG1 X1"}},
+        {"LF LF: an empty line", "\n\n", {"", "G1 X1"}},
+    };
+    for (const Case& c : cases) {
+        const std::string head = "G0 Z1\r\n";
+        const std::string filler(kSeam - 1 - head.size(), 'X');
+        WriteAll(Dir() + "seam.cnc", head + filler + c.seam + "G1 X1\r\n");
+        TStrings lines;
+        ASSERT_TRUE(LoadProgramFile(Dir() + "seam.cnc", lines)) << c.name;
+        std::vector<std::string> expected = {"G0 Z1", filler};
+        expected.insert(expected.end(), c.after.begin(), c.after.end());
+        ASSERT_EQ(lines.Count(), expected.size()) << c.name;
+        for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines.Get(i), expected[i]) << c.name << ", line " << i;
+    }
 }
 
 TEST(ProgramFiles, TypingGivesCapitals) {

@@ -160,6 +160,24 @@ TEST_F(ProgramFilesWindow, ASavedProgramIsNoLongerMarkedAndEveryPartIsFramed) {
     EXPECT_EQ(ReadBytes(Path("teil2")), header + "L6\r\nL7\r\nL8\r\nL9\r\n");
 }
 
+// The parts rise to and traverse at the settings' G0-Hub, written with their Nachkommastellen.
+TEST_F(ProgramFilesWindow, PartsJoinAtTheSettingsSafeHeight) {
+    BuildList("teil", 2);
+    Main.zg0 = 2.345;
+    Main.komma = 1;
+    SetProgram({"%", "G0 X1 Y2 Z2", "G1 Z-1", "G1 X3", "G0 Z2", "M30"}, true);
+    form1->findChild<QAction*>("Speichern2")->setEnabled(true);
+    form1->findChild<QAction*>("Speichern2")->trigger();
+    EXPECT_TRUE(services.boxes.empty()) << services.boxes[0].text;
+    std::string header, trailer;
+    for (const auto& h : Main.HeaderLines)
+        if (!h.empty()) header += h + "\r\n";
+    for (const auto& t : Main.TrailerLines)
+        if (!t.empty()) trailer += t + "\r\n";
+    EXPECT_EQ(ReadBytes(Path("teil")), header + "%\r\nG0 X1 Y2 Z2\r\nG1 Z-1\r\nG0 Z2.3\r\n" + trailer);
+    EXPECT_EQ(ReadBytes(Path("teil1")), header + "G0 Z2.3\r\nG0 X1 Y2\r\nG1 Z-1\r\nG1 X3\r\nG0 Z2\r\nM30\r\n");
+}
+
 TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
     BuildList("teil", 3);
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path("teil1"))));  // part 2 cannot be written

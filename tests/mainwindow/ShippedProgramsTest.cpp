@@ -6,7 +6,8 @@
 // origin at the safe height.
 //
 // With FRAXILON_CONTROLLER_PROGRAMS naming a folder, the programs are also written there, on
-// the shipped workpiece instead of the small one, for a check with a real interpreter.
+// the shipped workpiece instead of the small one, for a check with a real interpreter, and
+// those without line numbers also saved in 3 and in 7 parts.
 #include "generation/AngleDialogState.h"
 #include "generation/MainState.h"
 #include "generation/ProgramRewrites.h"
@@ -139,6 +140,19 @@ TEST_P(ShippedPrograms, RunOnTheControllers) {
         if (const char* folder = DumpFolder()) {
             ASSERT_TRUE(WriteProgramPart(std::string(folder) + "/" + name + ".nc", {}, host.lines,
                                          {0, host.lines.Count()}, {}));
+            // Saved in parts as "prg. speichern" saves them, each part for a check on its own.
+            for (const int parts : {3, 7}) {
+                if (v.numbering) break;
+                SaveRequest r;
+                r.count = parts;
+                r.directory = std::string(folder) + "/";
+                r.names = ProgramListNames(name + "_" + std::to_string(parts) + "parts_", parts);
+                r.headerLines.assign(Main.HeaderLines.begin(), Main.HeaderLines.end());
+                r.trailerLines.assign(Main.TrailerLines.begin(), Main.TrailerLines.end());
+                r.safeHeight = Main.zg0;
+                r.decimals = Main.komma;
+                ASSERT_EQ(SaveProgram(r, host.lines), 0);
+            }
         }
 
         // Two decimals: every written point lies up to 0.005 mm from the point meant.
