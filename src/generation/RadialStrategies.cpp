@@ -210,7 +210,9 @@ void EllipseStrategy(RunState& r, bool drilling) {
     CheckEllipsePoints(r, c.nR, axes);
     const double cx = s.CircleCentreX, cy = s.CircleCentreY;
     for (int i = 1; i <= c.nR; ++i) {
-        const auto [A, B] = axes(i);
+        // Plain variables, not a structured binding: the lambda below captures them.
+        const auto axesOfRing = axes(i);
+        const double A = axesOfRing.first, B = axesOfRing.second;
         auto P = [&](double t) {
             const EllipsePoint p = RotateEllipsePoint(A, B, t, phi);
             return std::pair{cx + p.x, cy + p.y};
