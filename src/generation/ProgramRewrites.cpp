@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "generation/ProgramRewrites.h"
 
 #include "generation/MainState.h"
@@ -63,7 +64,7 @@ std::string StripSpaces(std::string_view s) {
 void zeilen_nummer(RewriteHost& host, const TStrings& from) {
     RewriteLines(host, from, "zeilen_nr", [](std::size_t i, std::string_view line, char* out) -> std::size_t {
         if (i == 0) {
-            std::memcpy(out, line.data(), line.size());
+            std::copy(line.begin(), line.end(), out);  // an empty line has no data pointer
             return line.size();
         }
         // The old number goes; the blank after it stays.
@@ -74,8 +75,7 @@ void zeilen_nummer(RewriteHost& host, const TStrings& from) {
         *p++ = 'N';
         p = std::to_chars(p, p + 24, i).ptr;
         *p++ = ' ';
-        std::memcpy(p, rest.data(), rest.size());
-        p += rest.size();
+        p = std::copy(rest.begin(), rest.end(), p);
         return First255Characters(std::string_view(out, std::size_t(p - out))).size();
     });
 }

@@ -40,10 +40,16 @@ TEST_F(ProgramRewritesTest, NumbersEveryLineButTheFirstReplacingOldNumbers) {
               (Lines{"% start", "N1 (SEL=00,O,0,0,50,40,10,2,2,5,0)", "N2 (a b)", "N3  G0 Z1", "N4 ", "N5 G1 X5"}));
     EXPECT_EQ(host.clipboardCopies, 1);
     EXPECT_EQ(host.clipboardClears, 0);
-    EXPECT_EQ(host.fields["dateigrosse"], double(host.lines.TextLength()));
+    EXPECT_EQ(host.fields["dateigrosse"], 81);  // the characters above, two for each line break
     EXPECT_TRUE(host.programControlsEnabled);
     EXPECT_EQ(host.captions, (std::vector<std::string>{"zeilen_nr", "", ""}));
     EXPECT_EQ(host.meter.back(), 0);
+}
+
+// An empty line, the first one included, is numbered like any other.
+TEST_F(ProgramRewritesTest, EmptyLinesAreNumberedToo) {
+    EXPECT_EQ(Run({"", "", "G0 Z1", ""}, true, false), (Lines{"", "N1 ", "N2 G0 Z1", "N3 "}));
+    EXPECT_EQ(Run({""}, true, true), (Lines{""}));
 }
 
 // The size shown counts characters, with two for every line break: "ä" is one.
