@@ -21,6 +21,8 @@
 #include "platform/Application.h"
 #include "WindowFixture.h"
 
+#include "SmallDepthPicture.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,21 +32,6 @@
 #include <vector>
 
 namespace {
-
-// 11 x 11 grey levels: black corners (depths held at each pass floor), a white patch in the
-// middle (skipped by the infeed optimisation, so paths break there), and varied greys.
-std::vector<std::vector<int>> SmallPicture() {
-    std::vector<std::vector<int>> p(11, std::vector<int>(11));
-    for (int y = 0; y < 11; ++y) {
-        for (int x = 0; x < 11; ++x) {
-            int v = (x * 23 + y * 17) % 200 + 20;
-            if ((x - 5) * (x - 5) + (y - 5) * (y - 5) <= 2) v = 255;
-            if ((x >= 8 && y <= 2) || (x <= 1 && y >= 9)) v = 0;
-            p[std::size_t(y)][std::size_t(x)] = v;
-        }
-    }
-    return p;
-}
 
 const char* const kNames[] = {"rows_mill",        "circle_mill",        "ellipse_mill",   "spiral_mill",
                               "rows_drill",       "circle_drill",       "ellipse_drill",  "spiral_drill",
@@ -79,7 +66,7 @@ void RunWithShippedConfiguration(TestHost& host, int strategy, const Variant& v)
     Main.StrategyIndex = strategy;
     Main.ResolutionLevel = 3;
     Main.Alpha = 30;
-    const auto picture = SmallPicture();
+    const auto picture = SmallDepthPicture();
     Main.WorkBitmap = GreyBitmap(picture);
     Main.PixelsPerMmX = double(picture.front().size() - 1) / Main.wst_l;
     Main.PixelsPerMmY = double(picture.size() - 1) / Main.wst_b;

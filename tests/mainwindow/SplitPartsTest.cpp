@@ -13,6 +13,8 @@
 #include "mainwindow/ProgramFiles.h"
 #include "platform/Application.h"
 
+#include "SmallDepthPicture.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -22,21 +24,6 @@
 #include <vector>
 
 namespace {
-
-// 11 x 11 grey levels: black corners (depths held at each pass floor), a white patch in the
-// middle (skipped by the infeed optimisation, so paths break there), and varied greys.
-std::vector<std::vector<int>> Picture() {
-    std::vector<std::vector<int>> p(11, std::vector<int>(11));
-    for (int y = 0; y < 11; ++y) {
-        for (int x = 0; x < 11; ++x) {
-            int v = (x * 23 + y * 17) % 200 + 20;
-            if ((x - 5) * (x - 5) + (y - 5) * (y - 5) <= 2) v = 255;
-            if ((x >= 8 && y <= 2) || (x <= 1 && y >= 9)) v = 0;
-            p[std::size_t(y)][std::size_t(x)] = v;
-        }
-    }
-    return p;
-}
 
 const std::vector<std::string> kHeader = {"(Teil)", "G21 G90", "F600", "S10000 M3"};
 const std::vector<std::string> kTrailer = {"M5", "M30"};
@@ -76,7 +63,7 @@ void RunProgram(TestHost& host, const ProgramCase& c) {
     for (std::size_t i = 0; i < kTrailer.size(); ++i) Main.TrailerLines[i] = kTrailer[i];
     Main.HeaderLineCount = std::int32_t(kHeader.size());
     Main.TrailerLineCount = std::int32_t(kTrailer.size());
-    const auto picture = Picture();
+    const auto picture = SmallDepthPicture();
     Main.WorkBitmap = GreyBitmap(picture);
     Main.PixelsPerMmX = 10.0 / Main.wst_l;
     Main.PixelsPerMmY = 10.0 / Main.wst_b;
