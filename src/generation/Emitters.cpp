@@ -1,5 +1,6 @@
 #include "generation/Emitters.h"
 
+#include "generation/ArcCheck.h"
 #include "generation/MainState.h"
 #include "generation/NumberFormat.h"
 #include "generation/RunState.h"
@@ -48,13 +49,6 @@ void WriteLine(RunState& r, const Parts&... parts) {
 }
 
 std::string_view Mark(const RunState& r) { return r.optimise ? kPathStartMark : std::string_view(); }
-
-// Before the run's first arc line, the line that makes controllers read I0 J0 as the origin.
-void DeclareArcCentreMode(RunState& r) {
-    if (r.arcCentreModeDeclared) return;
-    r.lines.Add(kArcCentreModeLine);
-    r.arcCentreModeDeclared = true;
-}
 
 }  // namespace
 
@@ -157,17 +151,21 @@ void EmitArcPoint(RunState& r, std::string_view Xo, std::string_view X, std::str
         WriteLine(r, "G0 ", X, " ", Y, " ", zsafe, " ", m);
         WriteLine(r, "G1 ", X, " ", Y, " ", Z, " ", m);
         r.pathStart = false;
-    } else if (stair && r.Zold < r.Z) {
+        r.Zold = r.Z;
+        return;
+    }
+    // A step that would not run as an arc as written goes straight to its end.
+    const bool arc = ArcRunsAsWritten(Xo, Yo, X, Y);
+    const std::string_view motion = arc ? "G3 " : "G1 ";
+    const std::string_view centre = arc ? " I0 J0" : "";
+    if (stair && r.Zold < r.Z) {
         WriteLine(r, "G0 ", Xo, " ", Yo, " ", Z, m);
-        DeclareArcCentreMode(r);
-        WriteLine(r, "G3 ", X, " ", Y, " ", Z, " I0 J0", m);
+        WriteLine(r, motion, X, " ", Y, " ", Z, centre, m);
     } else if (stair && r.Zold > r.Z) {
-        DeclareArcCentreMode(r);
-        WriteLine(r, "G3 ", X, " ", Y, " ", Zo, " I0 J0", m);
+        WriteLine(r, motion, X, " ", Y, " ", Zo, centre, m);
         WriteLine(r, "G1 ", X, " ", Y, " ", Z, m);
     } else {
-        DeclareArcCentreMode(r);
-        WriteLine(r, "G3 ", X, " ", Y, " ", Z, " I0 J0");
+        WriteLine(r, motion, X, " ", Y, " ", Z, centre);
     }
     r.Zold = r.Z;
 }

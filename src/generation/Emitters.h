@@ -7,8 +7,9 @@ struct RunState;
 
 // Arcs are written with the centre as I0 J0, the program origin about which the circles run.
 // Controllers read I and J as offsets from the arc's start unless told otherwise: this line,
-// written once before a program's first arc, declares arc centres absolute. A program without
-// arcs does not hold it (some controllers do not know the word).
+// written after the header of a program that writes arcs and before its first move, declares
+// arc centres absolute; a controller that does not know the word refuses the program before
+// the tool moves. A program without arcs does not hold it.
 inline constexpr std::string_view kArcCentreModeLine = "G90.1";
 // Whether a program line declares the arc-centre mode (also numbered or without blanks).
 inline bool DeclaresArcCentreMode(std::string_view line) { return line.find(kArcCentreModeLine) != std::string_view::npos; }

@@ -1,5 +1,6 @@
 #include "generation/Optimiser.h"
 
+#include "generation/ArcCheck.h"
 #include "generation/Emitters.h"
 #include "generation/GetWord.h"
 #include "generation/MainState.h"
@@ -333,13 +334,32 @@ private:
     }
 
     // Circle with arcs: a ring at one depth becomes its path start, the first arc point and
-    // one arc back to its last point.
+    // one arc back to its last point. Only arcs are merged, and only while the merged arc
+    // still runs as written from the run's start; a straight move stands as it is, and one
+    // that does not move is left out.
     void CircleRule() {
-        if (marker_ == 1 || !Z_.empty() || prevMarker_ == 1) {
+        constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
+        if (!arc_ && X_.empty() && Y_.empty() && Z_.empty()) {
+            FlushCirclePoint();
+            G_ = {};
+            prevMarker_ = marker_;
+            return;
+        }
+        if (marker_ == 1 || !Z_.empty() || prevMarker_ == 1 || !arc_) {
             FlushCirclePoint();
             if (G_ == prevG_) G_ = {};
             Write(G_, X_, Y_, Z_, arc_);
         } else {
+            const std::string_view endX = X_.empty() ? prevX_ : X_;
+            const std::string_view endY = Y_.empty() ? prevY_ : Y_;
+            if (held_ && !ArcRunsAsWritten(runStartX_, runStartY_, WordNumber(endX).value_or(kUnreadable),
+                                           WordNumber(endY).value_or(kUnreadable)))
+                FlushCirclePoint();
+            if (!held_) {
+                // The run starts where the tool stands.
+                runStartX_ = WordNumber(prevX_).value_or(kUnreadable);
+                runStartY_ = WordNumber(prevY_).value_or(kUnreadable);
+            }
             held_ = true;
         }
         prevMarker_ = marker_;
@@ -400,6 +420,7 @@ private:
     std::int64_t current_ = 0, lineX_ = 0, lineY_ = 0, lineZ_ = 0, lineG_ = 0, lineWrittenG_ = 0;
     bool arc_ = false;
     bool held_ = false;
+    double runStartX_ = 0, runStartY_ = 0;  // where the held arcs start
     int marker_ = 0;
     int prevMarker_ = 0;
     bool firstHalf_ = true;

@@ -401,6 +401,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         if (!r.PumpAndPollAbort()) {
             // 15.
             WriteHeader(r);
+            if (FamilyOf(s.StrategyIndex, r.arcIJ) == PointFamily::Arc) r.lines.Add(kArcCentreModeLine);
             // 16.
             s.PrevPassDepth = 0;
             ReadField(host, "max_tiefe", s.max_tiefe);

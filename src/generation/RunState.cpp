@@ -21,7 +21,6 @@ void RunState::ResetToStart() {
     Xold = Yold = 0;
     Zold = S.zg0;
     pathStart = false;
-    arcCentreModeDeclared = false;
     LineBuf.clear();
     PathComment.clear();
 }

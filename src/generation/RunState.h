@@ -27,8 +27,6 @@ struct RunState {
     double X = 0, Y = 0, Z = 0;
     double Xold = 0, Yold = 0, Zold = 0;
     bool pathStart = false;
-    // The arc-centre mode has been declared: arcs written from now on are read as meant.
-    bool arcCentreModeDeclared = false;
     std::string LineBuf;  // the parameter line while the header is built; emitters build on the stack
     std::string PathComment;
 

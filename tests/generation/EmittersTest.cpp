@@ -73,43 +73,62 @@ TEST_F(EmitterTest, MillPointLineForms) {
 }
 
 TEST_F(EmitterTest, ArcPointLineForms) {
+    // From X3 Y4 to X0 Y5: both on the circle of radius 5 about the origin.
     const MillCase cases[] = {
         {"path start", true, false, false, -1, -1, "",
-         {"G0 X0 Y0 Z-1 ", "G0 X5 Y6 Z1 ", "G1 X5 Y6 Z-3 "}},
-        {"stair level", false, true, true, -3, -3, "", {"G90.1", "G3 X5 Y6 Z-3 I0 J0"}},
+         {"G0 X3 Y4 Z-1 ", "G0 X0 Y5 Z1 ", "G1 X0 Y5 Z-3 "}},
+        {"stair level", false, true, true, -3, -3, "", {"G3 X0 Y5 Z-3 I0 J0"}},
         {"stair rising marked", false, true, true, -3, -1, "",
-         {"G0 X0 Y0 Z-3(0)", "G90.1", "G3 X5 Y6 Z-3 I0 J0(0)"}},
-        {"stair falling", false, true, false, -1, -3, "", {"G90.1", "G3 X5 Y6 Z-1 I0 J0", "G1 X5 Y6 Z-3"}},
-        {"no stair", false, false, true, -1, -3, "", {"G90.1", "G3 X5 Y6 Z-3 I0 J0"}},
+         {"G0 X3 Y4 Z-3(0)", "G3 X0 Y5 Z-3 I0 J0(0)"}},
+        {"stair falling", false, true, false, -1, -3, "", {"G3 X0 Y5 Z-1 I0 J0", "G1 X0 Y5 Z-3"}},
+        {"no stair", false, false, true, -1, -3, "", {"G3 X0 Y5 Z-3 I0 J0"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         host.lines.Clear();
         RunState& r = Run();
-        // Each case is the run's first arc point: the arc-centre mode comes before its arc.
-        r.arcCentreModeDeclared = false;
         r.optimise = c.optimise;
         r.pathStart = c.pathStart;
         r.Zold = c.zold;
         r.Z = c.z;
-        EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z-1", "Z-3", c.stair);
+        EmitArcPoint(r, "X3", "X0", "Y4", "Y5", "Z-1", "Z-3", c.stair);
         EXPECT_EQ(host.Program(), c.expected);
     }
 }
 
-TEST_F(EmitterTest, TheArcCentreModeIsDeclaredOnceBeforeTheRunsFirstArc) {
-    RunState& r = Run();
-    r.pathStart = true;
-    EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z1", "Z-3", false);
-    EmitArcPoint(r, "X5", "X0", "Y6", "Y7", "Z-3", "Z-3", false);
-    EmitArcPoint(r, "X0", "X-5", "Y7", "Y6", "Z-3", "Z-3", false);
-    EXPECT_EQ(host.Program(), (Lines{"G0 X0 Y0 Z1 ", "G0 X5 Y6 Z1 ", "G1 X5 Y6 Z-3 ", "G90.1",
-                                     "G3 X0 Y7 Z-3 I0 J0", "G3 X-5 Y6 Z-3 I0 J0"}));
-    // A new run declares it again.
-    host.lines.Clear();
-    r.ResetToStart();
-    EmitArcPoint(r, "X0", "X5", "Y0", "Y6", "Z1", "Z-3", false);
-    EXPECT_EQ(host.Program(), (Lines{"G90.1", "G3 X5 Y6 Z-3 I0 J0"}));
+// A step whose written words would not run as an arc about the origin is written as a
+// straight feed to its end, in every line form; the arc-centre line is no business of the
+// point emitter.
+TEST_F(EmitterTest, AStepThatWouldNotRunAsAnArcIsAStraightFeed) {
+    struct Case {
+        const char* name;
+        const char *Xo, *X, *Yo, *Y;
+        bool stair;
+        double zold, z;
+        Lines expected;
+    } cases[] = {
+        // Rounded to no decimals, a short step ends where it starts: a full circle.
+        {"end is start", "X0", "X0", "Y5", "Y5", false, -3, -3, {"G1 X0 Y5 Z-3"}},
+        {"minus zero is zero", "X5", "X5", "Y0", "Y-0", false, -3, -3, {"G1 X5 Y-0 Z-3"}},
+        // 5 to 5.1 is 0.1 mm and 2 % off the circle.
+        {"off the circle", "X5", "X0", "Y0", "Y5.1", false, -3, -3, {"G1 X0 Y5.1 Z-3"}},
+        {"from the centre", "X0", "X0.5", "Y0", "Y0", false, -3, -3, {"G1 X0.5 Y0 Z-3"}},
+        {"stair rising", "X0", "X0", "Y5", "Y5", true, -3, -1, {"G0 X0 Y5 Z-3", "G1 X0 Y5 Z-3"}},
+        {"stair falling", "X0", "X0", "Y5", "Y5", true, -1, -3, {"G1 X0 Y5 Z-1", "G1 X0 Y5 Z-3"}},
+        // Within both limits the arc stays: 0.015 mm off a circle of radius 5, and 0.05 mm
+        // (0.05 %) off one of radius 100.
+        {"0.015 mm off", "X5", "X0", "Y0", "Y5.015", false, -3, -3, {"G3 X0 Y5.015 Z-3 I0 J0"}},
+        {"0.05 % off", "X100", "X0", "Y0", "Y100.05", false, -3, -3, {"G3 X0 Y100.05 Z-3 I0 J0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.lines.Clear();
+        RunState& r = Run();
+        r.Zold = c.zold;
+        r.Z = c.z;
+        EmitArcPoint(r, c.Xo, c.X, c.Yo, c.Y, "Z-1", "Z-3", c.stair);
+        EXPECT_EQ(host.Program(), c.expected);
+    }
 }
 
 TEST_F(EmitterTest, ALineLongerThanUsualIsWrittenWhole) {
@@ -134,10 +153,10 @@ TEST_F(EmitterTest, EmitPointChoosesTheFamilyByStrategy) {
         bool arcIJ;
         Lines expected;
     } cases[] = {
-        {0, false, {"G1 X12.5 Y100 Z-2.25 "}},
-        {1, true, {"G90.1", "G3 X12.5 Y100 Z-2.25 I0 J0"}},
-        {1, false, {"G1 X12.5 Y100 Z-2.25 "}},
-        {4, false, {"G0 X10 Y100 Z1", "G0 X12.5 Y100 Z1", "G1 X12.5 Y100 Z-2.25"}},
+        {0, false, {"G1 X10 Y7.5 Z-2.25 "}},
+        {1, true, {"G3 X10 Y7.5 Z-2.25 I0 J0"}},
+        {1, false, {"G1 X10 Y7.5 Z-2.25 "}},
+        {4, false, {"G0 X7.5 Y10 Z1", "G0 X10 Y7.5 Z1", "G1 X10 Y7.5 Z-2.25"}},
         {10, false, {}},
     };
     for (const auto& c : cases) {
@@ -146,7 +165,8 @@ TEST_F(EmitterTest, EmitPointChoosesTheFamilyByStrategy) {
         Main.StrategyIndex = c.strategy;
         RunState& r = Run();
         r.arcIJ = c.arcIJ;
-        r.X = 12.5, r.Y = 100, r.Z = -2.25, r.Xold = 10, r.Yold = 100, r.Zold = -2.25;
+        // Both points lie on the circle of radius 12.5 about the origin.
+        r.X = 10, r.Y = 7.5, r.Z = -2.25, r.Xold = 7.5, r.Yold = 10, r.Zold = -2.25;
         EmitPoint(r, "");
         EXPECT_EQ(host.Program(), c.expected);
     }

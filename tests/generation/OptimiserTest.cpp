@@ -88,6 +88,19 @@ const FamilyCase kFamilyCases[] = {
      {"G0 X0 Y0 Z1 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G90.1", "G3 X0 Y5 Z-1 I0 J0",
       "G3 X-5 Y0 Z-1 I0 J0", "G3 X0 Y-5 Z-1 I0 J0", "G3 X5 Y0 Z-1 I0 J0", "G0 X5 Y0 Z1 (0)"},
      {"X5", "G1 Z-1", "G90.1", "G3 X0 Y5 I0 J0", "G3 X5 Y0 I0 J0", "G0 Z1"}},
+    // Arcs are merged only while the merged arc still runs about the origin as written: here
+    // the third point lies 0.03 mm off the circle through the run's start (each single step
+    // lies within 0.02 mm), so the run ends before it.
+    {"CircleEndsARunBeforeItsArcWouldLeaveTheCircle", 1, true, "G0 X0 Y0 Z1",
+     {"G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G3 X0 Y5 Z-1 I0 J0", "G3 X-3.54 Y3.55 Z-1 I0 J0",
+      "G3 X-5.03 Y0 Z-1 I0 J0"},
+     {"X5", "G1 Z-1", "G3 X0 Y5 I0 J0", "G3 X-3.54 Y3.55 I0 J0", "G3 X-5.03 Y0 I0 J0"}},
+    // A straight step in a ring (an arc that would not run as written) stands as it is, and
+    // the arcs after it are merged from where it ends; a step that does not move is left out.
+    {"CircleMergesNoStraightStepIntoARing", 1, true, "G0 X0 Y0 Z1",
+     {"G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G3 X0 Y5 Z-1 I0 J0", "G3 X-3.54 Y3.54 Z-1 I0 J0",
+      "G1 X-5.1 Y0 Z-1", "G1 X-5.1 Y0 Z-1", "G3 X0 Y-5.1 Z-1 I0 J0", "G3 X5.1 Y0 Z-1 I0 J0"},
+     {"X5", "G1 Z-1", "G3 X0 Y5 I0 J0", "G3 X-3.54 Y3.54 I0 J0", "G1 X-5.1 Y0", "G3 X5.1 Y0 I0 J0"}},
     {"CircleWithoutArcsWritesChangedWordsOnly", 1, false, "G0 X0 Y0 Z1",
      {"G0 X0 Y0 Z1 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G1 X0 Y5 Z-1", "G1 X-5 Y0 Z-1"},
      {"X5", "G1 Z-1", "X0 Y5", "X-5 Y0"}},
@@ -135,14 +148,14 @@ INSTANTIATE_TEST_SUITE_P(Families, OptimiserFamilyTest, ::testing::ValuesIn(kFam
                          [](const ::testing::TestParamInfo<FamilyCase>& p) { return std::string(p.param.name); });
 
 TEST_F(OptimiserTest, HeldPointIsWrittenBeforeAStopAndBeforeTheFinalRetract) {
-    // The circle's closing "G0 X0 Y0 Z1" is held (no depth change after "G0 Z1").
+    // The arcs after the first of each ring are held: the stop and the final retract come
+    // after the held point's arc, not before it.
     host.boxes["bogen_IJ"] = true;
     const Lines out = OptimiseBody(1, "G0 X0 Y0 Z1",
-                                   {"G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G3 X0 Y5 Z-1 I0 J0", "G0 Z1 ",
-                                    "G0 X0 Y0 Z1 ", "M0 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-2 (0)",
-                                    "G3 X0 Y5 Z-2 I0 J0", "G0 Z1 ", "G0 X0 Y0 Z1 "});
-    EXPECT_EQ(out, (Lines{"X5", "G1 Z-1", "G3 X0 Y5 I0 J0", "G0 Z1", "G0 X0 Y0", "M0", "X5", "G1 Z-2",
-                          "G3 X0 Y5 I0 J0", "G0 Z1", "G0 X0 Y0"}));
+                                   {"G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G3 X0 Y5 Z-1 I0 J0",
+                                    "G3 X-5 Y0 Z-1 I0 J0", "M0 (0)", "G3 X0 Y-5 Z-1 I0 J0",
+                                    "G3 X5 Y0 Z-1 I0 J0"});
+    EXPECT_EQ(out, (Lines{"X5", "G1 Z-1", "G3 X0 Y5 I0 J0", "G3 X-5 Y0 I0 J0", "M0", "G3 X5 Y0 I0 J0"}));
 }
 
 TEST_F(OptimiserTest, LabyrinthLineWithoutMarkerEndsTheSide) {

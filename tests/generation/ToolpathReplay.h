@@ -10,8 +10,9 @@
 // does not read, a G or M code it does not model, a word given twice), an unclosed comment,
 // axis words with no motion in force, a feed move or arc with no feed rate in force, and an
 // arc whose centre in the declared mode (I, J offsets from the start, or with G90.1 absolute)
-// does not lie at the same distance from start and end, within 0.002 mm plus the rounding of
-// the written points. It reads G0 to G3, G17, G21, G90, G94, G90.1 and G91.1, M0, M2, M3, M5,
+// does not lie at the same distance from start and end, within the controller's own limit
+// (LinuxCNC: 0.0254 mm or 0.1 % of the radius, and never 2.54 mm; grbl: 0.005 mm or 0.1 %, and
+// never 0.5 mm). It reads G0 to G3, G17, G21, G90, G94, G90.1 and G91.1, M0, M2, M3, M5,
 // M30, F, S and N; comments in round brackets and after ";" are skipped; lines after the
 // program end (M2, M30) are not run. Modelling grbl 1.1, it also refuses a "%" line and G90.1,
 // which grbl does not know.
@@ -51,9 +52,6 @@ enum class Controller { LinuxCnc, Grbl };
 
 struct ControllerRules {
     Controller controller = Controller::LinuxCnc;
-    // How far (mm) a written coordinate may lie from the point it stands for: half a unit of
-    // the program's last decimal.
-    double rounding = 0.005;
 };
 
 // A line the controller refused, with its 0-based index and the reason.
@@ -231,9 +229,11 @@ private:
             cy = absoluteCentres ? b.j : at_.y + b.j;
             const double r0 = std::hypot(at_.x - cx, at_.y - cy), r1 = std::hypot(to.x - cx, to.y - cy);
             if (r0 < 1e-9 || r1 < 1e-9) return "a zero-radius arc";
-            // Start and end each lie up to the rounding off in X and Y.
-            const double allowed = 0.002 + 2 * std::numbers::sqrt2 * rules_.rounding;
-            if (std::fabs(r0 - r1) > allowed) return "an arc whose centre is not as far from its end as from its start";
+            const bool grbl = rules_.controller == Controller::Grbl;
+            const double off = std::fabs(r0 - r1), absolute = grbl ? 0.005 : 0.0254;
+            const double relative = off / (grbl ? r0 : std::max(r0, r1));
+            if (off > 100 * absolute || (off > absolute && relative > 0.001))
+                return "an arc whose centre is not as far from its end as from its start";
         }
 
         // The block runs: modes first, then the move, then stops and the end.

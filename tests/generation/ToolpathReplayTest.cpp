@@ -11,7 +11,7 @@
 namespace {
 
 ToolpathReplay Replayed(const std::vector<std::string>& program, Controller controller = Controller::LinuxCnc) {
-    ToolpathReplay replay(0.01, {0, 0, 100}, {controller, 0.005});
+    ToolpathReplay replay(0.01, {0, 0, 100}, {controller});
     replay.Replay(program);
     return replay;
 }
@@ -71,9 +71,12 @@ TEST(ToolpathReplay, RefusesWhatTheControllersRefuse) {
         {"I0 J0 about the origin after G90.1", {"F600", "G0 X5 Y0 Z0", "G90.1", "G3 X0 Y5 I0 J0"}, true, false},
         {"G91.1 makes them offsets again", {"F600", "G0 X5 Y0 Z0", "G90.1", "G91.1", "G3 X0 Y5 I0 J0"}, false, false},
         {"offsets from the start", {"F600", "G0 X5 Y0 Z0", "G3 X0 Y5 I-5 J0"}, true, true},
-        // Two decimals round each point by up to 0.005 mm: about 0.016 mm of radius in all.
-        {"end within the rounding", {"F600", "G0 X5 Y0 Z0", "G3 X0 Y5.015 I-5 J0"}, true, true},
-        {"end off the circle", {"F600", "G0 X5 Y0 Z0", "G3 X0 Y5.02 I-5 J0"}, false, false},
+        // The end may lie off the circle by 0.0254 mm on LinuxCNC and 0.005 mm on grbl, or by
+        // 0.1 % of the radius on both.
+        {"end within both limits", {"F600", "G0 X5 Y0 Z0", "G3 X0 Y5.005 I-5 J0"}, true, true},
+        {"end within LinuxCNC's limit only", {"F600", "G0 X5 Y0 Z0", "G3 X0 Y5.02 I-5 J0"}, true, false},
+        {"end off the circle", {"F600", "G0 X5 Y0 Z0", "G3 X0 Y5.03 I-5 J0"}, false, false},
+        {"0.1 % of a large radius", {"F600", "G0 X40 Y0 Z0", "G3 X0 Y40.03 I-40 J0"}, true, true},
         {"arc without a feed rate", {"G0 X5 Y0 Z0", "G3 X0 Y5 I-5 J0"}, false, false},
         {"I without an arc", {"F600", "G1 X5 I0"}, false, false},
         {"a letter it does not know", {"G0 X0", "G0 X1 Q5"}, false, false},

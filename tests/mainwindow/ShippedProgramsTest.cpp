@@ -142,9 +142,7 @@ TEST_P(ShippedPrograms, RunOnTheControllers) {
             }
         }
 
-        // Two decimals: every written point lies up to 0.005 mm from the point meant.
-        const double rounding = 0.5 * std::pow(10.0, -double(Main.komma));
-        ToolpathReplay linuxCnc(0.01, {0, 0, 0}, {Controller::LinuxCnc, rounding});
+        ToolpathReplay linuxCnc(0.01, {0, 0, 0}, {Controller::LinuxCnc});
         linuxCnc.Replay(host.lines);
         EXPECT_EQ(linuxCnc.FirstRefusal(), "");
         EXPECT_TRUE(linuxCnc.EndReached());
@@ -157,7 +155,7 @@ TEST_P(ShippedPrograms, RunOnTheControllers) {
         EXPECT_EQ(end.to.y, 0);
         EXPECT_EQ(end.to.z, Main.zg0);
 
-        ToolpathReplay grbl(0.01, {0, 0, 0}, {Controller::Grbl, rounding});
+        ToolpathReplay grbl(0.01, {0, 0, 0}, {Controller::Grbl});
         grbl.Replay(host.lines);
         if (v.arcs) {
             // grbl knows no absolute arc centres: its users leave the arc box off.

@@ -84,7 +84,7 @@ std::vector<CutStep> WithoutEnd(std::vector<CutStep> cut) {
 }
 
 constexpr double kSafe = 1;
-const ControllerRules kLinuxCnc{Controller::LinuxCnc, 0.005};
+const ControllerRules kLinuxCnc{Controller::LinuxCnc};
 const ToolPoint kStart{0, 0, 100};
 
 TEST(SplitParts, EveryPartAloneCutsWhatItCutsInTheWholeProgram) {
@@ -155,7 +155,7 @@ TEST(SplitParts, EveryPartAloneCutsWhatItCutsInTheWholeProgram) {
                 EXPECT_EQ(FirstCutDifference(expected, WithoutEnd(alone.Cut())), "");
                 if (!c.arcs) {
                     // grbl, which starts in G0 after a reset, runs the part as LinuxCNC does.
-                    ToolpathReplay grbl(0.01, kStart, {Controller::Grbl, 0.005});
+                    ToolpathReplay grbl(0.01, kStart, {Controller::Grbl});
                     grbl.Replay(part);
                     EXPECT_EQ(grbl.FirstRefusal(), "");
                     EXPECT_EQ(FirstCutDifference(expected, WithoutEnd(grbl.Cut())), "");
