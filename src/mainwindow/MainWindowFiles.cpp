@@ -32,6 +32,10 @@ constexpr const char* kLoadDialogTitle = "Programm öffnen";
 constexpr const char* kProgramNotRead =
     " konnte nicht gelesen werden; das Programm im Editor ist unverändert. Bitte prüfen, ob die Datei gelesen "
     "werden darf, oder eine andere wählen.";
+constexpr const char* kSplitSafeHeightText =
+    "Der Wert für \"G0-Hub\" muss größer als 0 sein (mit den eingestellten Nachkommastellen geschrieben): "
+    "die Teilprogramme treffen sich in dieser Höhe, darunter führen ihre Eilgänge durch das Werkstück. "
+    "Es wurde nichts gespeichert.";
 constexpr const char* kPrintNotStarted =
     "Der Druck konnte nicht gestartet werden. Bitte den Drucker prüfen und erneut drucken.";
 
@@ -111,6 +115,10 @@ void Tform1::prg_speichernClick() {
     request.safeHeight = Main.zg0;
     request.decimals = Main.komma;
     const int result = SaveProgram(request, Memo1->Lines());
+    if (result == kSafeHeightNotAboveTheSurface) {
+        MessageDlg(kSplitSafeHeightText, mtError, mbOK);
+        return;
+    }
     if (result < 0) {
         // Without a program count nothing is written; the user is told where it goes.
         MessageDlg(NoProgramCountText(true), mtWarning, mbOK);

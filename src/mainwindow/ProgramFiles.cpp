@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <cstring>
 #include <memory>
@@ -147,9 +148,13 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
     if (r.count == 1) {
         return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count()}, {}) ? 0 : 4;
     }
+    // The parts join at the safe height: at the surface or below, the rapids of the joints
+    // would run in the material.
+    if (!std::isfinite(r.safeHeight)) return kSafeHeightNotAboveTheSurface;
+    const SafeHeight safe(r.safeHeight, r.decimals);
+    if (!(safe.value > 0)) return kSafeHeightNotAboveTheSurface;
     const std::vector<std::string> header = PartHeaderLines(r.headerLines);
     const std::vector<std::string> trailer = PartTrailerLines(r.trailerLines);
-    const SafeHeight safe(r.safeHeight, r.decimals);
     bool arcModeDeclared = false;  // by a part before
     ToolStand stand;               // where the parts before leave the tool
     const std::vector<LineRange> parts = SplitProgram(lines.Count(), r.count);

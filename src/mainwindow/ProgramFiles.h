@@ -56,7 +56,9 @@ struct SaveRequest {
 };
 // 0 when the program was saved; otherwise the message-file line to show: 5 (at most one
 // line), 2 (the list does not hold `count` names), 3 (an empty name), 4 (a part could not be
-// written: the parts before it stay). count 0 saves nothing and answers -1.
+// written: the parts before it stay). count 0 saves nothing and answers -1; a split whose
+// safe height, written with its decimals, is not above 0 saves nothing and answers
+// kSafeHeightNotAboveTheSurface.
 // Every part runs on its own from a controller's start state: a part after the one that
 // declares the arc-centre mode declares it again after its header lines; a part but the last
 // that leaves the tool below the safe height rises to it before its trailer lines; a part
@@ -64,6 +66,7 @@ struct SaveRequest {
 // the safe height and feeds down to that point's depth when it lies below, and its first line
 // that moves gets the motion word it would take from the part before. The parts' own lines
 // still add up to the whole program.
+inline constexpr int kSafeHeightNotAboveTheSurface = -2;
 int SaveProgram(const SaveRequest& request, const TStrings& lines);
 
 // Reads a program file into lines (cleared first): one line per line of the file, CR LF, LF

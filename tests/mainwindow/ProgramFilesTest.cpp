@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -168,6 +170,32 @@ TEST_F(SaveTest, RefusalsNameTheirMessageLine) {
     EXPECT_EQ(SaveProgram(r, lines), 3);
     EXPECT_EQ(SaveProgram(Request(0), lines), -1);
     EXPECT_FALSE(QDir(dir.path()).exists("teil"));
+}
+
+// The parts join at the safe height: one at or below the surface as written (also one the
+// decimals round to 0) would put the joints' rapids into the material, so nothing is saved. A
+// program saved whole has no joints.
+TEST_F(SaveTest, ASplitWithTheSafeHeightNotAboveTheSurfaceSavesNothing) {
+    TStrings lines;
+    Fill(lines, 6);
+    const struct {
+        double height;
+        std::uint8_t decimals;
+        int expected;
+    } cases[] = {{0, 2, kSafeHeightNotAboveTheSurface},     {-1, 2, kSafeHeightNotAboveTheSurface},
+                 {0.004, 2, kSafeHeightNotAboveTheSurface}, {0.4, 0, kSafeHeightNotAboveTheSurface},
+                 {std::nan(""), 2, kSafeHeightNotAboveTheSurface}, {0.005, 2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.height << " at " << int(c.decimals) << " decimals");
+        SaveRequest r = Request(3);
+        r.safeHeight = c.height;
+        r.decimals = c.decimals;
+        EXPECT_EQ(SaveProgram(r, lines), c.expected);
+        EXPECT_EQ(QDir(dir.path()).exists("teil"), c.expected == 0);
+    }
+    SaveRequest whole = Request(1);
+    whole.safeHeight = -1;
+    EXPECT_EQ(SaveProgram(whole, lines), 0);
 }
 
 TEST_F(SaveTest, AFailedPartKeepsThePartsBeforeAndTheOldFile) {

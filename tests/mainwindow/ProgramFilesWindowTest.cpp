@@ -178,6 +178,18 @@ TEST_F(ProgramFilesWindow, PartsJoinAtTheSettingsSafeHeight) {
     EXPECT_EQ(ReadBytes(Path("teil1")), header + "G0 Z2.3\r\nG0 X1 Y2\r\nG1 Z-1\r\nG1 X3\r\nG0 Z2\r\nM30\r\n");
 }
 
+TEST_F(ProgramFilesWindow, ASplitAtASafeHeightOfZeroIsRefusedWithAMessage) {
+    BuildList("teil", 2);
+    Main.zg0 = 0;
+    SetProgram({"%", "G0 X1 Y2 Z2", "G1 Z-1", "G1 X3", "G0 Z2", "M30"}, true);
+    form1->prg_speichern->setEnabled(true);
+    form1->prg_speichern->click();
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("\"G0-Hub\" muss größer als 0 sein"), std::string::npos) << BoxTexts()[0];
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil"))));
+    EXPECT_TRUE(form1->Memo1->Modified());
+}
+
 TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
     BuildList("teil", 3);
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path("teil1"))));  // part 2 cannot be written
