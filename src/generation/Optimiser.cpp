@@ -336,10 +336,10 @@ private:
     // Circle with arcs: a ring at one depth becomes its path start, the first arc point and
     // one arc back to its last point. Only arcs are merged, and only while the merged arc
     // still runs as written from the run's start; a straight move stands as it is, and one
-    // that does not move is left out.
+    // that does not move in X and Y ("X-0" after "X0" included) is left out.
     void CircleRule() {
         constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
-        if (!arc_ && X_.empty() && Y_.empty() && Z_.empty()) {
+        if (!arc_ && SameNumber(X_, prevX_) && SameNumber(Y_, prevY_) && Z_.empty()) {
             FlushCirclePoint();
             G_ = {};
             prevMarker_ = marker_;
@@ -363,6 +363,13 @@ private:
             held_ = true;
         }
         prevMarker_ = marker_;
+    }
+
+    // A word left out or one whose number is the previous word's ("X-0" after "X0").
+    static bool SameNumber(std::string_view word, std::string_view previous) {
+        if (word.empty()) return true;
+        const auto a = WordNumber(word), b = WordNumber(previous);
+        return a && b && *a == *b;
     }
 
     void ObliqueRule() {

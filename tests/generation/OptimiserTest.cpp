@@ -99,7 +99,7 @@ const FamilyCase kFamilyCases[] = {
     // the arcs after it are merged from where it ends; a step that does not move is left out.
     {"CircleMergesNoStraightStepIntoARing", 1, true, "G0 X0 Y0 Z1",
      {"G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G3 X0 Y5 Z-1 I0 J0", "G3 X-3.54 Y3.54 Z-1 I0 J0",
-      "G1 X-5.1 Y0 Z-1", "G1 X-5.1 Y0 Z-1", "G3 X0 Y-5.1 Z-1 I0 J0", "G3 X5.1 Y0 Z-1 I0 J0"},
+      "G1 X-5.1 Y0 Z-1", "G1 X-5.1 Y-0 Z-1", "G3 X0 Y-5.1 Z-1 I0 J0", "G3 X5.1 Y0 Z-1 I0 J0"},
      {"X5", "G1 Z-1", "G3 X0 Y5 I0 J0", "G3 X-3.54 Y3.54 I0 J0", "G1 X-5.1 Y0", "G3 X5.1 Y0 I0 J0"}},
     {"CircleWithoutArcsWritesChangedWordsOnly", 1, false, "G0 X0 Y0 Z1",
      {"G0 X0 Y0 Z1 (0)", "G0 X5 Y0 Z1 (0)", "G1 X5 Y0 Z-1 (0)", "G1 X0 Y5 Z-1", "G1 X-5 Y0 Z-1"},
