@@ -56,6 +56,11 @@ std::size_t StripInto(std::string_view line, char* out) {
 
 }  // namespace
 
+bool LineNumbersFit(std::uint64_t lineCount) {
+    // Line i gets number i, so the last number is lineCount - 1.
+    return lineCount == 0 || lineCount - 1 <= kMostLineNumber;
+}
+
 std::string StripSpaces(std::string_view s) {
     char buffer[kMaxLineBytes];
     return std::string(buffer, StripInto(First255Characters(s), buffer));
@@ -90,6 +95,10 @@ void option_runClick(RewriteHost& host) {
     const bool stripping = host.IsChecked("leerzeichen");
     TStrings& program = host.ProgramLines();
     if (!(numbering || stripping) || program.Count() == 0) return;
+    if (numbering && !LineNumbersFit(program.Count())) {
+        host.ShowFileMessage(MsgLineNumbersTooLarge, 'N');
+        return;
+    }
     MainState& s = Main;
     s.AbortRequested = false;
     host.SetProgramControlsEnabled(false);

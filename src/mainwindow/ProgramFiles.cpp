@@ -7,6 +7,7 @@
 #include "platform/TextTrim.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -283,7 +284,10 @@ bool ReadLines(QFile& file, TStrings& lines, bool asCp1252, bool& utf8) {
 }  // namespace
 
 bool LoadProgramFile(const std::string& path, TStrings& lines) {
-    QFile file(QString::fromStdString(path));
+    const QString name = QString::fromStdString(path);
+    // A pipe or device would block the read (a pipe until a writer comes); a folder has no lines.
+    if (!QFileInfo(name).isFile()) return false;
+    QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) return false;
     TStrings loaded;
     bool utf8 = true;

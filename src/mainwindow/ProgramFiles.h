@@ -71,7 +71,8 @@ int SaveProgram(const SaveRequest& request, const TStrings& lines);
 
 // Reads a program file into lines (cleared first): one line per line of the file, CR LF, LF
 // or CR ending a line; UTF-8 when the bytes are valid UTF-8, else Windows-1252 turned into
-// UTF-8. False, lines unchanged, when the file cannot be read.
+// UTF-8. False, lines unchanged, when the file cannot be read or is no regular file (a
+// folder, a pipe, a device).
 bool LoadProgramFile(const std::string& path, TStrings& lines);
 
 // Typing in the program editor: ASCII letters become capitals, every other character stays.

@@ -356,6 +356,44 @@ TEST(GoldenProgramEdges, ObliqueAtAxisAnglesLaysOutAxisParallelLinesStepXApart) 
     }
 }
 
+// The X of each milled column, in the order the program cuts them: a column is a run of
+// feed lines one after another at one X.
+std::vector<std::string> ColumnOrder(const Lines& program) {
+    std::vector<std::string> order;
+    std::string x0, y0;
+    for (const auto& line : program) {
+        if (!StartsWith(line, "G1 ") || Words(line).size() < 4) {
+            x0.clear();
+            continue;
+        }
+        const std::string x = WordOf(line, 'X'), y = WordOf(line, 'Y');
+        if (x == x0 && y != y0 && (order.empty() || order.back() != x)) order.push_back(x);
+        x0 = x;
+        y0 = y;
+    }
+    return order;
+}
+
+// The lines at 90 degrees are mirrored like those of every angle up to 90: their columns run
+// from the far edge at X50 back to X0. An oblique cross at 0 or 180 degrees turns its second
+// half to exactly 90.
+TEST(GoldenProgramEdges, ObliqueLinesAtNinetyDegreesAreMirrored) {
+    struct Case {
+        int strategy;
+        double angle;
+    } cases[] = {{11, 90}, {12, 0}, {12, 180}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "strategy " << c.strategy << " angle " << c.angle);
+        RunSetup s = PlainSetup(c.strategy, &PicA);
+        s.alpha = s.eingabe = c.angle;
+        TestHost host;
+        Prepare(host, s);
+        const Lines program = RunProgram(host);
+        EXPECT_TRUE(host.fileMessages.empty());
+        EXPECT_EQ(ColumnOrder(program), (std::vector<std::string>{"X40", "X30", "X20", "X10", "X0"}));
+    }
+}
+
 TEST(GoldenProgramEdges, AbortAtAPumpReturnsAtOnceEndsEmptyAndRestoresTheSettings) {
     struct Case {
         int strategy;

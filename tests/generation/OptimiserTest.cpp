@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -266,6 +267,33 @@ TEST_F(OptimiserTest, NumbersNoIntegerHoldsReadAsAbsentFields) {
     RunOptimiser(host);
     EXPECT_EQ(host.Program(), (Lines{"%", "(SEL=00,O,0,0,50,40,10,2,-7,4,0)", "G1 X1 Y1 Z-1", "X1 Y1", "G0Z1",
                                      "M30"}));
+}
+
+// A last-line field of 0 ends the body before the configuration's trailer lines: the
+// trailer "G0 Z50" of the loaded program is no body line, and it comes back once, as the
+// configuration writes it, after the final retract.
+TEST_F(OptimiserTest, ABodyEndOfZeroLeavesTheTrailerOutOfTheBody) {
+    Main.HeaderLines = {"%"};
+    Main.HeaderLineCount = 1;
+    Main.TrailerLines = {"G0 Z50"};
+    Main.TrailerLineCount = 1;
+    const struct {
+        int strategy;
+        Lines expected;
+    } cases[] = {
+        {0, {"%", "(SEL=00,O,0,0,50,40,10,2,1,4,0)", "G1 X1 Y1 Z-1", "X3 Y1", "G0Z1", "G0 Z50"}},
+        {3, {"%", "(SEL=03,O,0,0,50,40,10,2,1,5,0)", "G1 X1 Y1 Z-1", "X2", "X3", "G0Z1", "G0 Z50"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strategy);
+        const std::string number = "0" + std::to_string(c.strategy);
+        Load({"%", "(SEL=" + number + ",O,0,0,50,40,10,2,1,0,0)", "G1 X1 Y1 Z-1", "G1 X2 Y1 Z-1", "G1 X3 Y1 Z-1",
+              "G0 Z50"});
+        RunOptimiser(host);
+        const Lines out = host.Program();
+        EXPECT_EQ(out, c.expected);
+        EXPECT_EQ(std::count(out.begin(), out.end(), "G0 Z50"), 1);
+    }
 }
 
 TEST_F(OptimiserTest, ShortProgramsAndLongLines) {

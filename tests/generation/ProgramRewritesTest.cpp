@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -135,6 +138,55 @@ TEST_F(ProgramRewritesTest, AbortRestoresTheTextFromBeforeTheInterruptedRewrite)
         EXPECT_TRUE(Main.AbortRequested);
         EXPECT_EQ(host.clipboardCopies, 0);
         EXPECT_EQ(host.clipboardClears, 1);
+        EXPECT_TRUE(host.programControlsEnabled);
+    }
+}
+
+// The control takes line numbers up to 9,999,999. Line i gets number i, so a text of
+// 10,000,000 lines is the longest that can be numbered. (Numbering one end to end takes
+// longer than a test should; the refusal below runs on a text one line longer.)
+TEST(LineNumberLimit, TheLastNumberMayReachButNotPassTheControlsLimit) {
+    const struct {
+        std::uint64_t lines;
+        bool fits;
+    } cases[] = {
+        {0, true},
+        {1, true},  // the first line keeps no number
+        {2, true},
+        {9'999'999, true},
+        {10'000'000, true},  // last number 9,999,999
+        {10'000'001, false},  // last number 10,000,000
+        {10'000'002, false},
+        {std::uint64_t(1) << 32, false},
+        {std::numeric_limits<std::uint64_t>::max(), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LineNumbersFit(c.lines), c.fits) << c.lines;
+}
+
+// A text that would be numbered past the limit is refused before either rewrite runs: the
+// editor keeps it as it was, blanks included, and the clipboard is not touched.
+TEST_F(ProgramRewritesTest, NumberingPastTheLimitLeavesTheTextAsItIs) {
+    host.lines.Add("% start");
+    for (std::uint64_t i = 1; i <= kMostLineNumber; ++i) host.lines.Add("G1 X1");
+    host.lines.Add("N5 G0 Z1");  // would become N10000000
+    const std::uint64_t length = host.lines.TextLength();
+    for (const bool stripping : {false, true}) {
+        SCOPED_TRACE(stripping);
+        host.boxes["zeilen_nr"] = true;
+        host.boxes["leerzeichen"] = stripping;
+        host.fileMessages.clear();
+        host.captions.clear();
+        host.clipboardCopies = host.clipboardClears = 0;
+        option_runClick(host);
+        EXPECT_EQ(host.fileMessages, (std::vector<std::pair<int, char>>{{MsgLineNumbersTooLarge, 'N'}}));
+        ASSERT_EQ(host.lines.Count(), kMostLineNumber + 2);
+        EXPECT_EQ(host.lines.TextLength(), length);
+        EXPECT_EQ(host.lines.Line(0), "% start");
+        EXPECT_EQ(host.lines.Line(1), "G1 X1");
+        EXPECT_EQ(host.lines.Line(kMostLineNumber + 1), "N5 G0 Z1");
+        EXPECT_EQ(host.clipboardCopies, 0);
+        EXPECT_EQ(host.clipboardClears, 0);
+        EXPECT_TRUE(host.captions.empty());
         EXPECT_TRUE(host.programControlsEnabled);
     }
 }

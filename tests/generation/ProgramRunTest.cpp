@@ -301,15 +301,57 @@ TEST_F(ProgramRunTest, ImpossiblePassesAreRefusedBeforeAnythingChanges) {
     }
 }
 
+// Row runs whose estimate lies just under and just over the most lines the free memory holds:
+// the first starts, the second is refused before anything changes. The limit follows the
+// machine's free memory, which other programs change meanwhile: a pair that the limit moved
+// under is tried again with the limit as it then stands.
 TEST_F(ProgramRunTest, AProgramTooLargeForMemoryIsNotStarted) {
-    host.fields["stepX"] = 0.0001;
-    host.fields["stepy"] = 0.0001;
-    host.lines.Add("old program");
-    EXPECT_EQ(Run(), Lines{"old program"});
-    ASSERT_EQ(host.messageTexts.size(), 1u);
-    EXPECT_NE(host.messageTexts[0].find("Millionen Zeilen"), std::string::npos);
-    EXPECT_GT(EstimateProgramLines(0, 600, 600, 0.1, 0.1, 1, false, 0, 0), 36'000'000u);
-    EXPECT_LT(EstimateProgramLines(0, 600, 600, 0.1, 0.1, 1, false, 0, 0), 200'000'000u);
+    double depth = host.fields["max_tiefe"], infeed = host.fields["z_zustellung"];
+    const auto passes = ComputePassCount(depth, infeed);
+    ASSERT_TRUE(passes.has_value());
+    const auto estimate = [&](double spacing) {
+        return EstimateProgramLines(0, 600, 400, spacing, spacing, *passes, false, 0, 0);
+    };
+    // The smallest spacing whose estimate is at most `lines` (the estimate falls as the
+    // spacing grows).
+    const auto spacingFor = [&](std::uint64_t lines) {
+        double dense = 1e-6, sparse = 100;
+        for (int i = 0; i < 200; ++i) {
+            const double mid = (dense + sparse) / 2;
+            (estimate(mid) > lines ? dense : sparse) = mid;
+        }
+        return sparse;
+    };
+    bool judged = false;
+    for (int attempt = 0; attempt < 5 && !judged; ++attempt) {
+        const std::uint64_t limit = MaxProgramLines();
+        const std::uint64_t margin = limit / 200;
+        const double under = spacingFor(limit - margin);
+        const double over = spacingFor(limit + 2 * margin);
+        ASSERT_LE(estimate(under), limit - margin);
+        ASSERT_GT(estimate(under), limit - 2 * margin);
+        ASSERT_GT(estimate(over), limit + margin);
+
+        host.lines.Clear();
+        host.lines.Add("old program");
+        host.messageTexts.clear();
+        host.clipboardCopies = 0;
+        host.fields["stepX"] = host.fields["stepy"] = under;
+        const Lines started = Run();
+        host.lines.Clear();
+        host.lines.Add("old program");
+        host.fields["stepX"] = host.fields["stepy"] = over;
+        const Lines refused = Run();
+        if (started == Lines{"old program"} || refused != Lines{"old program"}) continue;
+
+        judged = true;
+        ASSERT_GT(started.size(), 3u);
+        EXPECT_EQ(started[3], "body -10");
+        ASSERT_EQ(host.messageTexts.size(), 1u);
+        EXPECT_NE(host.messageTexts[0].find("Millionen Zeilen"), std::string::npos);
+        EXPECT_EQ(host.clipboardCopies, 1);  // the run that started
+    }
+    EXPECT_TRUE(judged) << "the run under the limit never started, or the one over it was never refused";
 }
 
 TEST_F(ProgramRunTest, AFailedRunLeavesNoFragment) {

@@ -11,14 +11,19 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -254,6 +259,30 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
     EXPECT_FALSE(LoadProgramFile(Dir() + "missing.cnc", lines));
     ASSERT_EQ(lines.Count(), 1u);
     EXPECT_EQ(lines.Get(0), "kept");
+}
+
+// A pipe waits for a writer when it is opened: only regular files are read, so a pipe, a link
+// to one and a folder are refused at once and the lines stay.
+TEST_F(SaveTest, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const std::string fifo = Dir() + "pipe.cnc";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = Dir() + "link.cnc";
+    ASSERT_EQ(::symlink(fifo.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.cnc"));
+    for (const std::string& path : {fifo, link, Dir() + "folder.cnc"}) {
+        SCOPED_TRACE(path);
+        TStrings lines;
+        lines.Add("kept");
+        auto load = std::async(std::launch::async, [&] { return LoadProgramFile(path, lines); });
+        if (load.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+            // It waits for a writer: give it one that writes nothing, so the test ends.
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << "the load waits on the pipe";
+        }
+        EXPECT_FALSE(load.get());
+        ASSERT_EQ(lines.Count(), 1u);
+        EXPECT_EQ(lines.Get(0), "kept");
+    }
 }
 
 // The file is read in blocks of 8 MiB: a line end at the seam between two blocks counts as it

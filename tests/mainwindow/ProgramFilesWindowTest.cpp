@@ -10,11 +10,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
 
+#include <chrono>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -296,6 +304,37 @@ TEST_F(ProgramFilesWindow, ANameThatDoesNotExistLoadsNothing) {
     services.openNames = {Path("fehlt.nc")};
     form1->load_cncClick();
     EXPECT_EQ(Program(), (std::vector<std::string>{"%", "ALT"}));
+}
+
+// A pipe chosen in the dialog gets the message of a file that cannot be read, as a folder
+// does, and never blocks the window waiting for a writer.
+TEST_F(ProgramFilesWindow, WhatIsNoRegularFileLoadsNothingAndSaysSo) {
+    const std::string fifo = Path("pipe.nc");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.nc"));
+    for (const std::string& path : {fifo, Path("folder.nc")}) {
+        SCOPED_TRACE(path);
+        SetProgram({"%", "ALT"}, false);
+        services.boxes.clear();
+        services.openNames = {path};
+        // Should the load wait on the pipe, a writer that writes nothing ends the wait.
+        std::promise<void> done;
+        std::thread watchdog([&, finished = done.get_future()] {
+            if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::timeout)
+                ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        });
+        const auto start = std::chrono::steady_clock::now();
+        form1->load_cncClick();
+        const bool waited = std::chrono::steady_clock::now() - start >= std::chrono::seconds(5);
+        done.set_value();
+        watchdog.join();
+        EXPECT_FALSE(waited) << "the load waited on the pipe";
+        EXPECT_EQ(Program(), (std::vector<std::string>{"%", "ALT"}));
+        ASSERT_EQ(services.boxes.size(), 1u);
+        EXPECT_EQ(services.boxes[0].text.rfind("Die Programmdatei \"" + path + "\" konnte nicht gelesen werden", 0), 0u)
+            << services.boxes[0].text;
+        EXPECT_EQ(services.boxes[0].type, mtError);
+    }
 }
 
 TEST_F(ProgramFilesWindow, PrintingGoesThroughThePrintDialogToPdf) {
