@@ -7,6 +7,7 @@
 #include "generation/ProgramRun.h"
 #include "generation/Strategies.h"
 #include "platform/Application.h"
+#include "GoldenSupport.h"
 #include "TestHost.h"
 #include "ToolpathReplay.h"
 
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace {
+
+using namespace golden;
 
 // The first arc that ends where it starts, as a text; empty when there is none. The tool
 // position follows the X and Y words.
@@ -53,36 +56,17 @@ std::string FirstArcBackToItsStart(const TStrings& program, std::size_t& arcs) {
 }
 
 void RunCircleWithArcs(TestHost& host, int decimals, double pointSpacing, bool optimise) {
-    ResetMainState();
-    Application->ResetCounters();
-    std::vector<std::vector<int>> picture(11, std::vector<int>(11));
+    Picture picture(11, std::vector<int>(11));
     for (int row = 0; row < 11; ++row)
         for (int col = 0; col < 11; ++col) picture[std::size_t(row)][std::size_t(col)] = (row * 37 + col * 11) % 256;
-    Main.StrategyIndex = 1;
-    Main.ResolutionLevel = 3;
-    Main.wst_l = 10;
-    Main.wst_b = 10;
-    Main.wst_d = 3;
-    Main.max_tiefe = -3;
-    Main.z_zustellung = -3;
-    Main.stepX = 1;
-    Main.stepy = pointSpacing;
-    Main.komma = std::uint8_t(decimals);
-    Main.CommentBrackets = "()";
-    Main.HeaderLines = {"%", "G21 G90 G17", "F600 S10000 M3"};
-    Main.HeaderLineCount = 3;
-    Main.TrailerLines = {"M5", "M30"};
+    RunSetup setup{1, &picture, 10, 10, 3, -3, -3, 1, pointSpacing, 1, 1, 0.05, decimals, 0, 0, "()",
+                   {"bogen_IJ"}, {"%", "G21 G90 G17", "F600 S10000 M3"}, {"M5", "M30"}};
+    setup.centrePxX = setup.centrePxY = 5;
+    setup.previewWidth = setup.previewHeight = 11;
+    if (optimise) setup.boxes.push_back("Prg_optimieren");
+    Prepare(host, setup);
+    Main.HeaderLineCount = 3;  // the optimiser copies the header by its count
     Main.TrailerLineCount = 2;
-    Main.WorkBitmap = GreyBitmap(picture);
-    Main.PixelsPerMmX = 1.1;
-    Main.PixelsPerMmY = 1.1;
-    Main.CentrePxX = 5;
-    Main.CentrePxY = 5;
-    host.previewWidth = 11;
-    host.previewHeight = 11;
-    host.FieldsFromSettings(Main);
-    host.boxes["bogen_IJ"] = true;
-    host.boxes["Prg_optimieren"] = optimise;
     CreateProgram(host, BuiltInStrategies());
     RunOptimiser(host);
 }
