@@ -23,6 +23,7 @@ cmake --build "$dir" -j "${BUILD_JOBS:-$(nproc)}" --target "${targets[@]/#/fuzz_
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 passed=0
 failed=0

@@ -336,10 +336,11 @@ private:
     // Circle with arcs: a ring at one depth becomes its path start, the first arc point and
     // one arc back to its last point. Only arcs are merged, and only while the merged arc
     // still runs as written from the run's start; a straight move stands as it is, and one
-    // that does not move in X and Y ("X-0" after "X0" included) is left out.
+    // that neither moves in X and Y ("X-0" after "X0" included) nor changes the motion is
+    // left out.
     void CircleRule() {
         constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
-        if (!arc_ && SameNumber(X_, prevX_) && SameNumber(Y_, prevY_) && Z_.empty()) {
+        if (!arc_ && G_.empty() && SameNumber(X_, prevX_) && SameNumber(Y_, prevY_) && Z_.empty()) {
             FlushCirclePoint();
             G_ = {};
             prevMarker_ = marker_;
