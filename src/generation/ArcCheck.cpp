@@ -1,16 +1,12 @@
 #include "generation/ArcCheck.h"
 
-#include <charconv>
+#include "generation/NumberFormat.h"
+
 #include <cmath>
 
 std::optional<double> WordNumber(std::string_view word) {
-    if (word.size() < 2) return std::nullopt;
-    const char* first = word.data() + 1;
-    const char* last = word.data() + word.size();
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last) return std::nullopt;
-    return value;
+    if (word.empty()) return std::nullopt;
+    return ReadWrittenNumber(word.substr(1));
 }
 
 bool ArcRunsAsWritten(double xs, double ys, double xe, double ye) {

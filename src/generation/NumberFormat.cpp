@@ -174,3 +174,16 @@ std::optional<std::int64_t> TruncToInt64(double v) {
     if (t < -9223372036854775808.0 || t >= 9223372036854775808.0) return std::nullopt;
     return std::int64_t(t);
 }
+
+std::optional<double> ReadWrittenNumber(std::string_view number) {
+    bool negative = false;
+    if (!number.empty() && (number.front() == '+' || number.front() == '-')) {
+        negative = number.front() == '-';
+        number.remove_prefix(1);
+    }
+    if (number.empty()) return std::nullopt;
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), v, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != number.data() + number.size()) return std::nullopt;
+    return negative ? -v : v;
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Longest text FormatNumber can produce: sign, 309 integer digits, point, 255 decimals.
 constexpr std::size_t kFormatNumberMax = 576;
@@ -17,6 +18,10 @@ std::string FormatNumber(std::uint8_t d, double v);
 std::size_t FormatNumberTo(char* out, std::uint8_t d, double v);
 // The exact method alone, without the fast path (kept for checking the fast path).
 std::size_t FormatNumberExact(char* out, std::uint8_t d, double v);
+
+// The number a written word's number part reads as ("-12.5", "+3", ".5"; fixed notation, as
+// written); nothing when it is not wholly a number.
+std::optional<double> ReadWrittenNumber(std::string_view number);
 
 // v, or r when v lies within 0.001 of r.
 inline double SnapToEdge(double v, double r) { return (v - r < 0.001 && r - v < 0.001) ? r : v; }

@@ -4,7 +4,6 @@
 #include "platform/LineStore.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace {
 
@@ -52,26 +51,12 @@ private:
     std::size_t p_ = 0;
 };
 
-bool Value(std::string_view number, double& v) {
-    if (number.empty()) return false;
-    bool negative = false;
-    if (number.front() == '+' || number.front() == '-') {
-        negative = number.front() == '-';
-        number.remove_prefix(1);
-    }
-    if (number.empty()) return false;
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), v, std::chars_format::fixed);
-    if (ec != std::errc() || ptr != number.data() + number.size()) return false;
-    if (negative) v = -v;
-    return true;
-}
-
 // The motion a G word names: 0 to 3, or -1 for every other G code.
 int MotionCode(std::string_view number) {
-    double v = 0;
-    if (!Value(number, v)) return -1;
+    const std::optional<double> v = ReadWrittenNumber(number);
+    if (!v) return -1;
     for (int m = 0; m <= 3; ++m)
-        if (v == double(m)) return m;
+        if (*v == double(m)) return m;
     return -1;
 }
 
@@ -98,7 +83,6 @@ void ToolStand::TakeEarlier(std::string_view line) {
     int lmotion = -1;
     bool moved = false;
     while (words.Next(w)) {
-        double v = 0;
         switch (w.letter) {
             case 'G': {
                 const int m = MotionCode(w.number);
@@ -110,16 +94,18 @@ void ToolStand::TakeEarlier(std::string_view line) {
             }
             case 'X':
             case 'Y':
-            case 'Z':
-                if (!Value(w.number, v)) break;
+            case 'Z': {
+                const std::optional<double> v = ReadWrittenNumber(w.number);
+                if (!v) break;
                 moved = true;
                 if (w.letter == 'X') lx = w.number;
                 else if (w.letter == 'Y') ly = w.number;
                 else {
                     lz = w.number;
-                    lzValue = v;
+                    lzValue = *v;
                 }
                 break;
+            }
             default:
                 break;
         }
@@ -172,7 +158,7 @@ LineMotion MotionOf(std::string_view line) {
 }
 
 SafeHeight::SafeHeight(double height, std::uint8_t decimals) : word("Z" + FormatNumber(decimals, height)), value(0) {
-    if (!Value(std::string_view(word).substr(1), value)) value = height;
+    value = ReadWrittenNumber(std::string_view(word).substr(1)).value_or(height);
 }
 
 std::vector<std::string> PartEndLines(const ToolStand& end, const SafeHeight& safe) {
