@@ -531,10 +531,6 @@ TEST_F(DesignRenderShapes, TextIsClippedByTheShape) {
     EXPECT_EQ(ColoursOf(b), (std::set<TColor>{clWhite, clBlack}));
 }
 
-}  // namespace
-
-namespace {
-
 // A text grows with its font however large the font is: the cell height the font is fitted
 // to is reckoned without overflowing, and a font larger than the font engine takes is drawn
 // at the largest one it takes, not as a tiny one.

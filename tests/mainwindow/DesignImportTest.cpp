@@ -27,10 +27,7 @@ class DesignImport : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        CopyShipped();
-        ASSERT_TRUE(Start());
-        form1->show();
-        form1->FormActivate();
+        ASSERT_TRUE(StartShownWithShippedFiles());
         form1->proportion->setChecked(false);
         form1->wst_l->SetText("60");
         form1->wst_b->SetText("30");

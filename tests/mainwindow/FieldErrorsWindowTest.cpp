@@ -25,10 +25,7 @@ protected:
         s.sThousand = ".";
         SetIntlSettingsOverride(s);
         RecreateFclIntlSup();
-        CopyShipped();
-        ASSERT_TRUE(Start());
-        form1->show();
-        form1->FormActivate();
+        ASSERT_TRUE(StartShownWithShippedFiles());
         Main.WorkBitmap = TBitmap(16, 12);  // the angle dialog draws its preview
     }
     void TearDown() override {
@@ -154,10 +151,7 @@ class SettingsFieldsOfTheMainWindow : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        CopyShipped();
-        ASSERT_TRUE(Start());
-        form1->show();
-        form1->FormActivate();
+        ASSERT_TRUE(StartShownWithShippedFiles());
         form1->UsePicture(TBitmap(16, 12));
         QApplication::setActiveWindow(form1.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));

@@ -82,10 +82,7 @@ class PictureWindow : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        CopyShipped();
-        ASSERT_TRUE(Start());
-        form1->show();
-        form1->FormActivate();
+        ASSERT_TRUE(StartShownWithShippedFiles());
     }
     // A grey picture file: BMP through the program's own writer, JPEG through Qt.
     std::string WriteBmp(const TBitmap& b) {

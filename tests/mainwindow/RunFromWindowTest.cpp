@@ -60,10 +60,7 @@ class RunFromWindow : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        CopyShipped();
-        ASSERT_TRUE(Start());
-        form1->show();
-        form1->FormActivate();
+        ASSERT_TRUE(StartShownWithShippedFiles());
         form1->UsePicture(Picture());
         form1->proportion->setChecked(false);  // the workpiece keeps the size given here
         form1->wst_l->SetText("5");

@@ -4,14 +4,13 @@
 // replayed on its own. A part after the first may add only the feed down to where the part
 // before ended; a part but the last only the rise out of the material at its end. Parts
 // without arcs run so on grbl's rules too.
-#include "generation/AngleDialogState.h"
+#include "generation/GoldenSupport.h"
 #include "generation/MainState.h"
 #include "generation/ProgramRun.h"
 #include "generation/Strategies.h"
 #include "generation/TestHost.h"
 #include "generation/ToolpathReplay.h"
 #include "mainwindow/ProgramFiles.h"
-#include "platform/Application.h"
 
 #include "SmallDepthPicture.h"
 
@@ -19,7 +18,6 @@
 
 #include <QTemporaryDir>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -44,36 +42,18 @@ const ProgramCase kPrograms[] = {
 };
 
 void RunProgram(TestHost& host, const ProgramCase& c) {
-    ResetMainState();
-    ResetAngleDialogState();
-    Application->ResetCounters();
-    Main.StrategyIndex = c.strategy;
-    Main.ResolutionLevel = 3;
-    Main.wst_l = 50;
-    Main.wst_b = 40;
-    Main.wst_d = 10;
-    Main.max_tiefe = -10;
-    Main.z_zustellung = -10.0 / c.passes;
-    Main.stepX = 4;
-    Main.stepy = 4;
-    Main.zg0 = 1;
-    Main.komma = 2;
-    Main.CommentBrackets = "()";
-    for (std::size_t i = 0; i < kHeader.size(); ++i) Main.HeaderLines[i] = kHeader[i];
-    for (std::size_t i = 0; i < kTrailer.size(); ++i) Main.TrailerLines[i] = kTrailer[i];
+    static const golden::Picture picture = SmallDepthPicture();
+    golden::RunSetup setup{c.strategy, &picture, 50, 40, 10, -10, -10.0 / c.passes, 4, 4, 1, 1, 0.05, 2, 0, 0,
+                           "()", {"zustellung_optimieren", "stoppen"}, kHeader, kTrailer};
+    if (c.optimise) setup.boxes.push_back("Prg_optimieren");
+    if (c.arcs) setup.boxes.push_back("bogen_IJ");
+    setup.previewWidth = 50;
+    setup.previewHeight = 40;
+    setup.centrePxX = 25;
+    setup.centrePxY = 20;
+    golden::Prepare(host, setup);
     Main.HeaderLineCount = std::int32_t(kHeader.size());
     Main.TrailerLineCount = std::int32_t(kTrailer.size());
-    const auto picture = SmallDepthPicture();
-    Main.WorkBitmap = GreyBitmap(picture);
-    Main.PixelsPerMmX = 10.0 / Main.wst_l;
-    Main.PixelsPerMmY = 10.0 / Main.wst_b;
-    host.previewWidth = int(Main.wst_l);
-    host.previewHeight = int(Main.wst_b);
-    Main.CentrePxX = host.previewWidth / 2;
-    Main.CentrePxY = host.previewHeight / 2;
-    host.FieldsFromSettings(Main);
-    host.boxes = {{"Prg_optimieren", c.optimise}, {"zustellung_optimieren", true}, {"stoppen", true},
-                  {"bogen_IJ", c.arcs}};
     host.runOptimiser = true;
     CreateProgram(host, BuiltInStrategies());
 }

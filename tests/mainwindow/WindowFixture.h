@@ -76,6 +76,14 @@ protected:
         form1->SetWindows(&form2, &about, &form3, &paint);
         return created;
     }
+    // The shipped files, the window started from them, shown and activated as the user finds it.
+    bool StartShownWithShippedFiles() {
+        CopyShipped();
+        if (!Start()) return false;
+        form1->show();
+        form1->FormActivate();
+        return true;
+    }
     std::vector<std::string> BoxTexts() const {
         std::vector<std::string> t;
         for (const auto& b : services.boxes) t.push_back(b.text);
