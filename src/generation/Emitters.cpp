@@ -107,6 +107,7 @@ bool SampleDepth(RunState& r, double x, double y) {
     }
     if (z < s.PassDepth) z = s.PassDepth;
     if (z < s.max_tiefe) z = s.max_tiefe;
+    z = r.WithinDepthLimit(z);
 
     const double e = r.snapTolerance;
     r.Y = y;

@@ -187,3 +187,18 @@ std::optional<double> ReadWrittenNumber(std::string_view number) {
     if (ec != std::errc() || ptr != number.data() + number.size()) return std::nullopt;
     return negative ? -v : v;
 }
+
+double WrittenValue(std::uint8_t d, double v) {
+    char text[kFormatNumberMax];
+    const std::size_t length = FormatNumberTo(text, d, v);
+    // What FormatNumber writes always reads back.
+    return ReadWrittenNumber(std::string_view(text, length)).value_or(v);
+}
+
+double DeepestWrittenDepth(double limit, std::uint8_t d) {
+    const double written = WrittenValue(d, limit);
+    if (written >= limit) return written;
+    // One unit of the last decimal toward the surface, written and read back so that the
+    // value is the word's own number.
+    return WrittenValue(d, written + std::pow(10.0, -double(d)));
+}

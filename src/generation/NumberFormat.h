@@ -23,6 +23,14 @@ std::size_t FormatNumberExact(char* out, std::uint8_t d, double v);
 // written); nothing when it is not wholly a number.
 std::optional<double> ReadWrittenNumber(std::string_view number);
 
+// The number that v reads as once written with d decimals (its word's number).
+double WrittenValue(std::uint8_t d, double v);
+// The deepest depth a program may write for the depth limit `limit` (a negative depth) at d
+// decimals: the limit itself when its word reads at or above it, else the limit rounded by
+// one unit of the last decimal toward the surface (-3.6 at 0 decimals gives -3), so that no
+// written depth lies below the limit.
+double DeepestWrittenDepth(double limit, std::uint8_t d);
+
 // v, or r when v lies within 0.001 of r.
 inline double SnapToEdge(double v, double r) { return (v - r < 0.001 && r - v < 0.001) ? r : v; }
 

@@ -126,6 +126,20 @@ void RunBody(RunState& r, const StrategyRoutines& t) {
     }
 }
 
+// Whether the strategy's first lines rise to the safe height before they move sideways: the
+// rows, columns and oblique lines start with a move at the safe height, the labyrinth with its
+// move to the centre. The circles, ellipses, spiral and polygons start with a sideways move.
+bool OpensWithARise(int strategy) {
+    switch (strategy) {
+        case 0: case 4: case 9: case 13: case 10: case 17:
+        case 11: case 12: case 15: case 16:
+        case 8: case 14:
+            return true;
+        default:
+            return false;
+    }
+}
+
 int RemapFor90Degrees(int strategy) {
     switch (strategy) {
         case 0: return 9;
@@ -138,27 +152,22 @@ int RemapFor90Degrees(int strategy) {
 
 // The circle centre of the radial strategies, from the centre point chosen on the preview;
 // 0, 0 for the other strategies and without a preview.
-void CircleCentreFor(RunHost& host, const MainState& s, int strategy, double length, double width, bool axis90,
-                     double& centreX, double& centreY) {
-    centreX = 0;
-    centreY = 0;
-    if (!IsRadialStrategy(strategy)) return;
+void ComputeCircleCentre(RunState& r, bool axis90) {
+    MainState& s = r.S;
+    s.CircleCentreX = 0;
+    s.CircleCentreY = 0;
+    if (!IsRadialStrategy(s.StrategyIndex)) return;
     int w = 0, h = 0;
-    host.PreviewSize(w, h);
+    r.host.PreviewSize(w, h);
     if (w <= 0 || h <= 0) return;  // no preview to take a centre from
     const double W = w, H = h, cx = s.CentrePxX, cy = s.CentrePxY;
     if (!axis90) {
-        centreX = cx * length / W;
-        centreY = (H - cy) * width / H;
+        s.CircleCentreX = cx * s.wst_l / W;
+        s.CircleCentreY = (H - cy) * s.wst_b / H;
     } else {
-        centreX = length - (H - cy) * length / H;
-        centreY = cx * width / W;
+        s.CircleCentreX = s.wst_l - (H - cy) * s.wst_l / H;
+        s.CircleCentreY = cx * s.wst_b / W;
     }
-}
-
-void ComputeCircleCentre(RunState& r, bool axis90) {
-    MainState& s = r.S;
-    CircleCentreFor(r.host, s, s.StrategyIndex, s.wst_l, s.wst_b, axis90, s.CircleCentreX, s.CircleCentreY);
 }
 
 // Header line, parameter line (first nine fields) and further header lines.
@@ -188,8 +197,6 @@ struct Remembered {
     double wst_l, wst_b, stepX, stepy;
 };
 
-// Checks, before anything is changed, that the run can lay out its paths, form its passes
-// and keep its program in memory. False when it cannot run; the reason has been shown.
 // Whether the routines that the strategy runs exist.
 bool HasRoutines(int strategy, const StrategyRoutines& t) {
     switch (strategy) {
@@ -206,13 +213,10 @@ bool HasRoutines(int strategy, const StrategyRoutines& t) {
     }
 }
 
+// Checks, before anything is changed, that the run can lay out its paths and form its passes.
+// False when it cannot run; the reason has been shown.
 bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines& routines) {
-    double l = s.wst_l, b = s.wst_b, sx = s.stepX, sy = s.stepy, depth = s.max_tiefe,
-           infeed = s.z_zustellung;
-    ReadField(host, "wst_l", l);
-    ReadField(host, "wst_b", b);
-    ReadField(host, "stepX", sx);
-    ReadField(host, "stepy", sy);
+    double depth = s.max_tiefe, infeed = s.z_zustellung;
     ReadField(host, "max_tiefe", depth);
     ReadField(host, "z_zustellung", infeed);
     int strategy = s.StrategyIndex;
@@ -234,26 +238,36 @@ bool CheckRunFeasible(RunHost& host, const MainState& s, const StrategyRoutines&
         host.ShowMessageText(kNoPass);
         return false;
     }
-    const bool drilling = FamilyOf(strategy, false) == PointFamily::Drilling;
-    double centreX = 0, centreY = 0;
-    CircleCentreFor(host, s, strategy, l, b, axis90, centreX, centreY);
-    const std::uint64_t lines = EstimateProgramLines(strategy, l, b, sx, sy, *passes, drilling, centreX, centreY);
-    const std::uint64_t limit = MaxProgramLines();
-    if (lines > limit) {
-        // Counting stops beyond the most lines any program may have.
-        const std::string size = lines >= kMostProgramLines
-                                     ? "mehr als " + std::to_string(kMostProgramLines / 1000000)
-                                     : "etwa " + std::to_string(lines / 1000000);
-        host.ShowMessageText(
-            "Das Programm würde " + size +
-            " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
-            std::to_string(limit / 1000000) +
-            " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
-            "es wurde kein Programm erstellt.");
-        return false;
-    }
     return true;
 }
+
+// Whether the program the run is about to write fits in memory, judged on the workpiece as the
+// run lays it out: the work bitmap is prepared (a turned picture has exchanged the length and
+// the width) and the circle centre is known. False when it does not; the reason has been shown.
+bool ProgramFitsMemory(RunHost& host, const MainState& s) {
+    double depth = s.max_tiefe, infeed = s.z_zustellung;
+    ReadField(host, "max_tiefe", depth);
+    ReadField(host, "z_zustellung", infeed);
+    const auto passes = ComputePassCount(depth, infeed);
+    if (!passes) return true;  // refused with its own message when the passes are formed
+    const bool drilling = FamilyOf(s.StrategyIndex, false) == PointFamily::Drilling;
+    const std::uint64_t lines = EstimateProgramLines(s.StrategyIndex, s.wst_l, s.wst_b, s.stepX, s.stepy, *passes,
+                                                     drilling, s.CircleCentreX, s.CircleCentreY);
+    const std::uint64_t limit = MaxProgramLines();
+    if (lines <= limit) return true;
+    // Counting stops beyond the most lines any program may have.
+    const std::string size = lines >= kMostProgramLines ? "mehr als " + std::to_string(kMostProgramLines / 1000000)
+                                                        : "etwa " + std::to_string(lines / 1000000);
+    host.ShowMessageText("Das Programm würde " + size +
+                         " Millionen Zeilen lang und passt nicht in den Arbeitsspeicher (möglich sind etwa " +
+                         std::to_string(limit / 1000000) +
+                         " Millionen). Bitte Bahnabstand, Punktabstand oder Zustellung vergrößern; "
+                         "es wurde kein Programm erstellt.");
+    return false;
+}
+
+// Ends a run before its program is cleared: the editor keeps the program it had.
+struct RunRefused {};
 
 }  // namespace
 
@@ -322,7 +336,7 @@ void EmitContourBlock(RunState& r) {
     const std::string m = r.optimise ? " (0)" : "";
     const std::string X0 = F(s, x0), X1 = F(s, x1), Y0 = F(s, y0), Y1 = F(s, y1);
     r.lines.Add("G0 X" + X0 + " Y" + Y0 + m);
-    r.lines.Add("G1 X" + X0 + " Y" + Y0 + " Z" + F(s, s.PassDepth) + m);
+    r.lines.Add("G1 X" + X0 + " Y" + Y0 + " Z" + F(s, r.WithinDepthLimit(s.PassDepth)) + m);
     r.lines.Add("G1 X" + X1 + " Y" + Y0 + m);
     r.lines.Add("G1 X" + X1 + " Y" + Y1 + m);
     r.lines.Add("G1 X" + X0 + " Y" + Y1 + m);
@@ -351,6 +365,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
     const double alphaBefore = s.Alpha;
     double angleFieldBefore = s.Alpha;
     bool failed = false;
+    bool refused = false;  // before the editor was cleared: it keeps its program
     std::exception_ptr error;
 
     try {
@@ -387,6 +402,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         }
         // 10.
         ComputeCircleCentre(r, axis90);
+        if (!ProgramFitsMemory(host, s)) throw RunRefused{};
         // 11.
         memo.Clear();
         host.OnProgramCleared();
@@ -406,6 +422,7 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
             s.PrevPassDepth = 0;
             ReadField(host, "max_tiefe", s.max_tiefe);
             ReadField(host, "z_zustellung", s.z_zustellung);
+            r.CaptureDepthLimit();
             auto passes = ComputePassCount(s.max_tiefe, s.z_zustellung);
             if (!passes) {
                 host.ShowMessageText(kNoPass);
@@ -415,8 +432,12 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
             // 17.
             const std::string retract1 = "G0 Z" + F(s, s.zg0);
             const std::string retract2 = "G0 X0 Y0 Z" + F(s, s.zg0);
+            // The program starts wherever the tool was left, often at the surface: it rises
+            // straight up before its first sideways move (the contour's, or the pattern's).
+            const bool riseFirst = r.contour || !OpensWithARise(s.StrategyIndex);
             for (s.PassIndex = 1; s.PassIndex <= s.PassCount; ++s.PassIndex) {
                 const int k = s.PassIndex;
+                if (k == 1 && riseFirst) memo.Add(retract1);
                 if (s.PassCount > 1 && r.stopBeforePass) memo.Add(PassStopLine(r.optimise));
                 s.PrevPassDepth = r.infeedOptimise ? double(k - 1) * s.z_zustellung : 0;
                 s.PassDepth = k < s.PassCount ? double(k) * s.z_zustellung : s.max_tiefe;
@@ -455,6 +476,8 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
                 }
             }
         }
+    } catch (const RunRefused&) {
+        refused = true;
     } catch (const RunFailure&) {
         failed = true;
     } catch (...) {
@@ -481,9 +504,9 @@ void CreateProgram(RunHost& host, const StrategyRoutines& routines) {
         s.Alpha = alphaBefore;
         host.SetFieldValue("eingabe", angleFieldBefore);
     }
-    if (!s.AbortRequested && !failed) host.CopyProgramToClipboard();
+    if (!s.AbortRequested && !failed && !refused) host.CopyProgramToClipboard();
     host.OnRunEnd();
-    s.ProgramSaved = false;
+    if (!refused) s.ProgramSaved = false;
     host.SetMeterPercent(0);
     if (s.AbortRequested) memo.Clear();
     host.SetRunCaption(false);

@@ -123,6 +123,16 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
         }
     }
 
+    // Below the plate's underside the tool (the workpiece contour runs down to max. Tiefe
+    // whatever the picture holds) would cut into the machine table. Right through is allowed.
+    if (deepest < -thickness) {
+        host.ShowMessageText("Der Wert für „max. Tiefe“ (" + FormatNumber(3, deepest) +
+                             ") liegt unter der Unterseite des Werkstücks („Dicke“ " + FormatNumber(3, thickness) +
+                             "): so tief würde das Werkzeug in den Maschinentisch fahren. Erlaubt sind Tiefen "
+                             "von -" + FormatNumber(3, thickness) + " bis 0." + kNoProgram);
+        return false;
+    }
+
     // A spacing of 0 or below lays out no path, or no point between the starts of the paths.
     for (const Setting& spacing : {Setting{"Bahnabstand", pathSpacing}, Setting{"Punktabstand", pointSpacing}}) {
         if (!(spacing.value > 0)) {

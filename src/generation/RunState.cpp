@@ -1,6 +1,7 @@
 #include "generation/RunState.h"
 
 #include "generation/MainState.h"
+#include "generation/NumberFormat.h"
 #include "generation/RunHost.h"
 #include "platform/Application.h"
 #include "platform/LineStore.h"
@@ -41,6 +42,16 @@ void RunState::CaptureOptions() {
         default: snapTolerance = std::pow(10.0, -double(S.komma)); break;
     }
     words.SetDecimals(S.komma);
+    CaptureDepthLimit();
+}
+
+void RunState::CaptureDepthLimit() { deepestWrittenDepth = DeepestWrittenDepth(S.max_tiefe, S.komma); }
+
+double RunState::WithinDepthLimit(double z) const {
+    // Only a depth above the limit's own word can be written below the limit; the word is
+    // formed for those alone.
+    if (z < deepestWrittenDepth && WrittenValue(S.komma, z) < S.max_tiefe) return deepestWrittenDepth;
+    return z;
 }
 
 bool RunState::PumpAndPollAbort() {

@@ -4,6 +4,7 @@
 #include "generation/WordCache.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 struct MainState;
@@ -41,6 +42,9 @@ struct RunState {
 
     // Snapping tolerance derived from komma.
     double snapTolerance = 0.01;
+    // The deepest depth the program writes: max_tiefe, or max_tiefe rounded toward the
+    // surface where the decimals would write it deeper (see DeepestWrittenDepth).
+    double deepestWrittenDepth = -std::numeric_limits<double>::infinity();
 
     WordCache words;
 
@@ -53,6 +57,10 @@ struct RunState {
     void ResetToStart();
     // Reads the option boxes and derives the per-run constants from the settings.
     void CaptureOptions();
+    // Derives deepestWrittenDepth from max_tiefe and komma.
+    void CaptureDepthLimit();
+    // z, or deepestWrittenDepth where z's word would read below max_tiefe.
+    double WithinDepthLimit(double z) const;
     // Calls Application->ProcessMessages() and tells whether an abort was requested.
     bool PumpAndPollAbort();
     // ProgressPercent := percent; the meter follows at multiples of 10.

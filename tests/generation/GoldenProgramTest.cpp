@@ -211,6 +211,49 @@ public:
     }
 };
 
+// "max. Tiefe" is a limit no written depth may pass, also where the decimals would round a
+// depth between the limit and its own rounding below it (-3.6 at 0 decimals was written Z-4):
+// such a depth, and the contour at the limit, is written as the limit rounded toward the
+// surface; every other depth stays as it is. White pictures whose depth the Z factor sets.
+TEST(GoldenProgramEdges, NoWrittenDepthLiesBelowTheDeepestDepth) {
+    struct Case {
+        int komma;
+        double deepest, faktor;  // the point's depth is faktor * 10 - 10
+        const char* point;       // the Z word of every point
+        const char* contour;     // the Z word of the contour at the deepest depth
+    } cases[] = {
+        {0, -3.6, 0.5, "Z-3", "Z-3"},                 // -5, limited to -3.6, which rounds to -4
+        {0, -3.6, 0.645, "Z-3", "Z-3"},               // -3.55 rounds to -4
+        {0, -3.6, 0.66, "Z-3", "Z-3"},                // -3.4 rounds to -3 as before
+        {1, -3.66, 0.6342, "Z-3.6", "Z-3.6"},         // -3.658 rounds to -3.7
+        {2, -2.346, 0.76542, "Z-2.34", "Z-2.34"},     // -2.3458 rounds to -2.35
+        {2, -2.346, 0.7656, "Z-2.34", "Z-2.34"},      // -2.344 rounds to -2.34 as before
+        {3, -1.2346, 0.876544, "Z-1.234", "Z-1.234"}, // -1.23456 rounds to -1.235
+        {2, -3.6, 0.5, "Z-3.6", "Z-3.6"},             // a limit the decimals write exactly
+        {2, -3.6, 0.6456, "Z-3.54", "Z-3.6"},         // a depth above the limit stays
+    };
+    for (const Case& c : cases) {
+        for (int strategy : {0, 4}) {
+            SCOPED_TRACE(testing::Message() << "komma " << c.komma << " max. Tiefe " << c.deepest << " faktor "
+                                            << c.faktor << " strategy " << strategy);
+            const Picture white(3, std::vector<int>(3, 255));
+            RunSetup setup = PlainSetup(strategy, &white);
+            setup.komma = c.komma;
+            setup.max_tiefe = setup.z_zustellung = c.deepest;
+            setup.faktor = c.faktor;
+            setup.boxes = {"kante_fraesen"};
+            TestHost host;
+            Prepare(host, setup);
+            std::set<std::string> depths;
+            for (const std::string& line : RunProgram(host)) {
+                const std::string z = WordOf(line, 'Z');
+                if (!z.empty() && z != "Z1") depths.insert(z);
+            }
+            EXPECT_EQ(depths, (std::set<std::string>{c.point, c.contour}));
+        }
+    }
+}
+
 TEST(GoldenProgramEdges, TooFewPathsShowMessageNineAndLeaveAnEmptyProgram) {
     struct Case {
         int strategy;

@@ -241,6 +241,12 @@ const Repro kRepros[] = {
     {"drilling_infeed_above_the_surface", "drills that start above the rapids",
      With([](Settings& s) { s.strategy = 5, s.max_tiefe = -4, s.z_zustellung = 0.5; }), Expect::Refused, 0,
      "\"Zustellung\" liegt über"},
+    {"deepest_depth_below_the_plate", "G1 Z-9 on a 2 mm plate with the contour: 7 mm into the machine table",
+     With([](Settings& s) { s.wst_d = 2, s.max_tiefe = -9, s.z_zustellung = -3, s.boxes = {"kante_fraesen"}; }),
+     Expect::Refused, 0, "„max. Tiefe“ (-9) liegt unter der Unterseite des Werkstücks („Dicke“ 2)"},
+    {"deepest_depth_right_through_the_plate", "a cut right through stays allowed",
+     With([](Settings& s) { s.wst_d = 2, s.max_tiefe = -2, s.z_zustellung = -2, s.boxes = {"kante_fraesen"}; }),
+     Expect::Program, 64},
     {"path_spacing_zero", "\"Das Werkstück ist für eine Bahn zu klein\" for a spacing of 0",
      With([](Settings& s) { s.stepX = 0; }), Expect::Refused, 0, "\"Bahnabstand\" muss größer als 0"},
     {"point_spacing_zero_oblique", "\"Das Werkstück ist für eine Bahn zu klein\" for a spacing of 0",
@@ -383,6 +389,34 @@ TEST(HostileSettings, EveryPatternPassCountAndBoxRetractsAboveTheMaterial) {
     }
 }
 
+// Every pattern, with and without the workpiece contour, raw and optimised, in one pass and in
+// passes with stops: the first move rises straight up from wherever the tool stands. The
+// contour's first move and the radial patterns' first move to their centre used to go
+// sideways at the tool's height.
+TEST(HostileSettings, EveryProgramRisesBeforeItsFirstSidewaysMove) {
+    for (int pattern : kPatterns) {
+        for (bool contour : {false, true}) {
+            for (bool optimised : {false, true}) {
+                for (bool stops : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << "pattern " << pattern << " contour " << contour << " optimised "
+                                                    << optimised << " stops " << stops);
+                    Settings s;
+                    s.strategy = pattern, s.wst_l = 30, s.wst_b = 20, s.stepX = 3, s.stepy = 2, s.zg0 = 2.5;
+                    if (stops) s.z_zustellung = s.max_tiefe / 2, s.boxes = {"stoppen"};
+                    if (contour) s.boxes.push_back("kante_fraesen");
+                    if (optimised) s.boxes.push_back("Prg_optimieren");
+                    TestHost host;
+                    Prepare(host, s);
+                    host.runOptimiser = optimised;
+                    const Watched w = RunWatched(host);
+                    ASSERT_GT(w.program.size(), 10u);
+                    EXPECT_TRUE(program_checks::RisesBeforeItsFirstSidewaysMove(w.program, s.zg0));
+                }
+            }
+        }
+    }
+}
+
 // -- Random runs ---------------------------------------------------------------------------
 
 // Random settings from a fixed seed, mostly sensible, often extreme. The distributions are
@@ -433,7 +467,9 @@ Settings RandomSettings(Draw& d, std::string& description) {
     s.faktor = d.Chance(sensible) ? d.Between(0, 2) : d.OneOf(factors);
     s.zg0 = d.Chance(sensible) ? d.Between(0.5, 5) : d.OneOf(factors);
     s.min_deltaZ = d.Chance(sensible) ? d.Between(0, 0.2) : d.OneOf(factors);
-    s.max_tiefe = d.Chance(sensible) ? -d.Between(0.5, 20) : d.OneOf(factors);
+    // A sensible deepest depth lies within the plate; one below it is refused.
+    const bool plate = std::isfinite(s.wst_d) && s.wst_d > 0;
+    s.max_tiefe = d.Chance(sensible) ? -d.Between(0.05, 1) * (plate ? s.wst_d : 10) : d.OneOf(factors);
     const double passes = d.Chance(0.7) ? 1 : d.Between(1, 6);
     s.z_zustellung = d.Chance(sensible) ? s.max_tiefe / passes : d.OneOf(factors);
     s.komma = d.Chance(sensible) ? d.Below(4) : d.Below(8);
@@ -503,6 +539,7 @@ TEST(HostileSettings, RandomRunsEndQuicklyEmptyWithAMessageOrWellFormed) {
         EXPECT_NE(w.program[1].find("SEL="), std::string::npos);
         EXPECT_TRUE(program_checks::WellFormed(w.program, WorkpieceBox(Main, length, width)));
         EXPECT_TRUE(program_checks::NoRapidSidewaysBelowSafeHeight(w.program, WrittenSafeHeight(Main, Main.zg0)));
+        EXPECT_TRUE(program_checks::RisesBeforeItsFirstSidewaysMove(w.program, WrittenSafeHeight(Main, Main.zg0)));
         // The memory estimate bounds what was written (three lines a point at most), the
         // labyrinth's too, whose rings run along the edges they have reached again.
         double infeed = Main.z_zustellung;

@@ -1,7 +1,8 @@
 #pragma once
 // Checks of a generated program as a machine would run it, for any pattern: every word of a
-// move or stop line is a finite number, the coordinates stay inside a rectangle, and no rapid
-// move changes X or Y while the tool is, or arrives, below the safe height.
+// move or stop line is a finite number, the coordinates stay inside a rectangle, no rapid
+// move changes X or Y while the tool is, or arrives, below the safe height, and the first move
+// rises straight up to the safe height.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,6 +131,29 @@ inline ::testing::AssertionResult NoRapidSidewaysBelowSafeHeight(const std::vect
         x = nx;
         y = ny;
         z = nz;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// A program starts wherever the operator left the tool, often touched off at the surface: its
+// first move rises straight up to the safe height (a Z word alone, at or above safeZ) before
+// any move names X or Y.
+inline ::testing::AssertionResult RisesBeforeItsFirstSidewaysMove(const std::vector<std::string>& program,
+                                                                   double safeZ) {
+    for (std::size_t i = 0; i < program.size(); ++i) {
+        const std::string& line = program[i];
+        if (!IsMachineLine(line) || line[0] != 'G') continue;
+        bool sideways = false;
+        std::optional<double> z;
+        for (const std::string& word : MoveWords(line)) {
+            if (word[0] == 'X' || word[0] == 'Y') sideways = true;
+            if (word[0] == 'Z') z = WordNumber(word);
+        }
+        if (!sideways && !z) continue;  // no move (G90.1, say)
+        if (sideways || !(*z >= safeZ))
+            return ::testing::AssertionFailure() << "the first move, line " << i << ", does not rise straight up to "
+                                                 << safeZ << ": [" << line << "]";
+        return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionSuccess();
 }

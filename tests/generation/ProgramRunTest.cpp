@@ -51,7 +51,8 @@ TEST_F(ProgramRunTest, WritesHeaderPassesContourAndTrailer) {
     host.boxes["stoppen"] = true;
     host.fields["z_zustellung"] = -5;
     const Lines contour5 = {"G0 X0 Y0", "G1 X0 Y0 Z-5", "G1 X600 Y0", "G1 X600 Y400", "G1 X0 Y400", "G1 X0 Y0"};
-    Lines expected = {"%", "(SEL=00,R,0,0,600,400,10,2,2,22,0)", "(a)", "M0"};
+    // The program first rises from wherever the tool stands, then pauses before the pass.
+    Lines expected = {"%", "(SEL=00,R,0,0,600,400,10,2,2,23,0)", "(a)", "G0 Z1", "M0"};
     expected.insert(expected.end(), contour5.begin(), contour5.end());
     expected.insert(expected.end(), {"body -5", "G0 Z1", "G0 X0 Y0 Z1", "M0", "G0 X0 Y0",
                                      "G1 X0 Y0 Z-10", "G1 X600 Y0", "G1 X600 Y400", "G1 X0 Y400",
@@ -68,9 +69,10 @@ TEST_F(ProgramRunTest, MarksStopAndContourLinesWhenOptimising) {
     host.boxes["Prg_optimieren"] = true;
     host.fields["z_zustellung"] = -5;
     const Lines program = Run();
-    EXPECT_EQ(program[3], "M0 (0)");
-    EXPECT_EQ(program[4], "G0 X0 Y0 (0)");
-    EXPECT_EQ(program[5], "G1 X0 Y0 Z-5 (0)");
+    EXPECT_EQ(program[3], "G0 Z1");
+    EXPECT_EQ(program[4], "M0 (0)");
+    EXPECT_EQ(program[5], "G0 X0 Y0 (0)");
+    EXPECT_EQ(program[6], "G1 X0 Y0 Z-5 (0)");
     EXPECT_TRUE(host.boxes["Prg_optimieren"]);
 }
 
@@ -165,9 +167,9 @@ TEST_F(ProgramRunTest, RadialContourIsRelativeToTheCentre) {
         old = {r.Xold, r.Yold, r.Zold};
     };
     const Lines program = Run();
-    EXPECT_EQ(program[1], "(SEL=05,R,300,300,600,400,10,2,2,11,0)");
-    EXPECT_EQ(Lines(program.begin() + 3, program.begin() + 10),
-              (Lines{"G0 X-300 Y-300", "G1 X-300 Y-300 Z-10", "G1 X300 Y-300", "G1 X300 Y100",
+    EXPECT_EQ(program[1], "(SEL=05,R,300,300,600,400,10,2,2,12,0)");
+    EXPECT_EQ(Lines(program.begin() + 3, program.begin() + 11),
+              (Lines{"G0 Z1", "G0 X-300 Y-300", "G1 X-300 Y-300 Z-10", "G1 X300 Y-300", "G1 X300 Y100",
                      "G1 X-300 Y100", "G1 X-300 Y-300", "G0 X-300 Y-300 Z1"}));
     EXPECT_EQ(old, (std::vector<double>{0, 0, 1}));
 }
@@ -350,6 +352,70 @@ TEST_F(ProgramRunTest, AProgramTooLargeForMemoryIsNotStarted) {
         ASSERT_EQ(host.messageTexts.size(), 1u);
         EXPECT_NE(host.messageTexts[0].find("Millionen Zeilen"), std::string::npos);
         EXPECT_EQ(host.clipboardCopies, 1);  // the run that started
+    }
+    EXPECT_TRUE(judged) << "the run under the limit never started, or the one over it was never refused";
+}
+
+// With "maschinenachse 90°" ticked from the menu the fields still show the unturned workpiece,
+// and the run lays its paths out on the turned one. A drilled labyrinth about the middle of an
+// edge of a 100 x 200 mm plate writes 2.5 times as many lines turned as unturned: the memory
+// check judges the turned workpiece the run works on, so a program over the limit only when
+// turned is refused, one under it when turned starts.
+TEST_F(ProgramRunTest, TheMemoryCheckJudgesTheTurnedWorkpiece) {
+    double depth = -10, infeed = -10;
+    const std::int64_t passes = *ComputePassCount(depth, infeed);
+    // Turned, the plate is 200 x 100 and the centre (preview point 50, 0 of 100 x 100) lies at
+    // (0, 50); unturned at (0, 100) on the 100 x 200 plate.
+    const auto turned = [&](double spacing) {
+        return EstimateProgramLines(14, 200, 100, spacing, spacing, passes, true, 0, 50);
+    };
+    const auto unturned = [&](double spacing) {
+        return EstimateProgramLines(14, 100, 200, spacing, spacing, passes, true, 0, 100);
+    };
+    const auto spacingFor = [&](std::uint64_t lines) {
+        double dense = 1e-4, sparse = 100;
+        for (int i = 0; i < 100; ++i) {
+            const double mid = (dense + sparse) / 2;
+            (turned(mid) > lines ? dense : sparse) = mid;
+        }
+        return sparse;
+    };
+    StrategyRoutines labyrinth;
+    labyrinth.LabyrinthStrategy = [](RunState& r) { r.lines.Add("labyrinth"); };
+    bool judged = false;
+    for (int attempt = 0; attempt < 5 && !judged; ++attempt) {
+        const std::uint64_t limit = MaxProgramLines();
+        const std::uint64_t margin = limit / 100;
+        const double under = spacingFor(limit - margin), over = spacingFor(limit + 2 * margin);
+        ASSERT_GT(turned(over), limit + margin);
+        ASSERT_LT(unturned(over), limit / 2);  // the unturned workpiece would pass the check
+
+        const auto run = [&](double spacing) {
+            TurningHost turning;
+            turning.fields = host.fields;
+            turning.boxes["achse_90_grad"] = true;
+            turning.fields["wst_l"] = 100;
+            turning.fields["wst_b"] = 200;
+            turning.fields["stepX"] = turning.fields["stepy"] = spacing;
+            turning.previewWidth = turning.previewHeight = 100;
+            Main.StrategyIndex = 14;
+            Main.CentrePxX = 50;
+            Main.CentrePxY = 0;
+            turning.lines.Add("old program");
+            CreateProgram(turning, labyrinth);
+            return std::pair{turning.Program(), turning.messageTexts};
+        };
+        const auto [started, startedMessages] = run(under);
+        const auto [refused, refusedMessages] = run(over);
+        if (started == Lines{"old program"} || refused != Lines{"old program"}) continue;
+
+        judged = true;
+        EXPECT_TRUE(startedMessages.empty());
+        ASSERT_EQ(refusedMessages.size(), 1u);
+        EXPECT_NE(refusedMessages[0].find("Millionen Zeilen"), std::string::npos) << refusedMessages[0];
+        // The refused run puts the turned workpiece back.
+        EXPECT_EQ(Main.wst_l, 100);
+        EXPECT_EQ(Main.wst_b, 200);
     }
     EXPECT_TRUE(judged) << "the run under the limit never started, or the one over it was never refused";
 }

@@ -161,10 +161,11 @@ TEST_F(RadialTest, RingZeroIsOnePlungeAndEveryRingHasItsPointCount) {
         const Lines program = RunProgram(host);
         const bool ellipse = c.strategy == 2 || c.strategy == 6;
         if (!ellipse) {
-            // Ring 0: the move over the centre and the plunge there, nothing else.
-            EXPECT_EQ(program[2], "G0 X0 Y0 Z1");
-            EXPECT_EQ(program[3], "G1 X0 Y0 Z0");
-            EXPECT_FALSE(StartsWith(program[4], "G1 X0 Y0"));
+            // The rise, then ring 0: the move over the centre and the plunge there, nothing else.
+            EXPECT_EQ(program[2], "G0 Z1");
+            EXPECT_EQ(program[3], "G0 X0 Y0 Z1");
+            EXPECT_EQ(program[4], "G1 X0 Y0 Z0");
+            EXPECT_FALSE(StartsWith(program[5], "G1 X0 Y0"));
         }
         double stepy = 3;
         for (int i = 1; i <= 3; ++i) {
@@ -249,8 +250,11 @@ TEST_F(RadialTest, SpiralStartsEveryPassAtItsCentreAtTheSafeHeight) {
         Prepare(host, s);
         const Lines program = RunProgram(host);
         int passes = 0;
-        for (std::size_t i = 2; i + 1 < program.size(); ++i) {
-            const bool passStart = i == 2 || (program[i - 1] == "G0 X0 Y0 Z1" && program[i - 2] == "G0 Z1");
+        // The first pass after the program's rise, the later ones after the pass's retract.
+        ASSERT_EQ(program[2], "G0 Z1");
+        for (std::size_t i = 3; i + 1 < program.size(); ++i) {
+            const bool afterRetract = i > 4 && program[i - 1] == "G0 X0 Y0 Z1" && program[i - 2] == "G0 Z1";
+            const bool passStart = i == 3 || afterRetract;
             if (!passStart) continue;
             ++passes;
             if (strategy == 3) {
@@ -309,12 +313,14 @@ TEST_F(RadialTest, ShapesWithoutAreaAndSpacingsOfZeroOrBelowAreRefusedBeforeTheE
         EXPECT_NE(host.messageTexts[0].find(std::string("\"") + c.named + "\" muss größer als 0"), std::string::npos)
             << host.messageTexts[0];
     }
-    // A negative corner count writes no rings (the passes keep their retract lines).
+    // A negative corner count writes no rings (the program's rise and the passes' retract
+    // lines stay).
     RunSetup s = RadialSetup(18, &PicA);
     s.corners = -4;
     TestHost host;
     Prepare(host, s);
-    EXPECT_EQ(RunProgram(host), (Lines{"%???", "(SEL=18,O,20,15,50,40,10,2,0,3,0)", "G0 Z1", "G0 X0 Y0 Z1"}));
+    EXPECT_EQ(RunProgram(host),
+              (Lines{"%???", "(SEL=18,O,20,15,50,40,10,2,0,4,0)", "G0 Z1", "G0 Z1", "G0 X0 Y0 Z1"}));
     EXPECT_TRUE(host.fileMessages.empty());
 }
 
@@ -394,8 +400,9 @@ TEST_F(RadialTest, TheLabyrinthsEstimateCountsItsPointsAsItLaysThemOut) {
 }
 
 // Milled and drilled, from random centres on random plates with random spacings, decimals,
-// passes and boxes (the optimiser's rewrite included): the estimate the size check makes before
-// the run is never below what the run writes.
+// passes and boxes (the optimiser's rewrite included; with "maschinenachse 90°" the host turns
+// the picture as the main window does): the estimate of the workpiece the run lays out is never
+// below what the run writes.
 TEST_F(RadialTest, TheLabyrinthNeverWritesMoreThanItsEstimate) {
     std::mt19937 random(20261211);
     auto between = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
@@ -418,13 +425,15 @@ TEST_F(RadialTest, TheLabyrinthNeverWritesMoreThanItsEstimate) {
         s.komma = int(random() % 4);
         for (const char* box : boxes)
             if (random() % 3 == 0) s.boxes.push_back(box);
-        TestHost host;
+        TurningHost host;
         Prepare(host, s);
         host.runOptimiser = true;
         const std::size_t written = RunProgram(host).size();
         if (!host.messageTexts.empty() || !host.fileMessages.empty()) continue;
         double infeed = s.z_zustellung;
-        const std::uint64_t estimate = EstimateProgramLines(strategy, s.wst_l, s.wst_b, s.stepX, s.stepy,
+        const bool turned = host.IsChecked("achse_90_grad");
+        const double length = turned ? s.wst_b : s.wst_l, width = turned ? s.wst_l : s.wst_b;
+        const std::uint64_t estimate = EstimateProgramLines(strategy, length, width, s.stepX, s.stepy,
                                                             *ComputePassCount(s.max_tiefe, infeed), strategy == 14,
                                                             Main.CircleCentreX, Main.CircleCentreY);
         std::ostringstream boxText;
@@ -433,6 +442,35 @@ TEST_F(RadialTest, TheLabyrinthNeverWritesMoreThanItsEstimate) {
                                      << s.wst_b << " stepX " << s.stepX << " stepy " << s.stepy << " passes " << passes
                                      << " centre " << Main.CircleCentreX << ", " << Main.CircleCentreY << " komma "
                                      << s.komma << boxText.str();
+    }
+}
+
+// A drilled labyrinth on a turned 2 x 11 picture whose run wrote 5,204 lines against an
+// estimate of 5,095 made on the unturned workpiece: from centres all over the preview, the
+// estimate of the turned workpiece bounds what the run writes.
+TEST_F(RadialTest, TheLabyrinthOfATurnedPictureStaysWithinItsEstimate) {
+    const Picture narrow = {{255, 0},  {200, 40}, {128, 90}, {0, 255}, {60, 30},  {255, 255},
+                            {10, 220}, {90, 90},  {0, 0},    {180, 5}, {255, 128}};
+    for (int cx = 0; cx <= 20; cx += 2) {
+        for (int cy = 0; cy <= 110; cy += 10) {
+            SCOPED_TRACE(testing::Message() << "centre " << cx << ", " << cy);
+            RunSetup s = RadialSetup(14, &narrow);
+            s.wst_l = 3.7401409837198627, s.wst_b = 18, s.wst_d = 10;
+            s.stepX = 1.2376553696866499, s.stepy = 0.60517412670563697;
+            s.max_tiefe = -9.8508664190833652, s.z_zustellung = -4.399597342478283;
+            s.min_deltaZ = 0.17865782387318185, s.zg0 = 5.1509622219591549, s.komma = 0;
+            s.previewWidth = 20, s.previewHeight = 110, s.centrePxX = cx, s.centrePxY = cy;
+            s.boxes = {"achse_90_grad"};
+            TurningHost host;
+            Prepare(host, s);
+            Main.ResolutionLevel = 1;
+            const std::size_t written = RunProgram(host).size();
+            ASSERT_TRUE(host.messageTexts.empty() && host.fileMessages.empty());
+            double infeed = s.z_zustellung;
+            EXPECT_LE(written, EstimateProgramLines(14, s.wst_b, s.wst_l, s.stepX, s.stepy,
+                                                    *ComputePassCount(s.max_tiefe, infeed), true, Main.CircleCentreX,
+                                                    Main.CircleCentreY));
+        }
     }
 }
 

@@ -98,3 +98,39 @@ inline TBitmap GreyBitmap(const std::vector<std::vector<int>>& rows) {
         }
     return b;
 }
+
+// A host that turns the work bitmap as the main window does when "maschinenachse 90°" was ticked
+// from its menu, so that the fields still show the unturned workpiece: preparing the work
+// bitmap for a run turns the picture anticlockwise and exchanges length and width (fields and
+// settings), putting it back undoes both.
+class TurningHost : public TestHost {
+public:
+    void PrepareWorkBitmap() override {
+        if (!IsChecked("achse_90_grad") || turned_) return;
+        unturned_ = Main.WorkBitmap;
+        const int w = unturned_.Width(), h = unturned_.Height();
+        TBitmap turned(h, w, TPixelFormat::pf24bit);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) turned.SetPixelAt(y, w - 1 - x, unturned_.PixelAt(x, y));
+        Main.WorkBitmap = std::move(turned);
+        ExchangeLengthAndWidth();
+        turned_ = true;
+    }
+    void RestoreWorkBitmap() override {
+        if (!turned_) return;
+        Main.WorkBitmap = unturned_;
+        ExchangeLengthAndWidth();
+        turned_ = false;
+    }
+
+private:
+    void ExchangeLengthAndWidth() {
+        std::swap(Main.wst_l, Main.wst_b);
+        fields["wst_l"] = Main.wst_l;
+        fields["wst_b"] = Main.wst_b;
+        Main.PixelsPerMmX = (Main.WorkBitmap.Width() - 1) / Main.wst_l;
+        Main.PixelsPerMmY = (Main.WorkBitmap.Height() - 1) / Main.wst_b;
+    }
+    TBitmap unturned_;
+    bool turned_ = false;
+};

@@ -168,6 +168,7 @@ TEST_F(RunFromWindow, EveryControlKeepsItsPlaceWhileTheEditorIsHidden) {
 
 TEST_F(RunFromWindow, ARunOutOfMemoryEndsWithTheMemoryMessageAndLosesNothingElse) {
     form1->wst_d->SetText("8");
+    form1->max_tiefe->SetText("-8");  // not below the plate
     int calls = 0;
     Application->SetProcessMessagesHook(10, [&] { ++calls; throw std::bad_alloc(); });  // in the rows
     form1->Prg_erstellen->click();
