@@ -232,11 +232,17 @@ TEST_F(DesignFile, FirstSaveAsksForANameAndLaterSavesUseIt) {
     EXPECT_EQ(services.fileRequests.size(), 2u);
     EXPECT_NE(ReadAll(path).find("<3>\r\n<textattribut>"), std::string::npos);
 
-    // A file that cannot be written gives a message; the saved file stays as it was.
+    // A file that cannot be written gives a message that says what to do; the saved file stays
+    // as it was.
     const std::string before = ReadAll(path);
     services.saveNames.push_back(Path("missing-folder/x.fxn"));
     EXPECT_FALSE(design->SaveAs());
-    EXPECT_EQ(services.boxes.size(), 1u);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text,
+              "Das Projekt kann nicht unter „" + Path("missing-folder/x.fxn") +
+                  "“ gespeichert werden; eine Datei dieses Namens ist unverändert. Bitte prüfen, ob "
+                  "in den Ordner geschrieben werden darf, oder mit „Speichern unter“ einen anderen "
+                  "Ordner oder Namen wählen und erneut speichern.");
     EXPECT_EQ(ReadAll(path), before);
 }
 
