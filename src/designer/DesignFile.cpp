@@ -269,9 +269,10 @@ bool TDesign::SaveAs() {
     const auto chosen = AskSaveName(SaveDialogFileName);
     if (!chosen || Trim(*chosen).empty())
         return false;
-    SaveDialogFileName = *chosen;
+    // A name the design could not be written under does not become its name.
     if (!SaveToFile(*chosen))
         return false;
+    SaveDialogFileName = *chosen;
     host_->ProjectNameChanged(*chosen);
     OpenDialogFileName = *chosen;
     return true;

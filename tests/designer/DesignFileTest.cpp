@@ -244,6 +244,7 @@ TEST_F(DesignFile, FirstSaveAsksForANameAndLaterSavesUseIt) {
                   "in den Ordner geschrieben werden darf, oder mit „Speichern unter“ einen anderen "
                   "Ordner oder Namen wählen und erneut speichern.");
     EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(design->SaveDialogFileName, path) << "the design keeps the name it was saved under";
 }
 
 TEST_F(DesignFile, OpenThroughTheDialogAndNew) {
