@@ -70,9 +70,14 @@ TEST_F(DesignFile, EveryObjectTypeSurvivesSaveAndOpen) {
     const std::string saved = ReadAll(path);
     EXPECT_NE(saved.find("<Form><8><300.5><600><10><0.25>\r\n"), std::string::npos);
 
+    EXPECT_FALSE(design->ChangedSinceKept());
+
     TDesign opened;
     ASSERT_TRUE(opened.OpenFile(path));
     EXPECT_TRUE(services.boxes.empty());
+    // Opened and drawn, nothing counts as changed.
+    EXPECT_TRUE(opened.SlotsWithUncommittedEdits().empty());
+    EXPECT_FALSE(opened.ChangedSinceKept());
     ASSERT_EQ(opened.FensterAnzahl, 8);
     EXPECT_EQ(opened.AktFenster, 8);  // the last object is selected
     for (int i = 1; i <= 8; ++i)
