@@ -137,27 +137,39 @@ void Tform_paint::BuildMenus() {
         else
             HideOverlay();
     };
+    // What would drop a changed design asks first; what writes, prints or redraws the design
+    // from its lines asks first about edits not taken over.
     forward(AddAction(projekt, "FileNew", "Neu", "Ctrl+N", nullptr), [this] {
+        if (!MayLeaveDesign(false))
+            return;
         HideOverlay();
         design_.New();
     });
     forward(AddAction(projekt, "FileOpen", "Öffnen", "Ctrl+O", nullptr), [this, afterTable] {
+        if (!MayLeaveDesign(false))
+            return;
         HideOverlay();
         design_.Open();
         afterTable();
     });
-    forward(AddAction(projekt, "FileSave", "Speichern", "Ctrl+S", nullptr), [this] { design_.Save(); });
+    forward(AddAction(projekt, "FileSave", "Speichern", "Ctrl+S", nullptr), [this] { SaveDesign(false); });
     forward(AddAction(projekt, "FileSaveAs", "Speichern unter", "Ctrl+U", nullptr),
-            [this] { design_.SaveAs(); });
-    forward(AddAction(projekt, "FilePrint", "Drucken", "Ctrl+P", nullptr),
-            [this] { FilePrintExecute(design_, ClientWidth(), ClientHeight()); });
-    forward(AddAction(projekt, "FileExport", "Als Bitmap exportieren ", "Ctrl+B", nullptr),
-            [this] { FileExportExecute(design_, ClientWidth(), ClientHeight()); });
+            [this] { SaveDesign(true); });
+    forward(AddAction(projekt, "FilePrint", "Drucken", "Ctrl+P", nullptr), [this] {
+        if (SettleAllEdits())
+            FilePrintExecute(design_, ClientWidth(), ClientHeight());
+    });
+    forward(AddAction(projekt, "FileExport", "Als Bitmap exportieren ", "Ctrl+B", nullptr), [this] {
+        if (SettleAllEdits())
+            FileExportExecute(design_, ClientWidth(), ClientHeight());
+    });
 
     fensterMenu_ = MainMenu1->addMenu(Q("Fenster"));
     fensterMenu_->setObjectName(QStringLiteral("Fenster1"));
     QMenu* bearbeiten = fensterMenu_->addMenu(Q("Bearbeiten"));
     forward(AddAction(bearbeiten, "Form_Klonen", "Klonen", "Ctrl+K", nullptr), [this, afterTable] {
+        if (!SettleSelectedEdits())
+            return;
         HideOverlay();
         design_.Form_KlonenExecute();
         afterTable();
@@ -168,6 +180,8 @@ void Tform_paint::BuildMenus() {
         afterTable();
     });
     forward(AddAction(bearbeiten, "DrawAll", "Neu Zeichnen", "", nullptr), [this, afterTable] {
+        if (!SettleAllEdits())
+            return;
         HideOverlay();
         design_.DrawAllExecute();
         afterTable();
@@ -204,12 +218,16 @@ void Tform_paint::BuildMenus() {
     QMenu* bilder = MainMenu1->addMenu(Q("Bilder"));
     AddAction(bilder, "Bildhochladen", "Bild hochladen", "", &Tform_paint::PictureExecute);
     forward(AddAction(bilder, "GraphicCut", "Ausschneiden", "", nullptr), [this, afterTable] {
+        if (!SettleSelectedEdits())
+            return;
         HideOverlay();
         design_.CutExecute();
         afterTable();
     });
-    forward(AddAction(bilder, "GraphicCopy", "Kopieren", "Ctrl+C", nullptr),
-            [this] { design_.GraphicCopyExecute(); });
+    forward(AddAction(bilder, "GraphicCopy", "Kopieren", "Ctrl+C", nullptr), [this] {
+        if (SettleSelectedEdits())
+            design_.GraphicCopyExecute();
+    });
     forward(AddAction(bilder, "EditPaste", "Einfügen", "Ctrl+V", nullptr), [this, afterTable] {
         if (design_.EditPasteExecute())
             afterTable();
@@ -377,16 +395,20 @@ bool Tform_paint::event(QEvent* event) {
 }
 
 void Tform_paint::Zurck1Click() {
-    // What the selected object shows is what the main window gets: its working changes are
-    // written to its lines before the design is taken.
-    if (design_.Selected())
-        design_.WriteObjectLines(design_.AktFenster);
+    // The main window takes the design from its lines: edits not taken over are settled first.
+    if (!SettleAllEdits())
+        return;
     done(ResultCommit);
 }
 
 void Tform_paint::FileExitExecute() { close(); }
 
-void Tform_paint::reject() { done(ResultCancel); }
+// Every way of closing the editor but "Übernehmen" ends here.
+void Tform_paint::reject() {
+    if (!MayLeaveDesign(true))
+        return;
+    done(ResultCancel);
+}
 
 void Tform_paint::keyPressEvent(QKeyEvent* event) {
     // Esc is the pointer tool here, not the end of the dialog.
@@ -403,15 +425,7 @@ void Tform_paint::uebernehmenClick() {
         ProjectChanged = false;
         return;
     }
-    TFensterRec* sel = design_.Selected();
-    if (!sel)
-        return;
-    WriteDatatofield();
-    design_.WriteObjectLines(design_.AktFenster);
-    OutlineOverlay(true);
-    Render();
-    OutlineObject(false);
-    OutlineOverlay(false);
+    CommitSelected();
 }
 
 // ---- the panel

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -209,6 +210,22 @@ private:
     void HideOverlay();
     // The selected object re-parsed from its lines, shown and rendered (its edits dropped).
     void RevertSelected();
+    // The selected object's lines written from its record, and it is drawn again.
+    void CommitSelected();
+
+    // The questions before anything the user made is dropped. Edits not taken over: "Ja"
+    // takes them over, "Nein" drops them (the objects drawn from their lines again); false on
+    // "Abbrechen", and then nothing has changed. Without such edits nothing is asked.
+    bool SettleEdits(const std::vector<int>& objects);
+    // Before the selection moves on, or its object is copied or drawn afresh.
+    bool SettleSelectedEdits();
+    // Before the design is saved, exported, printed or taken over.
+    bool SettleAllEdits();
+    // Before a changed design is dropped (New, Open) or the editor closes: "Ja" saves and goes
+    // on only when the save completed, "Nein" goes on, "Abbrechen" stops.
+    bool MayLeaveDesign(bool closing);
+    // Save or Save As, the edits not taken over settled first; true when the file was written.
+    bool SaveDesign(bool asNewName);
     void Render();
     void Place();
     void RedrawGridAndRaise();
@@ -232,6 +249,7 @@ private:
     bool showing_ = false;  // the fields are being written from the record
     bool textEntryActive_ = false;
     int polygonSlot_ = 0;  // the object whose corners are being entered
+    TFensterData polygonBefore_;  // that object as it was before the entry, for a cancel
     OverlayDrag drag_;
     QPoint panelGrab_;
 

@@ -202,6 +202,9 @@ void Tform_paint::ProjectNameChanged(const std::string& name) {
 void Tform_paint::ImageChanged(int slot) { canvas_->UpdateImage(design_, slot); }
 
 void Tform_paint::TableChanged() {
+    // Objects moved to other slots: a corner entry running now can no longer be undone by slot.
+    if (PolygonEntryActive)
+        polygonSlot_ = 0;
     canvas_->Rebuild(design_);
     canvas_->UpdateOverlay(design_.BorderImage);
 }
@@ -334,7 +337,12 @@ void Tform_paint::FieldChanged(std::string_view name) {
 void Tform_paint::RedrawGridAndRaise() {
     canvas_->SetGridStep(GridStep);
     canvas_->RaiseInSlotOrder();
-    // The object selected so far drops its edits, as on any change of selection.
+    // The selection moves to the top object, as on any change of selection after the question
+    // on the edits of the object selected so far; on "Abbrechen" that object stays selected.
+    if (design_.AktFenster != design_.FensterAnzahl && !SettleSelectedEdits()) {
+        Place();
+        return;
+    }
     if (design_.AktFenster != design_.FensterAnzahl)
         RevertSelected();
     design_.AktFenster = design_.FensterAnzahl;

@@ -62,21 +62,26 @@ void Tform_paint::FormMouseDown(Qt::MouseButton button, int x, int y) {
         return;
     }
     if (zeiger_taste->isChecked()) {
-        // The pointer tool draws nothing: the selected object drops its working changes.
-        if (design_.Selected()) {
-            RevertSelected();
-            ShowOverlay();
-        }
+        // The pointer tool draws nothing; the selected object's edits not taken over are
+        // settled as the user answers, and it stays selected.
+        SettleSelectedEdits();
         return;
     }
     const bool hadSelection = design_.Selected() != nullptr;
+    // A press that was answered in a question box has ended there: the object is left as
+    // answered, and the next press draws.
+    const bool asked = hadSelection && design_.HasUncommittedEdits(design_.AktFenster);
+    if (asked && !SettleSelectedEdits())
+        return;
     HideOverlay();
     if (hadSelection)
         RevertSelected();
     Form_rechteck->setChecked(true);
-    RubberBand = {Snap(x, GridStep), Snap(y, GridStep), Snap(x, GridStep), Snap(y, GridStep)};
-    RubberBandActive = true;
-    UpdateRubberBand();
+    if (!asked) {
+        RubberBand = {Snap(x, GridStep), Snap(y, GridStep), Snap(x, GridStep), Snap(y, GridStep)};
+        RubberBandActive = true;
+        UpdateRubberBand();
+    }
     if (hadSelection)
         OutlineObject(false);
     design_.AktFenster = 0;
@@ -143,6 +148,13 @@ void Tform_paint::ImageMouseDown(int slot, Qt::MouseButton button) {
     }
     if (slot < 1 || slot > design_.FensterAnzahl)
         return;
+    // The selected object itself stays selected as it is.
+    if (slot == design_.AktFenster) {
+        ShowOverlay();
+        return;
+    }
+    if (!SettleSelectedEdits())
+        return;
     HideOverlay();
     RevertSelected();
     design_.AktFenster = slot;
@@ -156,6 +168,10 @@ void Tform_paint::MarkierzeigerExecute() {
         design_.AktFenster = 0;
         EndPolygonEntry(true);
     }
+    // The selection ends: its object's edits not taken over are settled first, so no object
+    // outside the selection shows what its lines do not hold.
+    if (!SettleSelectedEdits())
+        return;
     OutlineOverlay(true);
     OutlineObject(false);
     HideOverlay();
@@ -291,6 +307,7 @@ void Tform_paint::ObjectsPolygonExecute() {
     TFensterRec* r = design_.Selected();
     if (!r || PolygonEntryActive)
         return;
+    polygonBefore_ = r->Data();
     ShapeCommand('9', Form_rechteck);
     r->Typ = '2';
     ShowPanelTab("Fenster");
@@ -338,8 +355,12 @@ void Tform_paint::PolygonCornerDone() {
 
 void Tform_paint::EndPolygonEntry(bool cancelled) {
     if (cancelled) {
+        // The object goes back to what it was before the entry, edits made before it included.
         design_.AktFenster = polygonSlot_;
-        design_.ParseObjectLines(polygonSlot_);
+        if (TFensterRec* r = design_.Selected()) {
+            r->Data() = polygonBefore_;
+            WriteDatatofield();
+        }
     }
     PolygonEntryActive = false;
     canvas_->Overlay()->SetLines({});

@@ -138,6 +138,7 @@ void TDesign::ResetDocumentAndTable() {
 
 void TDesign::New() {
     ResetDocumentAndTable();
+    keptDocument_.clear();
     reportedPictures_.clear();
     host_->ShowRecord(nullptr);
     host_->TableChanged();
@@ -159,13 +160,13 @@ bool TDesign::OpenFile(const std::string& path) {
     // A pipe or a device is never opened: opening one can wait for a writer for ever.
     const QFileInfo info(QString::fromStdString(path));
     if (info.exists() && !info.isFile()) {
-        MessageDlg("Die Datei \"" + path + "\" kann nicht geöffnet werden: sie ist ein Ordner, ein "
+        MessageDlg("Die Datei „" + path + "“ kann nicht geöffnet werden: sie ist ein Ordner, ein "
                    "Gerät oder eine Pipe.", mtError, mbOK);
         return false;
     }
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        MessageDlg("Die Datei \"" + path + "\" kann nicht geöffnet werden.", mtError, mbOK);
+        MessageDlg("Die Datei „" + path + "“ kann nicht geöffnet werden.", mtError, mbOK);
         return false;
     }
     const QByteArray bytes = file.readAll();
@@ -173,7 +174,7 @@ bool TDesign::OpenFile(const std::string& path) {
     if (const auto error = CheckDesignLines(
             DecodeDesignText(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
             content)) {
-        MessageDlg("Die Datei \"" + path + "\" ist keine lesbare Designdatei (Zeile " +
+        MessageDlg("Die Datei „" + path + "“ ist keine lesbare Designdatei (Zeile " +
                        std::to_string(error->line + 1) + "): " + error->message +
                        "\nDas geöffnete Design bleibt erhalten.",
                    mtError, mbOK);
@@ -187,7 +188,7 @@ bool TDesign::OpenFile(const std::string& path) {
                                         ? "sein Objekt braucht "
                                         : "seine " + std::to_string(content.count) +
                                               " Objekte brauchen zusammen ";
-        MessageDlg("Das Design \"" + path + "\" wird nicht geöffnet: " + objects +
+        MessageDlg("Das Design „" + path + "“ wird nicht geöffnet: " + objects +
                        MegabytesText(held, true) + " Arbeitsspeicher, frei sind " +
                        MegabytesText(PictureMemoryBudget(), false) +
                        ".\nDas geöffnete Design bleibt erhalten.",
@@ -200,6 +201,7 @@ bool TDesign::OpenFile(const std::string& path) {
     ResetDocumentAndTable();
     reportedPictures_.clear();
     Memo1 = std::move(content.lines);
+    keptDocument_ = Memo1;
     WstLaenge = content.WstLaenge;
     WstBreite = content.WstBreite;
     WstDicke = content.WstDicke;
@@ -227,10 +229,14 @@ bool TDesign::SaveToFile(const std::string& path) {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
-        MessageDlg("Das Projekt kann nicht unter \"" + path + "\" gespeichert werden.", mtError,
-                   mbOK);
+        MessageDlg("Das Projekt kann nicht unter „" + path + "“ gespeichert werden; eine Datei "
+                   "dieses Namens ist unverändert. Bitte prüfen, ob in den Ordner geschrieben werden "
+                   "darf, oder mit „Speichern unter“ einen anderen Ordner oder Namen wählen und "
+                   "erneut speichern.",
+                   mtError, mbOK);
         return false;
     }
+    keptDocument_ = Memo1;
     return true;
 }
 
@@ -263,9 +269,10 @@ bool TDesign::SaveAs() {
     const auto chosen = AskSaveName(SaveDialogFileName);
     if (!chosen || Trim(*chosen).empty())
         return false;
-    SaveDialogFileName = *chosen;
+    // A name the design could not be written under does not become its name.
     if (!SaveToFile(*chosen))
         return false;
+    SaveDialogFileName = *chosen;
     host_->ProjectNameChanged(*chosen);
     OpenDialogFileName = *chosen;
     return true;

@@ -241,17 +241,23 @@ static void StoreLine(std::vector<std::string>& doc, std::size_t index, std::str
     doc[index] = std::move(line);
 }
 
+// The position line is written from where the object's image lies and how large it is.
+static void TakeImageBounds(TFensterData& d, const TObjectImage* image) {
+    if (!image)
+        return;
+    d.PosX = image->Left;
+    d.PosY = image->Top;
+    d.Laenge = image->Width;
+    d.Breite = image->Height;
+}
+
 void TDesign::WriteObjectLines(int slot) {
     if (slot < 1 || slot > MaxFenster)
         return;
     TFensterRec& r = FensterRecs[std::size_t(slot)];
     for (int k = 0; k < kLinesPerObject; ++k) {
-        if (k == 5 && r.Image) {
-            r.PosX = r.Image->Left;
-            r.PosY = r.Image->Top;
-            r.Laenge = r.Image->Width;
-            r.Breite = r.Image->Height;
-        }
+        if (k == 5)
+            TakeImageBounds(r, r.Image.get());
         StoreLine(Memo1, std::size_t(slot - 1) * kLinesPerObject + std::size_t(k),
                   BuildObjectLine(k, slot, r));
     }
@@ -261,14 +267,63 @@ void TDesign::updatedata(int k) {
     if (!Selected() || k < 0 || k >= kLinesPerObject)
         return;
     TFensterRec& r = *Selected();
-    if (k == 5 && r.Image) {
-        r.PosX = r.Image->Left;
-        r.PosY = r.Image->Top;
-        r.Laenge = r.Image->Width;
-        r.Breite = r.Image->Height;
-    }
+    if (k == 5)
+        TakeImageBounds(r, r.Image.get());
     StoreLine(Memo1, std::size_t(AktFenster - 1) * kLinesPerObject + std::size_t(k),
               BuildObjectLine(k, AktFenster, r));
+}
+
+// ---- what the design does not hold yet ------------------------------------------------
+
+bool TDesign::HasUncommittedEdits(int slot) const {
+    if (slot < 1 || slot > FensterAnzahl || slot > MaxFenster)
+        return false;
+    const TFensterRec& r = FensterRecs[std::size_t(slot)];
+    // The lines are compared as text, as taking over would write them: a value the lines
+    // hold with fewer digits than the record is no edit.
+    TFensterData written = r.Data();
+    TakeImageBounds(written, r.Image.get());
+    const std::size_t first = std::size_t(slot - 1) * kLinesPerObject;
+    for (int k = 0; k < kLinesPerObject; ++k) {
+        const std::size_t index = first + std::size_t(k);
+        if (index >= Memo1.size() || Memo1[index] != BuildObjectLine(k, slot, written))
+            return true;
+    }
+    return false;
+}
+
+std::vector<int> TDesign::SlotsWithUncommittedEdits() const {
+    std::vector<int> slots;
+    for (int i = 1; i <= FensterAnzahl; ++i)
+        if (HasUncommittedEdits(i))
+            slots.push_back(i);
+    return slots;
+}
+
+bool TDesign::ChangedSinceKept() const {
+    if (Memo1 != keptDocument_)
+        return true;
+    for (int i = 1; i <= FensterAnzahl; ++i)
+        if (HasUncommittedEdits(i))
+            return true;
+    return false;
+}
+
+void TDesign::RevertObject(int slot) {
+    if (slot < 1 || slot > FensterAnzahl)
+        return;
+    // Drawn as the selected object, so the rendering reads its own values, then the selection
+    // goes back.
+    const int selected = AktFenster;
+    AktFenster = slot;
+    ParseObjectLines(slot);
+    FormCreate1();
+    TFensterRec& r = FensterRecs[std::size_t(slot)];
+    if (r.Image)
+        DrawBorder(*r.Image, 1, clRed, r.Transparent == '2');
+    AktFenster = selected;
+    ShowSelected();
+    ReportPictureProblems();
 }
 
 static void ParseInto(TFensterRec& r, const std::vector<std::string>& doc, int slot, int k) {

@@ -164,6 +164,18 @@ public:
     void WriteObjectLines(int slot);
     void ParseObjectLines(int slot);
 
+    // What the user made and the design does not hold yet. An object has edits not taken over
+    // when taking it over ("Übernehmen") would change its lines. The design is changed when its
+    // document differs from the one last opened or saved (a new design: an empty one) or an
+    // object has such edits. The project values are not counted: they follow the main window's
+    // fields at every activation.
+    bool HasUncommittedEdits(int slot) const;
+    // The objects 1..FensterAnzahl with edits not taken over, in slot order.
+    std::vector<int> SlotsWithUncommittedEdits() const;
+    bool ChangedSinceKept() const;
+    // Object `slot` drawn again from its lines, its edits dropped; the selection stays.
+    void RevertObject(int slot);
+
     // Creates the selected object's image and gives the record its defaults (Init_Image):
     // type, font and size from the fields, everything else reset.
     void Create_Bitmap(int left, int top, int width, int height);
@@ -243,6 +255,8 @@ private:
 
     DesignHost ownHost_;
     DesignHost* host_ = &ownHost_;
+    // The document as last opened or saved; empty for a new design.
+    std::vector<std::string> keptDocument_;
     std::set<std::string> reportedPictures_;
     std::vector<std::string> pendingPictureProblems_;
 };

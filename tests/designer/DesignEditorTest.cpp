@@ -23,11 +23,14 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +48,10 @@ protected:
         Main.wst_b = 300;
         fonts.screen = {Family("Arial", true, false, true), Family("Courier New", true, true, false),
                         Family("Times New Roman", true, false, true)};
+        StartEditor();
+    }
+    // A fresh editor window, shown.
+    void StartEditor() {
         form = std::make_unique<Tform_paint>();
         form->SetScreenSize(QSize(1280, 1024));
         form->FormActivate();
@@ -120,10 +127,46 @@ protected:
         return image.Bitmap.PixelAt(image.Bitmap.Width() / 2, image.Bitmap.Height() / 2);
     }
 
+    // Two rectangles, the first selected with a depth of 5 not taken over; no box asked yet.
+    void FirstObjectEdited() {
+        Draw({12, 13}, {113, 64});
+        Draw({202, 103}, {303, 154});
+        QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
+        ASSERT_EQ(D().AktFenster, 1);
+        Enter("Form_tiefe", 5);
+        ASSERT_NE(Centre(*Rec(1).Image), clWhite);
+        ASSERT_TRUE(services.boxes.empty());
+    }
+    void ResetServices() {
+        services.boxes.clear();
+        services.answers.clear();
+        services.openNames.clear();
+        services.saveNames.clear();
+        services.fileRequests.clear();
+        services.fileDialogs.clear();
+    }
+    std::string Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
+    // The lines of a design file.
+    static std::vector<std::string> FileLines(const std::string& path) {
+        QFile f(QString::fromStdString(path));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        std::vector<std::string> lines;
+        for (const QByteArray& l : f.readAll().split('\n'))
+            if (!l.isEmpty())
+                lines.push_back(l.trimmed().toStdString());
+        return lines;
+    }
+
     ScriptedServices services;
     ScriptedFontSource fonts;
+    QTemporaryDir dir;
     std::unique_ptr<Tform_paint> form;
 };
+
+const char* AnswerName(int answer) {
+    return answer == mrYes ? "Ja" : answer == mrNo ? "Nein" : "Abbrechen";
+}
 
 // ---- activation and the project panel
 
@@ -377,28 +420,6 @@ TEST_F(DesignEditor, EdgeFlagsHoldOnlyWhileTheButtonIsDown) {
 
 // ---- selecting
 
-TEST_F(DesignEditor, ClickOnAnotherObjectSelectsItAndDropsTheEdits) {
-    Draw({12, 13}, {113, 64});
-    Draw({202, 103}, {303, 154});
-    ASSERT_EQ(D().FensterAnzahl, 2);
-    ASSERT_EQ(D().AktFenster, 2);
-    EXPECT_EQ(Overlay()->geometry(), QRect(200, 100, 100, 50));
-    EXPECT_EQ(Centre(*Rec(2).Image), clWhite);
-
-    Enter("Form_tiefe", 5);
-    EXPECT_DOUBLE_EQ(Rec(2).FormTiefe, 5);
-    EXPECT_NE(Centre(*Rec(2).Image), clWhite);
-
-    QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
-    QTest::mouseRelease(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
-    EXPECT_EQ(D().AktFenster, 1);
-    EXPECT_EQ(Overlay()->geometry(), QRect(10, 10, 100, 50));
-    EXPECT_DOUBLE_EQ(Rec(2).FormTiefe, 0) << "the edit was never taken over";
-    EXPECT_EQ(Centre(*Rec(2).Image), clWhite) << "rendered again from its lines";
-    EXPECT_DOUBLE_EQ(Value("Form_PosX"), 10);
-    EXPECT_DOUBLE_EQ(Value("Form_tiefe"), 0);
-}
-
 TEST_F(DesignEditor, TakeOverKeepsTheEdits) {
     Draw({12, 13}, {113, 64});
     Draw({202, 103}, {303, 154});
@@ -420,28 +441,18 @@ TEST_F(DesignEditor, PointerCommandEndsTheSelection) {
     EXPECT_EQ(D().FensterAnzahl, 1);
 }
 
-TEST_F(DesignEditor, MovedObjectGoesBackWhenAnotherIsSelectedBeforeTakeOver) {
+TEST_F(DesignEditor, MovedObjectGoesBackWhenItsMoveIsDropped) {
     Draw({12, 13}, {113, 64});
     Draw({202, 103}, {303, 154});
     DragOverlay({50, 25}, {40, 20});
     ASSERT_EQ(Canvas()->View(2)->geometry(), QRect(240, 120, 100, 50));
+    services.answers.push_back(mrNo);
     QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
+    ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(D().AktFenster, 1);
     EXPECT_DOUBLE_EQ(Rec(2).PosX, 200);
     EXPECT_EQ(Rec(2).Image->Left, 200);
     EXPECT_EQ(Canvas()->View(2)->geometry(), QRect(200, 100, 100, 50));
-}
-
-TEST_F(DesignEditor, NewBandDropsTheSelectedObjectsEdits) {
-    Draw({12, 13}, {113, 64});
-    Enter("Form_tiefe", 5);
-    ASSERT_NE(Centre(*Rec(1).Image), clWhite);
-    Band({202, 103}, {303, 154});
-    ASSERT_EQ(D().FensterAnzahl, 2);
-    EXPECT_EQ(D().AktFenster, 2);
-    EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, 0);
-    EXPECT_EQ(Centre(*Rec(1).Image), clWhite);
-    EXPECT_EQ(Overlay()->geometry(), QRect(200, 100, 100, 50));
 }
 
 TEST_F(DesignEditor, GridFieldSetsTheSnapping) {
@@ -456,23 +467,6 @@ TEST_F(DesignEditor, GridFieldSetsTheSnapping) {
     EXPECT_EQ(D().FensterAnzahl, 1);
 }
 
-// A new grid selects the top object afresh from its lines; the object selected before drops its
-// edits as on any change of selection, so its image does not show what the design lacks.
-TEST_F(DesignEditor, NewGridSelectsTheTopObjectAndDropsTheEdits) {
-    Draw({12, 13}, {113, 64});
-    Draw({202, 103}, {303, 154});
-    QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
-    ASSERT_EQ(D().AktFenster, 1);
-    Enter("Form_tiefe", 5);
-    ASSERT_NE(Centre(*Rec(1).Image), clWhite);
-    Tab("Projekt");
-    Enter("Step", 10);
-    EXPECT_EQ(D().AktFenster, 2);
-    EXPECT_EQ(Overlay()->geometry(), QRect(200, 100, 100, 50));
-    EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, 0);
-    EXPECT_EQ(Centre(*Rec(1).Image), clWhite);
-}
-
 TEST_F(DesignEditor, TabSheetDragMovesThePanel) {
     QWidget* page = form->findChild<QWidget*>(QStringLiteral("Fenster"));
     ASSERT_NE(page, nullptr);
@@ -483,6 +477,214 @@ TEST_F(DesignEditor, TabSheetDragMovesThePanel) {
     QTest::mouseRelease(page, Qt::LeftButton, {}, {330, 260});
     EXPECT_FALSE(form->PanelDragging);
     EXPECT_EQ(form->Panel()->pos(), before + QPoint(30, 40));
+}
+
+// ---- questions before anything is dropped
+
+// Every way of leaving an object whose edits are not taken over asks first and names it: "Ja"
+// takes the edits over, "Nein" drops them (the object drawn from its lines again), "Abbrechen"
+// leaves the object selected with its edits and does nothing else.
+TEST_F(DesignEditor, LeavingAnObjectWithEditsAsksFirst) {
+    const struct {
+        const char* what;
+        std::function<void()> leave;
+        int selectedAfter;  // after "Ja" or "Nein"
+        int objectsAfter;
+        int copySlot;  // the slot that holds a copy of the object afterwards, or 0
+    } ways[] = {
+        {"another object clicked",
+         [this] { QTest::mousePress(Canvas()->View(2), Qt::LeftButton, {}, {50, 25}); }, 2, 2, 0},
+        {"background pressed to draw", [this] { Band({400, 300}, {500, 400}); }, 0, 2, 0},
+        {"pointer command", [this] { QTest::keyClick(form.get(), Qt::Key_Escape); }, 0, 2, 0},
+        {"copied", [this] { form->Action("GraphicCopy")->trigger(); }, 1, 2, ClipFenster},
+        {"cloned", [this] { form->Action("Form_Klonen")->trigger(); }, 3, 3, 3},
+        {"all redrawn", [this] { form->Action("DrawAll")->trigger(); }, 2, 2, 0},
+        {"new grid", [this] { Tab("Projekt"); Enter("Step", 10); }, 2, 2, 0},
+    };
+    for (const auto& w : ways) {
+        for (const int answer : {mrYes, mrNo, mrCancel}) {
+            const std::string what = std::string(w.what) + ", " + AnswerName(answer);
+            StartEditor();
+            ResetServices();
+            FirstObjectEdited();
+            services.answers = {answer};
+            w.leave();
+            ASSERT_EQ(services.boxes.size(), 1u) << what;
+            EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel) << what;
+            EXPECT_NE(services.boxes[0].text.find("Die Änderungen an Objekt 1 (Rechteck) sind noch nicht übernommen"),
+                      std::string::npos) << what << ": " << services.boxes[0].text;
+            if (answer == mrCancel) {
+                EXPECT_EQ(D().AktFenster, 1) << what;
+                EXPECT_EQ(D().FensterAnzahl, 2) << what;
+                EXPECT_TRUE(D().HasUncommittedEdits(1)) << what;
+                EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, 5) << what;
+                EXPECT_NE(Centre(*Rec(1).Image), clWhite) << what;
+                EXPECT_TRUE(Overlay()->isVisible()) << what;
+                EXPECT_EQ(Overlay()->geometry(), QRect(10, 10, 100, 50)) << what;
+                continue;
+            }
+            const double depth = answer == mrYes ? 5 : 0;
+            EXPECT_EQ(D().AktFenster, w.selectedAfter) << what;
+            EXPECT_EQ(D().FensterAnzahl, w.objectsAfter) << what;
+            EXPECT_TRUE(D().SlotsWithUncommittedEdits().empty()) << what;
+            EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, depth) << what;
+            EXPECT_EQ(Centre(*Rec(1).Image) == clWhite, answer == mrNo) << what << ": the screen shows the design";
+            if (w.copySlot) {
+                EXPECT_DOUBLE_EQ(Rec(w.copySlot).FormTiefe, depth) << what << ": the copy";
+            }
+        }
+    }
+}
+
+// A rectangle made an ellipse, then a second object drawn elsewhere: the press asks, "Ja"
+// keeps the ellipse in the design, and the next drag draws the new object.
+TEST_F(DesignEditor, ShapeChangeIsKeptWhenTheNextObjectIsDrawn) {
+    Draw({12, 13}, {113, 64});
+    Button("Kreis_taste")->click();
+    ASSERT_EQ(Rec(1).Typ, '4');
+    services.answers = {mrYes};
+    Band({202, 103}, {303, 154});
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text,
+              "Die Änderungen an Objekt 1 (Ellipse) sind noch nicht übernommen. Sollen sie übernommen "
+              "werden?\nMit „Nein“ werden sie verworfen.");
+    EXPECT_EQ(D().FensterAnzahl, 1) << "the answered press draws nothing";
+    EXPECT_EQ(D().AktFenster, 0);
+    EXPECT_EQ(D().Memo1[2], "<typ><4><3>");
+
+    Band({202, 103}, {303, 154});
+    EXPECT_EQ(services.boxes.size(), 1u);
+    ASSERT_EQ(D().FensterAnzahl, 2);
+    EXPECT_EQ(Rec(1).Typ, '4');
+    EXPECT_EQ(Rec(2).Typ, '9');
+}
+
+// A copy pasted onto another object is drawn at once; "Speichern unter" and "Übernehmen" ask
+// before they take the design from its lines, and the file or the main window gets what the
+// answer says, which is also what the screen then shows.
+TEST_F(DesignEditor, PastedObjectIsWrittenAndTakenOverAsAnswered) {
+    const char* const writers[] = {"FileSaveAs", "Zurck1"};
+    for (const char* writer : writers) {
+        for (const int answer : {mrYes, mrNo, mrCancel}) {
+            const std::string what = std::string(writer) + ", " + AnswerName(answer);
+            StartEditor();
+            ResetServices();
+            Draw({12, 13}, {113, 64});
+            Enter("Form_tiefe", 5);
+            Button("uebernehmen")->click();
+            Band({202, 103}, {303, 154});
+            QTest::mousePress(Canvas()->View(1), Qt::LeftButton, {}, {50, 25});
+            form->Action("GraphicCopy")->trigger();
+            QTest::mousePress(Canvas()->View(2), Qt::LeftButton, {}, {50, 25});
+            form->Action("EditPaste")->trigger();
+            ASSERT_NE(Centre(*Rec(2).Image), clWhite) << what << ": the paste is drawn";
+            ASSERT_TRUE(services.boxes.empty()) << what;
+
+            const std::string path = Path("paste.fxn");
+            QFile::remove(QString::fromStdString(path));
+            services.saveNames = {path};
+            services.answers = {answer};
+            form->setResult(0);
+            form->Action(writer)->trigger();
+            ASSERT_EQ(services.boxes.size(), 1u) << what;
+            EXPECT_NE(services.boxes[0].text.find("Objekt 2 (Rechteck)"), std::string::npos) << what;
+            const bool saving = std::string(writer) == "FileSaveAs";
+            if (answer == mrCancel) {
+                EXPECT_TRUE(services.fileRequests.empty()) << what << ": no save dialog";
+                EXPECT_FALSE(QFile::exists(QString::fromStdString(path))) << what;
+                EXPECT_TRUE(form->isVisible()) << what;
+                EXPECT_TRUE(D().HasUncommittedEdits(2)) << what;
+                continue;
+            }
+            const std::string stored = answer == mrYes ? "<5>" : "<0>";
+            EXPECT_EQ(D().Memo1[15].substr(D().Memo1[15].size() - 3), stored) << what;
+            EXPECT_EQ(Centre(*Rec(2).Image) == clWhite, answer == mrNo) << what;
+            if (saving) {
+                const std::vector<std::string> file = FileLines(path);
+                ASSERT_EQ(file.size(), 21u) << what;
+                EXPECT_EQ(file[15], D().Memo1[15]) << what;
+            } else {
+                EXPECT_FALSE(form->isVisible()) << what;
+                EXPECT_EQ(form->result(), Tform_paint::ResultCommit) << what;
+            }
+        }
+    }
+}
+
+// "Neu", "Öffnen" and closing the editor ask whether to save a design changed since it was
+// opened or saved: "Ja" saves and goes on only when the file was written, "Nein" goes on
+// without saving, "Abbrechen" keeps everything. An unchanged design is not asked for.
+TEST_F(DesignEditor, ChangedDesignIsAskedForBeforeItIsDropped) {
+    const struct {
+        const char* action;
+        int answer;
+        bool writable;
+        std::size_t fileObjects;    // in the saved file afterwards
+        int designObjects;          // in the editor afterwards
+        bool open;                  // the editor still shown
+    } cases[] = {
+        {"FileNew", mrYes, true, 2, 0, true},
+        {"FileNew", mrNo, true, 1, 0, true},
+        {"FileNew", mrCancel, true, 1, 2, true},
+        {"FileNew", mrYes, false, 1, 2, true},
+        {"FileOpen", mrYes, true, 2, 2, true},
+        {"FileOpen", mrNo, true, 1, 1, true},
+        {"FileOpen", mrCancel, true, 1, 2, true},
+        {"FileExit", mrYes, true, 2, 2, false},
+        {"FileExit", mrNo, true, 1, 2, false},
+        {"FileExit", mrCancel, true, 1, 2, true},
+        {"FileExit", mrYes, false, 1, 2, true},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.action) + ", " + AnswerName(c.answer) +
+                                 (c.writable ? "" : ", file not writable");
+        StartEditor();
+        ResetServices();
+        const std::string path = Path("a.fxn");
+        QFile::remove(QString::fromStdString(path));
+        Draw({12, 13}, {113, 64});
+        services.saveNames = {path};
+        form->Action("FileSaveAs")->trigger();
+        ASSERT_EQ(FileLines(path).size(), 11u) << what;
+        Band({202, 103}, {303, 154});
+        ASSERT_TRUE(services.boxes.empty()) << what;
+        if (!c.writable)
+            D().SaveDialogFileName = Path("missing-folder/a.fxn");
+
+        services.fileRequests.clear();
+        services.openNames = {path};
+        services.answers = {c.answer};
+        form->Action(c.action)->trigger();
+        ASSERT_GE(services.boxes.size(), 1u) << what;
+        const std::string& question = services.boxes[0].text;
+        EXPECT_EQ(services.boxes[0].buttons, mbYesNoCancel) << what;
+        EXPECT_NE(question.find("“ wurde seit dem Öffnen oder Speichern geändert. Soll es gespeichert werden, bevor"),
+                  std::string::npos) << what << ": " << question;
+        EXPECT_NE(question.find(std::string(c.action) == "FileExit" ? "bevor der Editor geschlossen wird?"
+                                                                    : "bevor es verworfen wird?"),
+                  std::string::npos) << what << ": " << question;
+        EXPECT_EQ(services.boxes.size(), c.writable ? 1u : 2u) << what << ": the failed save is reported";
+        EXPECT_EQ((FileLines(path).size() - 1) / 10, c.fileObjects) << what;
+        EXPECT_EQ(D().FensterAnzahl, c.designObjects) << what;
+        EXPECT_EQ(form->isVisible(), c.open) << what;
+        if (c.answer == mrCancel || !c.writable) {
+            EXPECT_TRUE(services.fileRequests.empty()) << what << ": no open dialog";
+        }
+    }
+
+    // Saved or just opened, the design goes without a question.
+    StartEditor();
+    ResetServices();
+    Draw({12, 13}, {113, 64});
+    services.saveNames = {Path("b.fxn")};
+    form->Action("FileSaveAs")->trigger();
+    services.openNames = {Path("b.fxn")};
+    form->Action("FileOpen")->trigger();
+    form->Action("FileNew")->trigger();
+    EXPECT_EQ(D().FensterAnzahl, 0);
+    form->Action("FileExit")->trigger();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(services.boxes.empty());
 }
 
 // ---- polygon corners
@@ -524,9 +726,12 @@ TEST_F(DesignEditor, PolygonEntryShowsTheLinesSoFarAndFollowsTheMouse) {
     EXPECT_EQ(Rec(1).Neck, 4);
 }
 
+// The object goes back to what it was before the entry: a depth given before it and not taken
+// over yet stays.
 TEST_F(DesignEditor, BackgroundPressEndsPolygonEntryAndRestoresTheObject) {
     Draw({12, 13}, {113, 64});
     const std::vector<std::string> lines = D().Memo1;
+    Enter("Form_tiefe", 5);
     SetNumber(*F("Form_neck"), 3.0);
     form->Action("ObjectsPolygon")->trigger();
     ASSERT_TRUE(form->PolygonEntryActive);
@@ -539,6 +744,9 @@ TEST_F(DesignEditor, BackgroundPressEndsPolygonEntryAndRestoresTheObject) {
     EXPECT_FALSE(form->PolygonEntryActive);
     EXPECT_EQ(D().AktFenster, 1);
     EXPECT_EQ(Rec(1).Typ, '9');
+    EXPECT_DOUBLE_EQ(Rec(1).FormTiefe, 5);
+    EXPECT_DOUBLE_EQ(Value("Form_tiefe"), 5);
+    EXPECT_NE(Centre(*Rec(1).Image), clWhite);
     EXPECT_EQ(D().Memo1, lines);
     EXPECT_EQ(Overlay()->geometry(), QRect(10, 10, 100, 50));
     EXPECT_EQ(D().FensterAnzahl, 1) << "the press that ends the entry draws no band";

@@ -70,9 +70,14 @@ TEST_F(DesignFile, EveryObjectTypeSurvivesSaveAndOpen) {
     const std::string saved = ReadAll(path);
     EXPECT_NE(saved.find("<Form><8><300.5><600><10><0.25>\r\n"), std::string::npos);
 
+    EXPECT_FALSE(design->ChangedSinceKept());
+
     TDesign opened;
     ASSERT_TRUE(opened.OpenFile(path));
     EXPECT_TRUE(services.boxes.empty());
+    // Opened and drawn, nothing counts as changed.
+    EXPECT_TRUE(opened.SlotsWithUncommittedEdits().empty());
+    EXPECT_FALSE(opened.ChangedSinceKept());
     ASSERT_EQ(opened.FensterAnzahl, 8);
     EXPECT_EQ(opened.AktFenster, 8);  // the last object is selected
     for (int i = 1; i <= 8; ++i)
@@ -232,12 +237,19 @@ TEST_F(DesignFile, FirstSaveAsksForANameAndLaterSavesUseIt) {
     EXPECT_EQ(services.fileRequests.size(), 2u);
     EXPECT_NE(ReadAll(path).find("<3>\r\n<textattribut>"), std::string::npos);
 
-    // A file that cannot be written gives a message; the saved file stays as it was.
+    // A file that cannot be written gives a message that says what to do; the saved file stays
+    // as it was.
     const std::string before = ReadAll(path);
     services.saveNames.push_back(Path("missing-folder/x.fxn"));
     EXPECT_FALSE(design->SaveAs());
-    EXPECT_EQ(services.boxes.size(), 1u);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text,
+              "Das Projekt kann nicht unter „" + Path("missing-folder/x.fxn") +
+                  "“ gespeichert werden; eine Datei dieses Namens ist unverändert. Bitte prüfen, ob "
+                  "in den Ordner geschrieben werden darf, oder mit „Speichern unter“ einen anderen "
+                  "Ordner oder Namen wählen und erneut speichern.");
     EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(design->SaveDialogFileName, path) << "the design keeps the name it was saved under";
 }
 
 TEST_F(DesignFile, OpenThroughTheDialogAndNew) {

@@ -62,7 +62,7 @@ protected:
 }  // namespace
 
 TEST_F(DesignImport, CommittedDesignBecomesThePictureAndItsProgram) {
-    RunEditor([](Tform_paint& editor) {
+    RunEditor([this](Tform_paint& editor) {
         EXPECT_EQ(editor.ClientWidth(), 1152);  // 60 x 30 mm on 1280 x 1024
         EXPECT_EQ(editor.ClientHeight(), 576);
         DrawRectangle(editor);
@@ -70,7 +70,11 @@ TEST_F(DesignImport, CommittedDesignBecomesThePictureAndItsProgram) {
         EXPECT_EQ(r.PosX, 200);
         EXPECT_EQ(r.Laenge, 400);
         EXPECT_EQ(r.FormTiefe, 5);
+        // The depth is not taken over yet: "Übernehmen" asks, and "Ja" takes it into the design.
+        services.answers = {mrYes};
         editor.Action("Zurck1")->trigger();
+        ASSERT_EQ(services.boxes.size(), 1u);
+        EXPECT_NE(services.boxes[0].text.find("Objekt 1 (Rechteck)"), std::string::npos);
         EXPECT_EQ(editor.result(), Tform_paint::ResultCommit);
     });
     ASSERT_EQ(form1->Picture().Picture().Width(), 60);
@@ -89,14 +93,16 @@ TEST_F(DesignImport, CommittedDesignBecomesThePictureAndItsProgram) {
 }
 
 TEST_F(DesignImport, CancelledOrEmptyDesignLeavesThePictureAlone) {
-    RunEditor([](Tform_paint& editor) {
+    RunEditor([this](Tform_paint& editor) {
         DrawRectangle(editor);
+        services.answers = {mrNo};  // not saved
         editor.Action("FileExit")->trigger();
         EXPECT_EQ(editor.result(), Tform_paint::ResultCancel);
     });
     EXPECT_TRUE(form1->Picture().Picture().HasGraphic() == false);
     // Committing a design without objects takes nothing either.
-    RunEditor([](Tform_paint& editor) {
+    RunEditor([this](Tform_paint& editor) {
+        services.answers = {mrNo};
         editor.Action("FileNew")->trigger();
         editor.Action("Zurck1")->trigger();
     });
