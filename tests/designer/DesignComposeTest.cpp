@@ -129,22 +129,28 @@ TEST_F(DesignCompose, PicturesInEveryShapeAndTransparent) {
 
 TEST_F(DesignCompose, TurnedShapesOverlappingAndOverEveryEdge) {
     Main.wst_d = 8;
+    const std::string ramp = Ramp("ramp.bmp", 16, 16);
     Object(-10, -6, 30, 24, '9', 8);
-    Object(100, -8, 30, 30, '4', 6);
-    Object(-8, 60, 36, 30, '3', 4, [](TFensterRec& r) { r.Radius = 9; });
+    Object(100, -8, 30, 30, '4', 6, [&](TFensterRec& r) { r.PictureName = ramp; });
+    Object(-8, 60, 36, 30, '3', 4, [&](TFensterRec& r) {
+        r.Radius = 9;
+        r.PictureName = ramp;
+    });
     Object(96, 58, 40, 40, '9', 2);
     for (int q = 0; q < 4; ++q)
-        Object(22 + 18 * q, 6, 16, 22, '5', 1 + q, [q](TFensterRec& r) { r.FormWinkel = 90.0 * q; });
+        Object(22 + 18 * q, 6, 16, 22, '5', 1 + q, [&, q](TFensterRec& r) {
+            r.FormWinkel = 90.0 * q;
+            r.PictureName = ramp;
+        });
     for (int i = 0; i < 3; ++i)
-        Object(20 + 26 * i, 34 + 3 * i, 34, 30, '2', 3 + i, [i](TFensterRec& r) {
+        Object(20 + 26 * i, 34 + 3 * i, 34, 30, '2', 3 + i, [&, i](TFensterRec& r) {
             r.Neck = 3;
             r.Punkte = {{{2, 2}, {32, 6}, {10, 28}, {2, 2}}};
             r.FormWinkel = 25.0 * i - 10;
-            Text(r, "", 10, 0, 0, 0);
-            r.TextString = i == 1 ? "x" : "";  // one region drawn through its text
-            r.TextTiefe = 8;
-            r.TextPosX = 14;
-            r.TextPosY = 18;
+            if (i == 1)
+                Text(r, "x", 10, 8, 14, 18);  // one region drawn through its text
+            else
+                r.PictureName = ramp;
         });
     Object(50, 40, 0, 0, '9', 8);  // no size: nothing
     ExpectAtBothScales("compose-shapes");
