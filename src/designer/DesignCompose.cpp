@@ -12,6 +12,7 @@
 #include "platform/Exception.h"
 #include "platform/IntlSource.h"
 #include "platform/Picture.h"
+#include "platform/PictureMemory.h"
 #include "platform/Services.h"
 
 #include <QString>
@@ -120,6 +121,27 @@ void TDesign::RenderSelected() {
         drawing_->Drawn(name);
 }
 
+void TDesign::FillSelected(TBitmap& target) {
+    TFensterRec* sel = Selected();
+    if (!sel)
+        return;
+    const int w = std::max(0, RoundClamped(sel->Laenge)), h = std::max(0, RoundClamped(sel->Breite));
+    if (w == 0 || h == 0)
+        return;
+    try {
+        // Left out, as its own image would be, when that image would not fit into memory.
+        if (drawing_)
+            drawing_->CheckFits(w, h);
+        else
+            CheckPictureFitsMemory(w, h);
+    } catch (const Exception& e) {
+        pendingPictureProblems_.push_back(FromLibraryText(e.Message()));
+        return;
+    }
+    FillBitmapRect(target, RoundClamped(sel->PosX), RoundClamped(sel->PosY), w, h,
+                   DepthToColor(1, host_->Fields().FormTiefe, Main.wst_d));
+}
+
 void TDesign::FormCreate1() {
     if (!Selected())
         return;
@@ -207,9 +229,14 @@ bool TDesign::PutAlltobitmap(TBitmap& target, int clientWidth) {
                 r.Punkte[std::size_t(p)].x = scaled(r.Punkte[std::size_t(p)].x);
                 r.Punkte[std::size_t(p)].y = scaled(r.Punkte[std::size_t(p)].y);
             }
-            RenderSelected();
-            if (r.Image)
-                DrawBitmapAt(target, r.Image->Left, r.Image->Top, r.Image->Bitmap, r.Transparent == '2');
+            if (r.Transparent != '2' && r.PictureName.empty() && Trim(r.TextString).empty()) {
+                // Only its grey: filled straight into the target.
+                FillSelected(target);
+            } else {
+                RenderSelected();
+                if (r.Image)
+                    DrawBitmapAt(target, r.Image->Left, r.Image->Top, r.Image->Bitmap, r.Transparent == '2');
+            }
             if (!drawing.Step(i, FensterAnzahl)) {
                 completed = false;
                 break;

@@ -265,6 +265,9 @@ public:
 private:
     friend class DesignDrawingScope;
     void RenderSelected();
+    // The selected object as a plain fill of its grey straight into target (an opaque object
+    // without picture or text looks so).
+    void FillSelected(TBitmap& target);
     void ShowProjectName(const std::string& name);
     void CopyToClip(int slot);
     void CopyData(int from, int to);

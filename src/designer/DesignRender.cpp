@@ -442,6 +442,24 @@ void DrawGrid(TBitmap& canvas, const TRect& clip, int step, TColor brush) {
             canvas.SetPixelAt(x, y, clBlack);
 }
 
+void FillBitmapRect(TBitmap& target, int x, int y, int w, int h, TColor colour) {
+    const std::int64_t x0 = std::max<std::int64_t>(0, x), y0 = std::max<std::int64_t>(0, y);
+    const std::int64_t x1 = std::min<std::int64_t>(target.Width(), std::int64_t(x) + w);
+    const std::int64_t y1 = std::min<std::int64_t>(target.Height(), std::int64_t(y) + h);
+    if (x0 >= x1 || y0 >= y1 || target.PixelFormat() != TPixelFormat::pf24bit)
+        return;
+    const auto b = std::uint8_t(GetBValue(colour)), g = std::uint8_t(GetGValue(colour)),
+               r = std::uint8_t(GetRValue(colour));
+    std::uint8_t* first = target.ScanLine(int(y0)) + 3 * x0;
+    for (std::int64_t i = 0; i < x1 - x0; ++i) {
+        first[3 * i] = b;
+        first[3 * i + 1] = g;
+        first[3 * i + 2] = r;
+    }
+    for (std::int64_t row = y0 + 1; row < y1; ++row)
+        std::memcpy(target.ScanLine(int(row)) + 3 * x0, first, std::size_t(x1 - x0) * 3);
+}
+
 void DrawBitmapAt(TBitmap& target, int x, int y, const TBitmap& source, bool transparent) {
     // The part of source that lands inside target.
     const std::int64_t x0 = std::max<std::int64_t>(0, -std::int64_t(x));

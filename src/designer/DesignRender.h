@@ -101,5 +101,8 @@ void DrawBorder(TObjectImage& image, TFensterData& r, int objectBitmapWidth,
 // of step inside it.
 void DrawGrid(TBitmap& canvas, const TRect& clip, int step, TColor brush);
 
+// Fills the w x h rectangle at (x, y) of a pf24bit target with colour (the part inside it).
+void FillBitmapRect(TBitmap& target, int x, int y, int w, int h, TColor colour);
+
 // Copies source onto target at (x, y); transparent: white pixels of source are left out.
 void DrawBitmapAt(TBitmap& target, int x, int y, const TBitmap& source, bool transparent);
