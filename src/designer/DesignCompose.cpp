@@ -1,14 +1,18 @@
 // The table's rendering: one object (with its picture read by a loader of its own, never the
-// main window's picture), redraw of all objects, the composition of all into one bitmap, and
+// main window's picture), redraw of all objects, the composition of all into one bitmap (each a
+// drawing that reads every picture file once, shows its progress and can be cancelled), and
 // the selection overlay and the shape commands that re-render the selected object.
 #include "designer/DesignConvert.h"
+#include "designer/DesignDrawing.h"
 #include "designer/DesignObjects.h"
 #include "designer/DesignRender.h"
 
 #include "generation/MainState.h"
+#include "platform/Application.h"
 #include "platform/Exception.h"
 #include "platform/IntlSource.h"
 #include "platform/Picture.h"
+#include "platform/PictureMemory.h"
 #include "platform/Services.h"
 
 #include <QString>
@@ -20,29 +24,128 @@ static std::string FromLibraryText(const std::string& text) {
     return Win1252ToQString(text).toUtf8().toStdString();
 }
 
-void TDesign::FormCreate1() {
+// ---- drawings of several objects ---------------------------------------------------------
+
+// One drawing of several objects: the picture files of the objects to be drawn, read once; the
+// observer told of the start, each object and the end; events pumped after each object and the
+// abort flag polled. A drawing inside another (the redraw of an opened design) is part of it.
+class DesignDrawingScope {
+public:
+    DesignDrawingScope(TDesign& design, int count) : design_(design), outermost_(!design.drawing_) {
+        if (!outermost_)
+            return;
+        std::vector<std::string> names;
+        for (int i = 1; i <= count; ++i)
+            names.push_back(PictureNameOf(i));
+        DesignPictureLoader load = design.LoadPicture;
+        if (!load)
+            load = [](TPicture& into, const std::string& path) { into.LoadFromFile(path); };
+        drawing_ = std::make_unique<DesignDrawing>(names, std::move(load));
+        design.drawing_ = drawing_.get();
+        Main.AbortRequested = false;
+        if (design.observer_)
+            design.observer_->DrawingStarted();
+    }
+    ~DesignDrawingScope() {
+        if (!outermost_)
+            return;
+        design_.drawing_ = nullptr;
+        if (design_.observer_)
+            design_.observer_->DrawingFinished();
+    }
+    DesignDrawingScope(const DesignDrawingScope&) = delete;
+    DesignDrawingScope& operator=(const DesignDrawingScope&) = delete;
+
+    // Object `done` of `count` is drawn: false when the drawing is to stop.
+    bool Step(int done, int count) {
+        if (design_.observer_ && count > 0)
+            design_.observer_->DrawingProgress(int(std::lround(100.0 * done / count)));
+        Application->ProcessMessages();
+        return !Main.AbortRequested;
+    }
+
+private:
+    // The picture an object will be drawn with: its line's, else (a line that does not read)
+    // the record's.
+    std::string PictureNameOf(int slot) const {
+        TFensterData d;
+        d.PictureName = design_.FensterRecs[std::size_t(slot)].PictureName;
+        const std::size_t line = std::size_t(slot - 1) * kLinesPerObject + 1;
+        if (line < design_.Memo1.size())
+            ParseObjectLine(1, design_.Memo1[line], d);
+        return d.PictureName;
+    }
+
+    TDesign& design_;
+    bool outermost_;
+    std::unique_ptr<DesignDrawing> drawing_;
+};
+
+void TDesign::RenderSelected() {
     TFensterRec* sel = Selected();
     if (!sel)
         return;
-    TPicture picture;
+    const std::string name = sel->PictureName;
+    TPicture own;
     const TBitmap* pixels = nullptr;
-    if (!sel->PictureName.empty()) {
-        try {
-            picture.LoadFromFile(sel->PictureName);
-            pixels = picture.Pixels();
-        } catch (const Exception& e) {
-            // The object is drawn without its picture; the user hears of it once.
-            if (reportedPictures_.insert(sel->PictureName).second)
-                pendingPictureProblems_.push_back(FromLibraryText(e.Message()));
+    if (!name.empty()) {
+        std::string error;
+        if (drawing_) {
+            pixels = drawing_->Picture(name, error);
+        } else {
+            try {
+                if (LoadPicture)
+                    LoadPicture(own, name);
+                else
+                    own.LoadFromFile(name);
+                pixels = own.Pixels();
+            } catch (const Exception& e) {
+                error = e.Message();
+            }
         }
+        // The object is drawn without its picture; the user hears of it once.
+        if (!error.empty() && reportedPictures_.insert(name).second)
+            pendingPictureProblems_.push_back(FromLibraryText(error));
     }
+    PictureFitCheck fits;
+    if (drawing_)
+        fits = [drawing = drawing_](int w, int h) { drawing->CheckFits(w, h); };
     try {
-        RenderObject(*sel, host_->Fields(), Main.wst_d, pixels);
+        RenderObject(*sel, host_->Fields(), Main.wst_d, pixels, fits);
     } catch (const Exception& e) {
         pendingPictureProblems_.push_back(FromLibraryText(e.Message()));
         if (sel->Image)
             sel->Image->Bitmap = TBitmap();
     }
+    if (drawing_ && !name.empty())
+        drawing_->Drawn(name);
+}
+
+void TDesign::FillSelected(TBitmap& target) {
+    TFensterRec* sel = Selected();
+    if (!sel)
+        return;
+    const int w = std::max(0, RoundClamped(sel->Laenge)), h = std::max(0, RoundClamped(sel->Breite));
+    if (w == 0 || h == 0)
+        return;
+    try {
+        // Left out, as its own image would be, when that image would not fit into memory.
+        if (drawing_)
+            drawing_->CheckFits(w, h);
+        else
+            CheckPictureFitsMemory(w, h);
+    } catch (const Exception& e) {
+        pendingPictureProblems_.push_back(FromLibraryText(e.Message()));
+        return;
+    }
+    FillBitmapRect(target, RoundClamped(sel->PosX), RoundClamped(sel->PosY), w, h,
+                   DepthToColor(1, host_->Fields().FormTiefe, Main.wst_d));
+}
+
+void TDesign::FormCreate1() {
+    if (!Selected())
+        return;
+    RenderSelected();
     host_->ImageChanged(AktFenster);
 }
 
@@ -57,62 +160,94 @@ void TDesign::ReportPictureProblems() {
     MessageDlg(text, mtWarning, mbOK);
 }
 
-void TDesign::DrawAllExecute() {
-    for (int i = 1; i <= FensterAnzahl; ++i) {
-        AktFenster = i;
-        TFensterRec& r = FensterRecs[std::size_t(i)];
-        if (!r.Image) {
-            r.Image = std::make_unique<TObjectImage>();
-            r.Image->Tag = i;
+bool TDesign::DrawAllExecute() {
+    bool completed = true;
+    {
+        DesignDrawingScope drawing(*this, FensterAnzahl);
+        for (int i = 1; i <= FensterAnzahl; ++i) {
+            AktFenster = i;
+            TFensterRec& r = FensterRecs[std::size_t(i)];
+            if (!r.Image) {
+                r.Image = std::make_unique<TObjectImage>();
+                r.Image->Tag = i;
+            }
+            r.Image->Visible = false;
+            r.Image->Enabled = false;
+            ParseObjectLines(i);
+            FormCreate1();
+            r.Image->Visible = true;
+            r.Image->Enabled = true;
+            DrawBorder(*r.Image, 1, clRed, r.Transparent == '2');
+            if (!drawing.Step(i, FensterAnzahl)) {
+                completed = false;
+                break;
+            }
         }
-        r.Image->Visible = false;
-        r.Image->Enabled = false;
-        ParseObjectLines(i);
-        FormCreate1();
-        r.Image->Visible = true;
-        r.Image->Enabled = true;
-        DrawBorder(*r.Image, 1, clRed, r.Transparent == '2');
     }
     AktFenster = FensterAnzahl;
     ShowSelected();
     host_->TableChanged();
     ReportPictureProblems();
+    return completed;
 }
 
-void TDesign::PutAlltobitmap(TBitmap& target, int clientWidth) {
+bool TDesign::PutAlltobitmap(TBitmap& target, int clientWidth) {
     if (target.Empty() || clientWidth <= 0)
-        return;
+        return true;
     if (target.PixelFormat() != TPixelFormat::pf24bit)
         target.SetPixelFormat(TPixelFormat::pf24bit);
     PaintScale = double(target.Width()) / clientWidth;
     const int selected = AktFenster;
     const auto scaled = [this](int v) { return RoundClamped(v * PaintScale); };
-    for (int i = 1; i <= FensterAnzahl; ++i) {
-        AktFenster = i;
-        TFensterRec& r = FensterRecs[std::size_t(i)];
-        ParseObjectLines(i);
-        r.Breite *= PaintScale;
-        r.Laenge *= PaintScale;
-        r.PosX *= PaintScale;
-        r.PosY *= PaintScale;
-        r.TextPosX *= PaintScale;
-        r.TextPosY *= PaintScale;
-        r.FontSize *= PaintScale;
-        r.Radius *= PaintScale;
-        for (int p = 0; p <= std::min(r.Neck, 10); ++p) {
-            r.Punkte[std::size_t(p)].x = scaled(r.Punkte[std::size_t(p)].x);
-            r.Punkte[std::size_t(p)].y = scaled(r.Punkte[std::size_t(p)].y);
+    bool completed = true;
+    {
+        DesignDrawingScope drawing(*this, FensterAnzahl);
+        for (int i = 1; i <= FensterAnzahl; ++i) {
+            AktFenster = i;
+            TFensterRec& r = FensterRecs[std::size_t(i)];
+            // The object is drawn from its lines at the target's scale into an image of its
+            // own; its record and its image in the editor are given back unchanged.
+            struct Kept {
+                TFensterRec& r;
+                TFensterData data;
+                std::unique_ptr<TObjectImage> image;
+                ~Kept() {
+                    r.Data() = std::move(data);
+                    r.Image = std::move(image);
+                }
+            } kept{r, r.Data(), std::move(r.Image)};
+            ParseObjectLines(i);
+            r.Breite *= PaintScale;
+            r.Laenge *= PaintScale;
+            r.PosX *= PaintScale;
+            r.PosY *= PaintScale;
+            r.TextPosX *= PaintScale;
+            r.TextPosY *= PaintScale;
+            r.FontSize *= PaintScale;
+            r.Radius *= PaintScale;
+            for (int p = 0; p <= std::min(r.Neck, 10); ++p) {
+                r.Punkte[std::size_t(p)].x = scaled(r.Punkte[std::size_t(p)].x);
+                r.Punkte[std::size_t(p)].y = scaled(r.Punkte[std::size_t(p)].y);
+            }
+            if (r.Transparent != '2' && r.PictureName.empty() && Trim(r.TextString).empty()) {
+                // Only its grey: filled straight into the target.
+                FillSelected(target);
+            } else {
+                RenderSelected();
+                if (r.Image)
+                    DrawBitmapAt(target, r.Image->Left, r.Image->Top, r.Image->Bitmap, r.Transparent == '2');
+            }
+            if (!drawing.Step(i, FensterAnzahl)) {
+                completed = false;
+                break;
+            }
         }
-        FormCreate1();
-        if (r.Image)
-            DrawBitmapAt(target, r.Image->Left, r.Image->Top, r.Image->Bitmap, r.Transparent == '2');
-        ParseObjectLines(i);
-        FormCreate1();
     }
     // The selection is what it was before (the fields show it again).
     AktFenster = selected <= FensterAnzahl ? selected : 0;
     host_->ShowRecord(Selected());
     ReportPictureProblems();
+    return completed;
 }
 
 // ---- the overlay and the shape commands ------------------------------------------------

@@ -4,6 +4,7 @@
 #include "controls/FclFontComboBox.h"
 #include "designer/DesignCanvas.h"
 #include "designer/DesignOutput.h"
+#include "designer/DesignProgressStrip.h"
 #include "generation/MainState.h"
 
 #include <QAction>
@@ -97,6 +98,9 @@ Tform_paint::Tform_paint(QWidget* parent) : QDialog(parent) {
             status_[i]->setAlignment(Qt::AlignCenter);
         statusLay->addWidget(status_[i]);
     }
+    auto* progress = new TDesignProgressStrip(status, this);
+    statusLay->addWidget(progress);
+    design_.SetDrawingObserver(progress);
     statusLay->addStretch(1);
     outer->addWidget(status);
 

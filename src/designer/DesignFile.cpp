@@ -195,9 +195,23 @@ bool TDesign::OpenFile(const std::string& path) {
                    mtError, mbOK);
         return false;
     }
+    // What a cancelled drawing of the new design gives back.
+    struct Before {
+        std::vector<std::string> lines;
+        std::vector<TFensterRec> records;  // slots 1..count
+        int selected;
+        double length, width, thickness, toolRadius;
+        double mainLength, mainWidth, mainThickness, mainStep;
+        std::string saveName, openName, projectName;
+        std::set<std::string> reported;
+    } before{std::move(Memo1), {}, AktFenster, WstLaenge, WstBreite, WstDicke, WkzRad,
+             Main.wst_l, Main.wst_b, Main.wst_d, Main.stepy, SaveDialogFileName,
+             OpenDialogFileName, projectName_, reportedPictures_};
+    for (int i = 1; i <= FensterAnzahl; ++i)
+        before.records.push_back(std::move(FensterRecs[std::size_t(i)]));
     SaveDialogFileName = path;
     OpenDialogFileName = path;
-    host_->ProjectNameChanged(path);
+    ShowProjectName(path);
     ResetDocumentAndTable();
     reportedPictures_.clear();
     Memo1 = std::move(content.lines);
@@ -216,8 +230,36 @@ bool TDesign::OpenFile(const std::string& path) {
         AktFenster = i;
         Create_Bitmap(0, 0, 0, 0);
     }
-    DrawAllExecute();
-    return true;
+    if (DrawAllExecute())
+        return true;
+    // Cancelled while the objects were drawn: the design that was open comes back as it was.
+    ResetDocumentAndTable();
+    Memo1 = std::move(before.lines);
+    FensterAnzahl = int(before.records.size());
+    for (int i = 1; i <= FensterAnzahl; ++i)
+        FensterRecs[std::size_t(i)] = std::move(before.records[std::size_t(i - 1)]);
+    WstLaenge = before.length;
+    WstBreite = before.width;
+    WstDicke = before.thickness;
+    WkzRad = before.toolRadius;
+    Main.wst_l = before.mainLength;
+    Main.wst_b = before.mainWidth;
+    Main.wst_d = before.mainThickness;
+    Main.stepy = before.mainStep;
+    SaveDialogFileName = before.saveName;
+    OpenDialogFileName = before.openName;
+    reportedPictures_ = std::move(before.reported);
+    ShowProjectName(before.projectName);
+    host_->ProjectLoaded();
+    AktFenster = before.selected <= FensterAnzahl ? before.selected : 0;
+    ShowSelected();
+    host_->TableChanged();
+    return false;
+}
+
+void TDesign::ShowProjectName(const std::string& name) {
+    projectName_ = name;
+    host_->ProjectNameChanged(name);
 }
 
 bool TDesign::SaveToFile(const std::string& path) {
@@ -273,7 +315,7 @@ bool TDesign::SaveAs() {
     if (!SaveToFile(*chosen))
         return false;
     SaveDialogFileName = *chosen;
-    host_->ProjectNameChanged(*chosen);
+    ShowProjectName(*chosen);
     OpenDialogFileName = *chosen;
     return true;
 }

@@ -7,6 +7,7 @@
 #include "platform/Bitmap.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -114,6 +115,20 @@ public:
     static TFensterData DefaultShown();
 };
 
+// Follows a drawing of several objects (opening a design, redrawing all, composing all):
+// Started before the first object, Progress after each (percent of the objects done),
+// Finished at the end, also when the drawing was cancelled.
+class DesignDrawingObserver {
+public:
+    virtual ~DesignDrawingObserver() = default;
+    virtual void DrawingStarted() {}
+    virtual void DrawingProgress(int /*percent*/) {}
+    virtual void DrawingFinished() {}
+};
+
+class DesignDrawing;
+class TPicture;
+
 // A damaged design file or document line.
 struct DesignLineError {
     std::size_t line;     // 0-based line of the file
@@ -192,7 +207,8 @@ public:
     bool Open();
     // Opens a file: the whole file is checked first; a damaged file, or one whose objects'
     // images do not fit into memory together, gives one message and leaves the design that
-    // was open as it was. All objects are rendered; the last one is selected.
+    // was open as it was. All objects are rendered; the last one is selected. A drawing
+    // cancelled on its way brings back the design that was open, and false.
     bool OpenFile(const std::string& path);
     // Save: the save dialog's name, or the dialog (overwrite prompt) when there is none yet.
     bool Save();
@@ -218,17 +234,28 @@ public:
     void SendToBack();
     bool Form_KlonenExecute();
 
-    // Rendering (DesignRender.cpp). FormCreate1 renders the selected object into its image
+    // Rendering (DesignCompose.cpp). FormCreate1 renders the selected object into its image
     // (pictures through a loader of its own); the picture files that could not be read are
     // collected and reported once by ReportPictureProblems.
     void FormCreate1();
     void ReportPictureProblems();
-    // Redraw all: every object parsed and rendered in order, the last one selected.
-    void DrawAllExecute();
-    // Composes all objects into target (its size given) for a client width; the selection
-    // stays what it was.
-    void PutAlltobitmap(TBitmap& target, int clientWidth);
+    // Redraw all: every object parsed and rendered in order, the last one selected. False
+    // when cancelled: the objects not yet drawn keep the images they had.
+    bool DrawAllExecute();
+    // Composes all objects into target (its size given) for a client width, each object drawn
+    // once from its lines at the target's scale; the objects' records and images and the
+    // selection stay what they were. False when cancelled (target then holds a part).
+    bool PutAlltobitmap(TBitmap& target, int clientWidth);
     double PaintScale = 1;
+
+    // A drawing of several objects pumps events after each object and is cancelled by
+    // Main.AbortRequested (cleared when the outermost drawing starts); the observer, when
+    // set, shows its progress.
+    void SetDrawingObserver(DesignDrawingObserver* observer) { observer_ = observer; }
+    DesignDrawingObserver* DrawingObserver() const { return observer_; }
+    // How an object's picture file is read; each file once per drawing. Empty: the picture
+    // classes' own loading.
+    std::function<void(TPicture& into, const std::string& path)> LoadPicture;
 
     // The selection overlay: laid over the selected object, always transparent.
     TObjectImage BorderImage;
@@ -248,6 +275,12 @@ public:
     void SetTransparent(bool on);
 
 private:
+    friend class DesignDrawingScope;
+    void RenderSelected();
+    // The selected object as a plain fill of its grey straight into target (an opaque object
+    // without picture or text looks so).
+    void FillSelected(TBitmap& target);
+    void ShowProjectName(const std::string& name);
     void CopyToClip(int slot);
     void CopyData(int from, int to);
     void ResetDocumentAndTable();
@@ -259,4 +292,7 @@ private:
     std::vector<std::string> keptDocument_;
     std::set<std::string> reportedPictures_;
     std::vector<std::string> pendingPictureProblems_;
+    DesignDrawingObserver* observer_ = nullptr;
+    DesignDrawing* drawing_ = nullptr;  // the drawing under way, if any
+    std::string projectName_;           // the name the window shows
 };

@@ -17,9 +17,11 @@ static std::string FromLibraryText(const std::string& text) {
     return Win1252ToQString(text).toUtf8().toStdString();
 }
 
-static TBitmap ComposeClient(TDesign& design, int clientWidth, int clientHeight) {
+// Nothing when the drawing is cancelled.
+static std::optional<TBitmap> ComposeClient(TDesign& design, int clientWidth, int clientHeight) {
     TBitmap image(std::max(1, clientWidth), std::max(1, clientHeight));  // a new bitmap is white
-    design.PutAlltobitmap(image, std::max(1, clientWidth));
+    if (!design.PutAlltobitmap(image, std::max(1, clientWidth)))
+        return std::nullopt;
     return image;
 }
 
@@ -34,7 +36,10 @@ bool FileExportExecute(TDesign& design, int clientWidth, int clientHeight) {
     if (!name)
         return false;
     try {
-        SaveBitmapToBmpFile(ComposeClient(design, clientWidth, clientHeight), *name);
+        const std::optional<TBitmap> image = ComposeClient(design, clientWidth, clientHeight);
+        if (!image)
+            return false;
+        SaveBitmapToBmpFile(*image, *name);
     } catch (const Exception& e) {
         MessageDlg(FromLibraryText(e.Message()), mtError, mbOK);
         return false;
@@ -48,7 +53,10 @@ bool FilePrintExecute(TDesign& design, int clientWidth, int clientHeight) {
     QPrinter& printer = Printer();
     if (!Services().PrinterSetupDialog(printer))
         return false;
-    const QImage image = ComposeClient(design, clientWidth, clientHeight).ToImage();
+    const std::optional<TBitmap> composed = ComposeClient(design, clientWidth, clientHeight);
+    if (!composed)
+        return false;
+    const QImage image = composed->ToImage();
     QPainter painter;
     if (!painter.begin(&printer)) {
         MessageDlg("Der Drucker kann nicht gestartet werden.", mtError, mbOK);
@@ -61,8 +69,8 @@ bool FilePrintExecute(TDesign& design, int clientWidth, int clientHeight) {
     return true;
 }
 
-TBitmap RenderDesignForImport(TDesign& design, double length, double width, double toolRadius,
-                              int clientWidth) {
+std::optional<TBitmap> RenderDesignForImport(TDesign& design, double length, double width,
+                                             double toolRadius, int clientWidth) {
     if (!(toolRadius > 0) || !std::isfinite(toolRadius))
         throw Exception("Der Werkzeugradius muss gr\xF6\xDF" "er als 0 sein.");
     const double w = std::nearbyint(length / toolRadius);
@@ -71,6 +79,7 @@ TBitmap RenderDesignForImport(TDesign& design, double length, double width, doub
         throw Exception("Das Design ergibt bei diesem Werkzeugradius kein Bild.");
     CheckPictureFitsMemory(std::int64_t(w), std::int64_t(h));
     TBitmap target{int(w), int(h)};
-    design.PutAlltobitmap(target, clientWidth);
+    if (!design.PutAlltobitmap(target, clientWidth))
+        return std::nullopt;
     return target;
 }

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QTransform>
+#include <cstring>
 
 #include <algorithm>
 #include <cmath>
@@ -77,37 +79,68 @@ int BitmapTextCanvas::TextWidth(const std::string& text, const DesignFont& font)
     return m.horizontalAdvance(QString::fromStdString(text));
 }
 
+// Where the glyphs of text can fall once drawn with font from the base-line start (x, y),
+// turned by the escapement: the glyphs' own box, the cell and the underline, with a margin for
+// the rounding of glyph outlines into pixels, in bitmap pixels.
+static QRect TextReach(const QFont& qfont, const QString& text, int x, int y, double degrees) {
+    const QFontMetricsF m(qfont);
+    QRectF box = m.boundingRect(text);
+    box |= QRectF(0, -m.ascent(), m.horizontalAdvance(text), m.ascent() + m.descent());
+    box |= QRectF(0, 0, m.horizontalAdvance(text), m.underlinePos() + 2 * m.lineWidth());
+    const double margin = 2 + qfont.pixelSize() / 8.0;
+    box.adjust(-margin, -margin, margin, margin);
+    QTransform t;
+    t.translate(x, y);
+    t.rotate(degrees);
+    return t.mapRect(box).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
 void BitmapTextCanvas::TextOut(int x, int y, const std::string& text, const DesignFont& font,
                                TColor colour) {
     if (bitmap_.Empty() || text.empty())
         return;
-    // The glyphs are drawn as coverage and every covered pixel takes the colour, so a text
-    // pixel is never a blend of the text's and the background's depth.
-    QImage cover(bitmap_.Width(), bitmap_.Height(), QImage::Format_ARGB32);
+    const QFont qfont = ToQFont(font);
+    const QString qtext = QString::fromStdString(text);
+    const double degrees = -font.Escapement / 10.0;
+    // Only the part of the bitmap the text can reach is drawn as coverage; every covered
+    // pixel takes the colour, so a text pixel is never a blend of the text's and the
+    // background's depth.
+    const QRect reach =
+        TextReach(qfont, qtext, x, y, degrees).intersected(QRect(0, 0, bitmap_.Width(), bitmap_.Height()));
+    if (reach.isEmpty())
+        return;
+    QImage cover(reach.size(), QImage::Format_ARGB32);
     cover.fill(Qt::transparent);
     {
         QPainter p(&cover);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::TextAntialiasing, false);
-        p.setFont(ToQFont(font));
+        p.setFont(qfont);
         p.setPen(Qt::black);
-        p.translate(x, y);
-        p.rotate(-font.Escapement / 10.0);
-        p.drawText(QPointF(0, 0), QString::fromStdString(text));
+        // Whole pixels apart from where the bitmap would have it, so the glyphs fall on the
+        // same pixels.
+        p.translate(x - reach.left(), y - reach.top());
+        p.rotate(degrees);
+        p.drawText(QPointF(0, 0), qtext);
     }
     if (bitmap_.PixelFormat() != TPixelFormat::pf24bit)
         bitmap_.SetPixelFormat(TPixelFormat::pf24bit);
     const auto b = std::uint8_t(GetBValue(colour)), g = std::uint8_t(GetGValue(colour)),
                r = std::uint8_t(GetRValue(colour));
-    for (int row = 0; row < bitmap_.Height(); ++row) {
+    for (int row = 0; row < cover.height(); ++row) {
         const auto* in = reinterpret_cast<const QRgb*>(cover.constScanLine(row));
-        std::uint8_t* out = bitmap_.ScanLine(row);
-        for (int col = 0; col < bitmap_.Width(); ++col)
-            if (qAlpha(in[col]) >= 128) {
-                out[3 * col] = b;
-                out[3 * col + 1] = g;
-                out[3 * col + 2] = r;
+        const int by = reach.top() + row;
+        std::uint8_t* out = bitmap_.ScanLine(by);
+        const std::uint8_t* allowed =
+            clip_ ? clip_ + std::size_t(by) * std::size_t(bitmap_.Width()) : nullptr;
+        for (int col = 0; col < cover.width(); ++col) {
+            const int bx = reach.left() + col;
+            if (qAlpha(in[col]) >= 128 && (!allowed || allowed[bx])) {
+                out[3 * bx] = b;
+                out[3 * bx + 1] = g;
+                out[3 * bx + 2] = r;
             }
+        }
     }
 }
 
@@ -187,30 +220,49 @@ static QPolygon PolygonOf(const TFensterData& r) {
     return poly;
 }
 
+// The corners a polygon or triangle region is made of for a w x h image; the record takes
+// what the region's making gives it (the angle, the triangle's corners, for a polygon its size).
+// A polygon's stored corners stay as they are.
+static QPolygon PrepareShape(TFensterData& r, int w, int h, const DesignFieldValues& fields) {
+    QPolygon poly;
+    if (r.Typ == '2') {
+        const auto saved = r.Punkte;
+        rechne_koord_PolyGon(r, w, h, fields.FormWinkel);
+        poly = PolygonOf(r);
+        r.Punkte = saved;
+    } else if (r.Typ == '5') {
+        Rechne_koord_dreieck(r, w, h, fields.FormWinkel);
+        poly = PolygonOf(r);
+    }
+    return poly;
+}
+
+static bool HasRegion(char typ) {
+    return typ == '2' || typ == '3' || typ == '4' || typ == '5' || typ == '9';
+}
+
 std::vector<std::uint8_t> ShapeMask(TFensterData& r, int w, int h, const DesignFieldValues& fields) {
     std::vector<std::uint8_t> mask(std::size_t(std::max(0, w)) * std::size_t(std::max(0, h)), 0);
     if (mask.empty())
         return mask;
-    if (r.Typ != '2' && r.Typ != '3' && r.Typ != '4' && r.Typ != '5' && r.Typ != '9') {
+    const QPolygon poly = PrepareShape(r, w, h, fields);
+    if (!HasRegion(r.Typ)) {
         std::fill(mask.begin(), mask.end(), 1);  // no region: the whole image
         return mask;
     }
-    QImage img(w, h, QImage::Format_Grayscale8);
-    img.fill(0);
+    // Drawn straight into the mask's bytes: 0 outside, 1 inside.
+    QImage img(mask.data(), w, h, w, QImage::Format_Grayscale8);
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 255, 255));
+        p.setBrush(QColor(1, 1, 1));
         const QRectF box(0, 0, w - 1, h - 1);
         switch (r.Typ) {
-        case '2': {
-            const auto saved = r.Punkte;
-            rechne_koord_PolyGon(r, w, h, fields.FormWinkel);
-            p.drawPolygon(PolygonOf(r), Qt::OddEvenFill);
-            r.Punkte = saved;
+        case '2':
+        case '5':
+            p.drawPolygon(poly, Qt::OddEvenFill);
             break;
-        }
         case '3': {
             const double c = std::max(0, TruncClamped(2 * r.Radius)) / 2.0;
             QPainterPath path;
@@ -221,19 +273,10 @@ std::vector<std::uint8_t> ShapeMask(TFensterData& r, int w, int h, const DesignF
         case '4':
             p.drawEllipse(box);
             break;
-        case '5':
-            Rechne_koord_dreieck(r, w, h, fields.FormWinkel);
-            p.drawPolygon(PolygonOf(r), Qt::OddEvenFill);
-            break;
         default:
-            p.fillRect(QRect(0, 0, w - 1, h - 1), QColor(255, 255, 255));
+            p.fillRect(QRect(0, 0, w - 1, h - 1), QColor(1, 1, 1));
             break;
         }
-    }
-    for (int y = 0; y < h; ++y) {
-        const uchar* line = img.constScanLine(y);
-        for (int x = 0; x < w; ++x)
-            mask[std::size_t(y) * std::size_t(w) + std::size_t(x)] = line[x] >= 128 ? 1 : 0;
     }
     return mask;
 }
@@ -243,18 +286,22 @@ std::vector<std::uint8_t> ShapeMask(TFensterData& r, int w, int h, const DesignF
 static void Fill(TBitmap& bitmap, TColor colour) {
     const auto b = std::uint8_t(GetBValue(colour)), g = std::uint8_t(GetGValue(colour)),
                r = std::uint8_t(GetRValue(colour));
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        std::uint8_t* p = bitmap.ScanLine(y);
-        for (int x = 0; x < bitmap.Width(); ++x, p += 3) {
-            p[0] = b;
-            p[1] = g;
-            p[2] = r;
-        }
+    const int w = bitmap.Width();
+    if (w == 0)
+        return;
+    // The first row pixel by pixel, the others copied from it.
+    std::uint8_t* first = bitmap.ScanLine(0);
+    for (int x = 0; x < w; ++x) {
+        first[3 * x] = b;
+        first[3 * x + 1] = g;
+        first[3 * x + 2] = r;
     }
+    for (int y = 1; y < bitmap.Height(); ++y)
+        std::memcpy(bitmap.ScanLine(y), first, std::size_t(w) * 3);
 }
 
 void RenderObject(TFensterRec& r, const DesignFieldValues& fields, double thickness,
-                  const TBitmap* picture) {
+                  const TBitmap* picture, const PictureFitCheck& fits) {
     if (!r.Image)
         r.Image = std::make_unique<TObjectImage>();
     TObjectImage& im = *r.Image;
@@ -265,34 +312,41 @@ void RenderObject(TFensterRec& r, const DesignFieldValues& fields, double thickn
     im.Left = RoundClamped(r.PosX);
     im.Top = RoundClamped(r.PosY);
     im.Transparent = r.Transparent == '2';
-    if (w > 0 && h > 0)
-        CheckPictureFitsMemory(w, h);
+    if (w > 0 && h > 0) {
+        if (fits)
+            fits(w, h);
+        else
+            CheckPictureFitsMemory(w, h);
+    }
     im.Bitmap = TBitmap(w, h);
     if (w == 0 || h == 0)
         return;
     Fill(im.Bitmap, DepthToColor(1, fields.FormTiefe, thickness));
     const bool hasText = !Trim(r.TextString).empty();
     const bool hasPicture = picture && !picture->Empty();
-    std::vector<std::uint8_t> mask = ShapeMask(r, w, h, fields);
-    if (!hasText && !hasPicture)
+    if (!hasText && !hasPicture) {
+        PrepareShape(r, w, h, fields);  // the record as the region's making leaves it
         return;
-    TBitmap layer = im.Bitmap;
-    if (hasPicture)
-        StretchDraw(layer, TRect{0, 0, w - 1, h - 1}, *picture);
-    if (hasText) {
-        BitmapTextCanvas canvas(layer);
-        DrawTexttobitmap(r, fields, thickness, canvas);
     }
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* in = layer.ScanLine(y);
-        std::uint8_t* out = im.Bitmap.ScanLine(y);
-        const std::uint8_t* m = mask.data() + std::size_t(y) * std::size_t(w);
-        for (int x = 0; x < w; ++x)
-            if (m[x]) {
-                out[3 * x] = in[3 * x];
-                out[3 * x + 1] = in[3 * x + 1];
-                out[3 * x + 2] = in[3 * x + 2];
+    const std::vector<std::uint8_t> mask = ShapeMask(r, w, h, fields);
+    if (hasPicture) {
+        // The picture fills (0, 0) to (w - 1, h - 1), right and bottom excluded.
+        TBitmap layer(std::max(1, w - 1), std::max(1, h - 1));
+        if (w > 1 && h > 1) {
+            StretchDraw(layer, TRect{0, 0, w - 1, h - 1}, *picture);
+            for (int y = 0; y < h - 1; ++y) {
+                const std::uint8_t* in = layer.ScanLine(y);
+                std::uint8_t* out = im.Bitmap.ScanLine(y);
+                const std::uint8_t* m = mask.data() + std::size_t(y) * std::size_t(w);
+                for (int x = 0; x < w - 1; ++x)
+                    if (m[x])
+                        std::memcpy(out + 3 * x, in + 3 * x, 3);
             }
+        }
+    }
+    if (hasText) {
+        BitmapTextCanvas canvas(im.Bitmap, mask.data());
+        DrawTexttobitmap(r, fields, thickness, canvas);
     }
     im.Transparent = r.Transparent == '2';
 }
@@ -388,19 +442,51 @@ void DrawGrid(TBitmap& canvas, const TRect& clip, int step, TColor brush) {
             canvas.SetPixelAt(x, y, clBlack);
 }
 
+void FillBitmapRect(TBitmap& target, int x, int y, int w, int h, TColor colour) {
+    const std::int64_t x0 = std::max<std::int64_t>(0, x), y0 = std::max<std::int64_t>(0, y);
+    const std::int64_t x1 = std::min<std::int64_t>(target.Width(), std::int64_t(x) + w);
+    const std::int64_t y1 = std::min<std::int64_t>(target.Height(), std::int64_t(y) + h);
+    if (x0 >= x1 || y0 >= y1 || target.PixelFormat() != TPixelFormat::pf24bit)
+        return;
+    const auto b = std::uint8_t(GetBValue(colour)), g = std::uint8_t(GetGValue(colour)),
+               r = std::uint8_t(GetRValue(colour));
+    std::uint8_t* first = target.ScanLine(int(y0)) + 3 * x0;
+    for (std::int64_t i = 0; i < x1 - x0; ++i) {
+        first[3 * i] = b;
+        first[3 * i + 1] = g;
+        first[3 * i + 2] = r;
+    }
+    for (std::int64_t row = y0 + 1; row < y1; ++row)
+        std::memcpy(target.ScanLine(int(row)) + 3 * x0, first, std::size_t(x1 - x0) * 3);
+}
+
 void DrawBitmapAt(TBitmap& target, int x, int y, const TBitmap& source, bool transparent) {
-    for (int sy = 0; sy < source.Height(); ++sy) {
-        const std::int64_t ty = std::int64_t(y) + sy;
-        if (ty < 0 || ty >= target.Height())
+    // The part of source that lands inside target.
+    const std::int64_t x0 = std::max<std::int64_t>(0, -std::int64_t(x));
+    const std::int64_t y0 = std::max<std::int64_t>(0, -std::int64_t(y));
+    const std::int64_t x1 = std::min<std::int64_t>(source.Width(), std::int64_t(target.Width()) - x);
+    const std::int64_t y1 = std::min<std::int64_t>(source.Height(), std::int64_t(target.Height()) - y);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    if (target.PixelFormat() != TPixelFormat::pf24bit || source.PixelFormat() != TPixelFormat::pf24bit) {
+        for (std::int64_t sy = y0; sy < y1; ++sy)
+            for (std::int64_t sx = x0; sx < x1; ++sx) {
+                const TColor c = source.PixelAt(int(sx), int(sy));
+                if (!(transparent && c == clWhite))
+                    target.SetPixelAt(int(x + sx), int(y + sy), c);
+            }
+        return;
+    }
+    const std::size_t n = std::size_t(x1 - x0);
+    for (std::int64_t sy = y0; sy < y1; ++sy) {
+        const std::uint8_t* in = source.ScanLine(int(sy)) + 3 * x0;
+        std::uint8_t* out = target.ScanLine(int(y + sy)) + 3 * (x + x0);
+        if (!transparent) {
+            std::memcpy(out, in, 3 * n);
             continue;
-        for (int sx = 0; sx < source.Width(); ++sx) {
-            const std::int64_t tx = std::int64_t(x) + sx;
-            if (tx < 0 || tx >= target.Width())
-                continue;
-            const TColor c = source.PixelAt(sx, sy);
-            if (transparent && c == clWhite)
-                continue;
-            target.SetPixelAt(int(tx), int(ty), c);
         }
+        for (std::size_t i = 0; i < n; ++i, in += 3, out += 3)
+            if (!(in[0] == 0xFF && in[1] == 0xFF && in[2] == 0xFF))
+                std::memcpy(out, in, 3);
     }
 }

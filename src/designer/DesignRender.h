@@ -7,6 +7,7 @@
 #include "platform/StretchDraw.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,15 +46,19 @@ public:
 };
 
 // Draws into a bitmap: every pixel the glyphs cover takes exactly the colour (no blending).
+// With a clip (one byte per pixel of the bitmap, rows top-down, as ShapeMask gives it) only
+// the pixels whose byte is not 0 take it.
 class BitmapTextCanvas : public DesignTextCanvas {
 public:
-    explicit BitmapTextCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
+    explicit BitmapTextCanvas(TBitmap& bitmap, const std::uint8_t* clip = nullptr)
+        : bitmap_(bitmap), clip_(clip) {}
     int TextWidth(const std::string& text, const DesignFont& font) override;
     void TextOut(int x, int y, const std::string& text, const DesignFont& font,
                  TColor colour) override;
 
 private:
     TBitmap& bitmap_;
+    const std::uint8_t* clip_;
 };
 
 // Turns the corners 0..Neck by formWinkel degrees about the middle of a bitmapWidth x
@@ -74,11 +79,15 @@ void DrawTexttobitmap(TFensterData& r, const DesignFieldValues& fields, double t
 // rectangle run from (0, 0) to (w - 1, h - 1), right and bottom excluded.
 std::vector<std::uint8_t> ShapeMask(TFensterData& r, int w, int h, const DesignFieldValues& fields);
 
+// Throws (as CheckPictureFitsMemory does) when a w x h image may not be allocated.
+using PictureFitCheck = std::function<void(int w, int h)>;
+
 // Renders the object into its image (created when missing): bounds from the record, the whole
 // rectangle in the grey of the shape depth field, then picture (may be null) and text inside
-// the shape. Throws Exception when the image would not fit in memory.
+// the shape. Throws Exception when the image would not fit in memory (asked of fits, or of
+// CheckPictureFitsMemory without it).
 void RenderObject(TFensterRec& r, const DesignFieldValues& fields, double thickness,
-                  const TBitmap* picture);
+                  const TBitmap* picture, const PictureFitCheck& fits = {});
 
 // Draws (or, with white, erases) the outline of the object's shape on image: width 1 is the
 // thin red outline on the object's own image (not drawn when the object has a picture or a
@@ -91,6 +100,9 @@ void DrawBorder(TObjectImage& image, TFensterData& r, int objectBitmapWidth,
 // Fills clip with brush and, for a step of 2 or more, sets a black pixel at every multiple
 // of step inside it.
 void DrawGrid(TBitmap& canvas, const TRect& clip, int step, TColor brush);
+
+// Fills the w x h rectangle at (x, y) of a pf24bit target with colour (the part inside it).
+void FillBitmapRect(TBitmap& target, int x, int y, int w, int h, TColor colour);
 
 // Copies source onto target at (x, y); transparent: white pixels of source are left out.
 void DrawBitmapAt(TBitmap& target, int x, int y, const TBitmap& source, bool transparent);

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -333,10 +334,53 @@ void Tform1::text_bearbeitenClick() {
 
 void Tform1::TakeDesign(TDesign& design, int clientWidth) { TakeDesign(design, clientWidth, design.WkzRad); }
 
+namespace {
+
+// The design's drawing shown on the main window's meter while it is taken over.
+class MeterDrawingObserver : public DesignDrawingObserver {
+public:
+    explicit MeterDrawingObserver(TFclMeter& meter) : meter_(meter) {}
+    void DrawingStarted() override { meter_.SetPercent(0); }
+    void DrawingProgress(int percent) override {
+        // The meter moves in steps of 10, as for a run.
+        if (percent / 10 != shown_ / 10) meter_.SetPercent(percent / 10 * 10);
+        shown_ = percent;
+    }
+    void DrawingFinished() override { meter_.SetPercent(0); }
+
+private:
+    TFclMeter& meter_;
+    int shown_ = 0;
+};
+
+// Puts the design's drawing observer back when the take-over ends.
+class ObserverSwap {
+public:
+    ObserverSwap(TDesign& design, DesignDrawingObserver* observer)
+        : design_(design), before_(design.DrawingObserver()) {
+        design.SetDrawingObserver(observer);
+    }
+    ~ObserverSwap() { design_.SetDrawingObserver(before_); }
+    ObserverSwap(const ObserverSwap&) = delete;
+    ObserverSwap& operator=(const ObserverSwap&) = delete;
+
+private:
+    TDesign& design_;
+    DesignDrawingObserver* before_;
+};
+
+}  // namespace
+
 void Tform1::TakeDesign(TDesign& design, int clientWidth, double radius) {
     if (design.FensterAnzahl < 1) return;
-    TBitmap rendering;
+    if (Busy().Refuse()) return;
+    std::optional<TBitmap> rendering;
     try {
+        // The drawing shows its progress on the meter and "abbrechen" cancels it; nothing of
+        // the window changes until it is complete.
+        BusyGuard::Scope busy(Busy(), "Layout übernehmen", [] { Main.AbortRequested = true; });
+        MeterDrawingObserver meter(*FclMeter);
+        ObserverSwap observing(design, &meter);
         // Checks the size against memory before anything is allocated.
         rendering = RenderDesignForImport(design, Main.wst_l, Main.wst_b, radius, clientWidth);
     } catch (const EPictureTooLarge& e) {
@@ -346,7 +390,8 @@ void Tform1::TakeDesign(TDesign& design, int clientWidth, double radius) {
         MessageDlg(ErrorText(e), mtWarning, mbOK);
         return;
     }
-    if (!PictureLargeEnough(rendering.Width(), rendering.Height())) {
+    if (!rendering) return;  // cancelled: the picture stays as it was
+    if (!PictureLargeEnough(rendering->Width(), rendering->Height())) {
         MessageDlg(std::string("Das Bild des Layouts") + kTooSmall + kDesignTooSmall, mtWarning, mbOK);
         return;
     }
@@ -356,7 +401,7 @@ void Tform1::TakeDesign(TDesign& design, int clientWidth, double radius) {
     Main.stepy = radius;
     SetNumber(*stepy, radius);
     TPicture p;
-    p.AssignBitmap(std::move(rendering));
+    p.AssignBitmap(std::move(*rendering));
     bmp1->SetPictureOriginal(&p);
     puttobmp(false, true);
     OpenPictureDialog1.fileName = design.OpenDialogFileName.empty() ? "Noname.bmp" : design.OpenDialogFileName;

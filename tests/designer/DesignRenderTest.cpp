@@ -326,7 +326,9 @@ TEST_F(DesignRender, PrintGoesThroughThePrintService) {
 TEST_F(DesignRender, ImportRendersOnePixelPerToolRadius) {
     Add(0, 0, 50, 50).FormTiefe = 10;
     design->WriteObjectLines(1);
-    const TBitmap picture = RenderDesignForImport(*design, 600, 400, 0.5, 100);
+    const std::optional<TBitmap> rendered = RenderDesignForImport(*design, 600, 400, 0.5, 100);
+    ASSERT_TRUE(rendered);
+    const TBitmap& picture = *rendered;
     EXPECT_EQ(picture.Width(), 1200);
     EXPECT_EQ(picture.Height(), 800);
     EXPECT_EQ(picture.PixelAt(599, 599), clBlack);

@@ -1,8 +1,10 @@
 // The design editor run from the main window's "Layout" button: a rectangle drawn with the
 // mouse and given a depth becomes, after "Übernehmen", the picture the program is made from;
-// "Abbruch" leaves the picture alone.
+// "Abbruch", or "abbrechen" while the design is drawn, leaves the picture alone.
 #include "effects/FxImage.h"
 #include "WindowFixture.h"
+#include "platform/Application.h"
+#include "platform/BusyGuard.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -107,4 +109,48 @@ TEST_F(DesignImport, CancelledOrEmptyDesignLeavesThePictureAlone) {
         editor.Action("Zurck1")->trigger();
     });
     EXPECT_TRUE(form1->Picture().Picture().HasGraphic() == false);
+}
+
+// A take-over shows the drawing on the meter and "abbrechen" cancels it: the picture, the
+// program and the settings stay as they were.
+TEST_F(DesignImport, CancelledTakeOverLeavesThePictureAsItWas) {
+    RunEditor([this](Tform_paint& editor) {
+        DrawRectangle(editor);
+        services.answers = {mrYes};  // the depth is taken over
+        editor.Action("Zurck1")->trigger();
+    });
+    ASSERT_EQ(form1->Picture().Picture().Width(), 60);
+    services.boxes.clear();
+    const TBitmap picture = *form1->Picture().PictureOriginal().Pixels();
+    form1->Prg_erstellen->click();
+    const std::size_t lines = form1->Memo1->Lines().Count();
+    ASSERT_GT(lines, 3u);
+
+    int meter = -1;
+    bool busy = false;
+    RunEditor([&](Tform_paint& editor) {
+        TDesign& d = editor.Design();
+        ASSERT_TRUE(d.AddObject(10, 10, 300, 300));
+        d.Selected()->FormTiefe = 10;
+        d.WriteObjectLines(d.AktFenster);
+        Application->SetProcessMessagesHook(1, [&] {
+            meter = form1->FclMeter->Percent();
+            busy = Busy().Busy();
+            form1->abbruch->click();
+        });
+        editor.Action("Zurck1")->trigger();
+    });
+    Application->SetProcessMessagesHook(0, {});
+    EXPECT_EQ(meter, 50);
+    EXPECT_TRUE(busy);
+    EXPECT_FALSE(Busy().Busy());
+    EXPECT_EQ(form1->FclMeter->Percent(), 0);
+    const TBitmap* now = form1->Picture().PictureOriginal().Pixels();
+    ASSERT_NE(now, nullptr);
+    ASSERT_EQ(now->Width(), 60);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(now->PixelAt(x, y), picture.PixelAt(x, y)) << x << "," << y;
+    EXPECT_EQ(form1->Memo1->Lines().Count(), lines);
+    EXPECT_DOUBLE_EQ(Main.stepy, 1);
+    EXPECT_TRUE(services.boxes.empty());
 }
