@@ -58,6 +58,8 @@ void Tform1::PrepareProgramDialog(bool forList) {
     OpenDialog1.filter = kProgramFilter;
     if (OpenDialog1.filterIndex < 1) OpenDialog1.filterIndex = 1;
     OpenDialog1.mustExist = !forList;
+    // The list only names the program; the save asks once for every file it replaces.
+    OpenDialog1.confirmOverwrite = false;
     OpenDialog1.title = forList ? kListDialogTitle : kLoadDialogTitle;
 }
 
@@ -114,7 +116,12 @@ void Tform1::prg_speichernClick() {
     request.trailerLines.assign(Main.TrailerLines.begin(), Main.TrailerLines.end());
     request.safeHeight = Main.zg0;
     request.decimals = Main.komma;
-    const int result = SaveProgram(request, Memo1->Lines());
+    request.mayReplace = [&](const SetOnDisk& found) {
+        return MessageDlg(ReplaceSetQuestion(request.directory, found), mtWarning, mbYes | mbNo) == mrYes;
+    };
+    std::vector<std::string> leftoversKept;
+    const int result = SaveProgram(request, Memo1->Lines(), &leftoversKept);
+    if (result == kReplaceDeclined) return;
     if (result == kSafeHeightNotAboveTheSurface) {
         MessageDlg(kSplitSafeHeightText, mtError, mbOK);
         return;
@@ -131,6 +138,9 @@ void Tform1::prg_speichernClick() {
     Main.SizeChanged = false;
     Main.ProgramSaved = true;
     Memo1->SetModified(false);
+    // The program dialog opens where the program went.
+    OpenDialog1.fileName = request.directory + request.names.front();
+    if (!leftoversKept.empty()) MessageDlg(LeftoversKeptNotice(leftoversKept), mtWarning, mbOK);
 }
 
 void Tform1::Speichern2Click() { prg_speichernClick(); }

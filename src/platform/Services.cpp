@@ -114,6 +114,7 @@ public:
         const QString filter = QtFilter(r.filter, r.filterIndex, &selected);
         QFileDialog dialog(QApplication::activeWindow(), Q(r.title), StartPath(r), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.confirmOverwrite);
         if (!selected.isEmpty()) dialog.selectNameFilter(selected);
         if (!r.defaultExt.empty()) dialog.setDefaultSuffix(Q(r.defaultExt));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

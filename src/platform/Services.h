@@ -43,6 +43,9 @@ struct FileDialogRequest {
     std::string defaultExt;
     // An open dialog that is also used to name a file that does not exist yet says false.
     bool mustExist = true;
+    // A save dialog asks before it names a file that exists, unless the caller asks itself
+    // when it writes.
+    bool confirmOverwrite = true;
 };
 
 class PlatformServices {

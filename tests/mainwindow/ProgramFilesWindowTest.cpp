@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <string>
@@ -88,6 +89,7 @@ TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) 
     BuildList("neu", 2);  // no such file yet
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileDialogs, std::vector<std::string>{"save"});
+    EXPECT_FALSE(services.fileRequests[0].confirmOverwrite);  // the save asks, once, for the whole set
     EXPECT_EQ(ListNames(), (std::vector<std::string>{"neu", "neu1"}));
     services.openNames.push_back(std::nullopt);
     form1->load_cnc->click();
@@ -204,12 +206,104 @@ TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
     SetProgram({"%", "A", "B", "C", "D", "E"}, true);
     Main.ProgramSaved = false;
     form1->prg_speichern->setEnabled(true);
+    services.answers = {mrYes};  // replace what is there
     form1->prg_speichern->click();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(4)}));
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_EQ(BoxTexts()[1], ShippedMessage(4));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("teil"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil2"))));
     EXPECT_FALSE(Main.ProgramSaved);
     EXPECT_TRUE(form1->Memo1->Modified());
+}
+
+// A save over files of the same name asks once, before anything is written, naming the files
+// of the new set that exist and the leftover parts of a longer set; Ja writes the set and
+// removes those parts, Nein writes nothing.
+TEST_F(ProgramFilesWindow, ASaveOverAnExistingSetAsksOnceAndLeavesNoOldPart) {
+    const std::string folder = "„" + Path("") + "“";
+    const std::string ending = "\n\nSpeichern? Bei „Nein“ wird nichts gespeichert.";
+    const std::string leftoverText =
+        "\nGelöscht werden die übrigen Teile eines längeren Programms gleichen Namens, damit kein altes Teil nach "
+        "den neuen läuft: ";
+    struct Case {
+        const char* what;
+        int oldParts;
+        std::string question;
+        std::vector<std::string> kept;  // files of the folder that are no part of the new set
+    } const cases[] = {
+        {"a shorter set over a set of 7", 7,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n\nÜberschrieben werden: „teil“, „teil1“, "
+         "„teil2“." + leftoverText + "„teil3“, „teil4“, „teil5“, „teil6“." + ending,
+         {"teil8"}},
+        {"a set of the same length", 3,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n\nÜberschrieben werden: „teil“, „teil1“, "
+         "„teil2“." + ending,
+         {"teil8"}},
+        {"a longer set over a set of 2", 2,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n\nÜberschrieben werden: „teil“, „teil1“." +
+             ending,
+         {"teil8"}},
+        {"only parts of a longer set left", 0,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n" + leftoverText + "„teil3“." + ending,
+         {"teil8"}},
+    };
+    for (const Case& c : cases) {
+        for (const int answer : {mrNo, mrYes}) {
+            SCOPED_TRACE(std::string(c.what) + (answer == mrYes ? ": Ja" : ": Nein"));
+            QDir(dir.path()).removeRecursively();
+            ASSERT_TRUE(QDir().mkpath(dir.path()));
+            CopyShipped();
+            std::vector<std::string> before;
+            for (int k = 0; k < c.oldParts; ++k) before.push_back(k ? "teil" + std::to_string(k) : "teil");
+            if (c.oldParts == 0) before = {"teil3"};
+            before.push_back("teil8");  // after a gap: no part of the old set
+            for (const std::string& name : before) Write(name, "ALT " + name + "\r\n");
+            BuildList("teil", 3);
+            SetProgram({"%", "A", "B", "C", "D", "E"}, true);
+            Main.ProgramSaved = false;
+            services.boxes.clear();
+            services.answers = {answer};
+            form1->prg_speichern->setEnabled(true);
+            form1->prg_speichern->click();
+            ASSERT_EQ(BoxTexts(), std::vector<std::string>{c.question});
+            EXPECT_EQ(services.boxes[0].buttons, mbYes | mbNo);
+
+            std::vector<std::string> files;
+            for (const QString& f : QDir(dir.path()).entryList({"teil*"}, QDir::Files, QDir::Name))
+                files.push_back(f.toStdString());
+            if (answer == mrNo) {
+                std::sort(before.begin(), before.end());
+                EXPECT_EQ(files, before);
+                for (const std::string& name : before) EXPECT_EQ(ReadBytes(Path(name)), "ALT " + name + "\r\n");
+                EXPECT_TRUE(form1->Memo1->Modified());
+                EXPECT_FALSE(Main.ProgramSaved);
+            } else {
+                std::vector<std::string> expected = {"teil", "teil1", "teil2"};
+                expected.insert(expected.end(), c.kept.begin(), c.kept.end());
+                EXPECT_EQ(files, expected);
+                for (const char* part : {"teil", "teil1", "teil2"})
+                    EXPECT_EQ(ReadBytes(Path(part)).find("ALT"), std::string::npos) << part;
+                EXPECT_NE(ReadBytes(Path("teil2")).find("E\r\n"), std::string::npos);
+                EXPECT_FALSE(form1->Memo1->Modified());
+                EXPECT_TRUE(Main.ProgramSaved);
+            }
+        }
+    }
+}
+
+// A program saved whole over the first file of an older set of two.
+TEST_F(ProgramFilesWindow, AOneFileSaveAlsoRemovesTheOlderSetsParts) {
+    Write("prog", "ALT\r\n");
+    Write("prog1", "ALT\r\n");
+    BuildList("prog", 1);
+    SetProgram({"%", "A"}, true);
+    services.answers = {mrYes};
+    form1->prg_speichernClick();
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("Überschrieben werden: „prog“.\nGelöscht werden"), std::string::npos) << BoxTexts()[0];
+    EXPECT_NE(BoxTexts()[0].find(": „prog1“."), std::string::npos) << BoxTexts()[0];
+    EXPECT_EQ(ReadBytes(Path("prog")), "%\r\nA\r\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("prog1"))));
 }
 
 TEST_F(ProgramFilesWindow, ChoosingANameFromTheListKeepsTheListWhole) {
