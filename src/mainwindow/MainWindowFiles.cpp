@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QPushButton>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -56,7 +57,8 @@ std::string DirectoryPart(const std::string& path) {
 // to save under (a new one too) and asks with the save dialog.
 void Tform1::PrepareProgramDialog(bool forList) {
     OpenDialog1.filter = kProgramFilter;
-    if (OpenDialog1.filterIndex < 1) OpenDialog1.filterIndex = 1;
+    // The dialog opens on the filter that shows the name last chosen or saved.
+    OpenDialog1.filterIndex = std::max(1, FilterEntryShowing(kProgramFilter, OpenDialog1.fileName));
     OpenDialog1.mustExist = !forList;
     // The list only names the program; the save asks once for every file it replaces.
     OpenDialog1.confirmOverwrite = false;

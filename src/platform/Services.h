@@ -48,6 +48,11 @@ struct FileDialogRequest {
     bool confirmOverwrite = true;
 };
 
+// The 1-based entry of a "Text|patterns|…" filter that shows the file-name part of fileName,
+// the first one whose patterns match it as the dialog matches them ("*.*" shows every name,
+// case is ignored); 0 when none does.
+int FilterEntryShowing(const std::string& filter, const std::string& fileName);
+
 class PlatformServices {
 public:
     virtual ~PlatformServices() = default;

@@ -372,6 +372,27 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
     }
 }
 
+// The load dialog opens on the saved program, with the filter that shows its name.
+TEST_F(ProgramFilesWindow, LoadingOpensOnTheFilterThatShowsTheSavedName) {
+    const struct {
+        const char* saved;
+        int filterIndex;
+    } cases[] = {{"rows1.nc", 3}, {"%1000", 1}, {"teil.cnc", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        BuildList(c.saved, 1);
+        SetProgram({"%", "A"}, true);
+        form1->prg_speichernClick();
+        ASSERT_TRUE(QFile::exists(QString::fromStdString(Path(c.saved))));
+        services.fileRequests.clear();
+        services.openNames = {std::nullopt};
+        form1->load_cncClick();
+        ASSERT_EQ(services.fileRequests.size(), 1u);
+        EXPECT_EQ(services.fileRequests[0].fileName, Path(c.saved));
+        EXPECT_EQ(services.fileRequests[0].filterIndex, c.filterIndex);
+    }
+}
+
 // A program file in Windows-1252: its size counts characters, "ä" one, each break two.
 TEST_F(ProgramFilesWindow, ALoadedProgramsSizeCountsCharacters) {
     Write("alt.nc", "(Fr\xE4ser 6 mm)\r\nG0 Z1\r\n");
