@@ -16,7 +16,6 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLocale>
 #include <QPushButton>
 
 #include <algorithm>
@@ -177,10 +176,9 @@ void Tform1::druckenClick() {
     }
     QPrinter& printer = Printer();
     if (!Services().PrintDialog(printer)) return;
-    const std::string date =
-        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-    const bool printed = PrintListing(printer, lines, FileNamePart(OpenPictureDialog1.fileName), date,
-                                      [this](int percent) { FclMeter->SetPercent(percent); });
+    const bool printed = PrintListing(printer, lines, FileNamePart(OpenPictureDialog1.fileName),
+                                      QDate::currentDate(), [this](int percent) { FclMeter->SetPercent(percent); });
+    FclMeter->SetPercent(0);  // the meter is empty again once the listing is printed
     if (!printed) MessageDlg(kPrintNotStarted, mtError, mbOK);
 }
 

@@ -401,6 +401,7 @@ TEST(ProgramFiles, EveryPageStartsWithItsHeaderAndTheFirstLineAtFourLineHeights)
 
 #include "mainwindow/ProgramListing.h"
 
+#include <QDate>
 #include <QFile>
 #include <QPrinter>
 
@@ -415,7 +416,7 @@ TEST(ProgramListing, PrintsEveryPageToAPdf) {
     TStrings lines;
     for (int i = 0; i < 200; ++i) lines.Add("G1 X" + std::to_string(i) + " Y0 Z-1");
     std::vector<int> meter;
-    ASSERT_TRUE(PrintListing(printer, lines, "bild.bmp", "10.12.2026",
+    ASSERT_TRUE(PrintListing(printer, lines, "bild.bmp", QDate(2026, 12, 10),
                              [&](int p) { meter.push_back(p); }));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -424,8 +425,10 @@ TEST(ProgramListing, PrintsEveryPageToAPdf) {
     EXPECT_GE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
     ASSERT_FALSE(meter.empty());
     EXPECT_EQ(meter.back(), 100);
-    EXPECT_EQ(ListingPageHeader("bild.bmp", "10.12.2026", 3),
-              "Fraxilon    Name: bild.bmp      Datum: 10.12.2026      Seite: 3");
+    // The date the German way, whatever the desktop's language.
+    EXPECT_EQ(ListingPageHeader("bild.bmp", QDate(2026, 12, 11), 3),
+              "Fraxilon    Name: bild.bmp      Datum: 11.12.2026      Seite: 3");
+    EXPECT_EQ(ListingPageHeader("", QDate(2027, 1, 5), 12), "Fraxilon    Name:       Datum: 05.01.2027      Seite: 12");
 }
 
 }  // namespace

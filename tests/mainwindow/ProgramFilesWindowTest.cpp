@@ -466,19 +466,17 @@ TEST_F(ProgramFilesWindow, PrintingGoesThroughThePrintDialogToPdf) {
     form1->druckenClick();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(services.pdfPath)));
     services.printAccepted = true;
-    form1->drucken->click();
-    EXPECT_EQ(services.printDialogs, 2);
-    const std::string pdf = ReadBytes(services.pdfPath);
-    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    EXPECT_EQ(form1->FclMeter->Percent(), 100);
-}
-
-TEST_F(ProgramFilesWindow, AOneLineListingEndsAtOneHundred) {
-    services.pdfPath = Path("eine.pdf");
-    SetProgram({"G0 Z1"}, false);
-    form1->FclMeter->SetPercent(0);
-    form1->druckenClick();
-    EXPECT_EQ(form1->FclMeter->Percent(), 100);
+    // A listing of many lines and one of a single line: printed, and the meter empty again.
+    for (const std::size_t count : {lines.size(), std::size_t(1)}) {
+        SCOPED_TRACE(count);
+        QFile::remove(QString::fromStdString(services.pdfPath));
+        SetProgram(std::vector<std::string>(lines.begin(), lines.begin() + std::ptrdiff_t(count)), false);
+        form1->drucken->click();
+        const std::string pdf = ReadBytes(services.pdfPath);
+        EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+        EXPECT_EQ(form1->FclMeter->Percent(), 0);
+    }
+    EXPECT_EQ(services.printDialogs, 3);
 }
 
 // Numbering and blank removal from "ausführen".
