@@ -33,7 +33,7 @@ constexpr const char* kProgramNotRead =
     " konnte nicht gelesen werden; das Programm im Editor ist unverändert. Bitte prüfen, ob die Datei gelesen "
     "werden darf, oder eine andere wählen.";
 constexpr const char* kSplitSafeHeightText =
-    "Der Wert für \"G0-Hub\" muss größer als 0 sein (mit den eingestellten Nachkommastellen geschrieben): "
+    "Der Wert für „G0-Hub“ muss größer als 0 sein (mit den eingestellten Nachkommastellen geschrieben): "
     "die Teilprogramme treffen sich in dieser Höhe, darunter führen ihre Eilgänge durch das Werkstück. "
     "Es wurde nichts gespeichert.";
 constexpr const char* kPrintNotStarted =
@@ -157,7 +157,7 @@ void Tform1::load_cncClick() {
     OpenDialog1.fileName = *picked;
     if (!QFileInfo::exists(QString::fromStdString(*picked))) return;
     if (!LoadProgramFile(*picked, Memo1->Lines())) {
-        MessageDlg("Die Programmdatei \"" + *picked + "\"" + kProgramNotRead, mtError, mbOK);
+        MessageDlg("Die Programmdatei „" + *picked + "“" + kProgramNotRead, mtError, mbOK);
         return;
     }
     Memo1->LinesChanged();

@@ -195,7 +195,7 @@ TEST_F(ProgramFilesWindow, ASplitAtASafeHeightOfZeroIsRefusedWithAMessage) {
     form1->prg_speichern->setEnabled(true);
     form1->prg_speichern->click();
     ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_NE(BoxTexts()[0].find("\"G0-Hub\" muss größer als 0 sein"), std::string::npos) << BoxTexts()[0];
+    EXPECT_NE(BoxTexts()[0].find("„G0-Hub“ muss größer als 0 sein"), std::string::npos) << BoxTexts()[0];
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil"))));
     EXPECT_TRUE(form1->Memo1->Modified());
 }
@@ -446,7 +446,7 @@ TEST_F(ProgramFilesWindow, WhatIsNoRegularFileLoadsNothingAndSaysSo) {
         EXPECT_FALSE(waited) << "the load waited on the pipe";
         EXPECT_EQ(Program(), (std::vector<std::string>{"%", "ALT"}));
         ASSERT_EQ(services.boxes.size(), 1u);
-        EXPECT_EQ(services.boxes[0].text.rfind("Die Programmdatei \"" + path + "\" konnte nicht gelesen werden", 0), 0u)
+        EXPECT_EQ(services.boxes[0].text.rfind("Die Programmdatei „" + path + "“ konnte nicht gelesen werden", 0), 0u)
             << services.boxes[0].text;
         EXPECT_EQ(services.boxes[0].type, mtError);
     }
