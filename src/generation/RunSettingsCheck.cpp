@@ -71,8 +71,8 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     };
     for (const Setting& setting : settings) {
         if (!std::isfinite(setting.value)) {
-            host.ShowMessageText(std::string("Der Wert für \"") + setting.name +
-                                 "\" ist keine Zahl (ist die Einstellungsdatei beschädigt?)." + kNoProgram);
+            host.ShowMessageText(std::string("Der Wert für „") + setting.name +
+                                 "“ ist keine Zahl (ist die Einstellungsdatei beschädigt?)." + kNoProgram);
             return false;
         }
     }
@@ -83,7 +83,7 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     ReadByteField(host, "komma", decimals);
     const std::string written = FormatNumber(decimals, safeHeight);
     if (!(safeHeight > 0) || written == "0") {
-        host.ShowMessageText("Der Wert für \"G0-Hub\" muss größer als 0 sein (mit den eingestellten "
+        host.ShowMessageText("Der Wert für „G0-Hub“ muss größer als 0 sein (mit den eingestellten "
                              "Nachkommastellen geschrieben), sonst fahren die Eilgänge auf oder unter der "
                              "Werkstückoberfläche." + std::string(kNoProgram));
         return false;
@@ -106,7 +106,7 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     // A Z factor of 0 maps every grey to the full thickness: the whole picture area would be
     // cut through.
     if (factor == 0) {
-        host.ShowMessageText("Der Wert für \"Z-Faktor\" ist 0: damit würde jeder Punkt des Bildes auf die "
+        host.ShowMessageText("Der Wert für „Z-Faktor“ ist 0: damit würde jeder Punkt des Bildes auf die "
                              "ganze Werkstückdicke gefräst. Bitte einen Z-Faktor ungleich 0 eingeben;"
                              " es wurde kein Programm erstellt.");
         return false;
@@ -116,8 +116,8 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     // (a slipped sign) cuts above the program's own rapids.
     for (const Setting& depth : {Setting{"max. Tiefe", deepest}, Setting{"Zustellung", infeed}}) {
         if (depth.value > 0) {
-            host.ShowMessageText(std::string("Der Wert für \"") + depth.name +
-                                 "\" liegt über der Werkstückoberfläche. Tiefen werden negativ eingegeben "
+            host.ShowMessageText(std::string("Der Wert für „") + depth.name +
+                                 "“ liegt über der Werkstückoberfläche. Tiefen werden negativ eingegeben "
                                  "(zum Beispiel -3);" + " es wurde kein Programm erstellt.");
             return false;
         }
@@ -136,7 +136,7 @@ bool CheckRunSettings(RunHost& host, const MainState& s) {
     // A spacing of 0 or below lays out no path, or no point between the starts of the paths.
     for (const Setting& spacing : {Setting{"Bahnabstand", pathSpacing}, Setting{"Punktabstand", pointSpacing}}) {
         if (!(spacing.value > 0)) {
-            host.ShowMessageText(std::string("Der Wert für \"") + spacing.name + "\" muss größer als 0 sein." +
+            host.ShowMessageText(std::string("Der Wert für „") + spacing.name + "“ muss größer als 0 sein." +
                                  kNoProgram);
             return false;
         }

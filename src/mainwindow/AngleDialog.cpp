@@ -248,6 +248,10 @@ void TForm2::showEvent(QShowEvent* event) {
     closing_ = false;
     FormActivate();
     FormShow();
+    // Every opening starts in the angle field with its text selected, wherever the focus was
+    // when the dialog last closed: typing replaces the angle and Return takes it.
+    c_->eingabe->setFocus(Qt::OtherFocusReason);
+    c_->eingabe->SelectAllText();
 }
 
 void TForm2::FormActivate() {

@@ -16,9 +16,9 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLocale>
 #include <QPushButton>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -33,7 +33,7 @@ constexpr const char* kProgramNotRead =
     " konnte nicht gelesen werden; das Programm im Editor ist unverändert. Bitte prüfen, ob die Datei gelesen "
     "werden darf, oder eine andere wählen.";
 constexpr const char* kSplitSafeHeightText =
-    "Der Wert für \"G0-Hub\" muss größer als 0 sein (mit den eingestellten Nachkommastellen geschrieben): "
+    "Der Wert für „G0-Hub“ muss größer als 0 sein (mit den eingestellten Nachkommastellen geschrieben): "
     "die Teilprogramme treffen sich in dieser Höhe, darunter führen ihre Eilgänge durch das Werkstück. "
     "Es wurde nichts gespeichert.";
 constexpr const char* kPrintNotStarted =
@@ -56,8 +56,11 @@ std::string DirectoryPart(const std::string& path) {
 // to save under (a new one too) and asks with the save dialog.
 void Tform1::PrepareProgramDialog(bool forList) {
     OpenDialog1.filter = kProgramFilter;
-    if (OpenDialog1.filterIndex < 1) OpenDialog1.filterIndex = 1;
+    // The dialog opens on the filter that shows the name last chosen or saved.
+    OpenDialog1.filterIndex = std::max(1, FilterEntryShowing(kProgramFilter, OpenDialog1.fileName));
     OpenDialog1.mustExist = !forList;
+    // The list only names the program; the save asks once for every file it replaces.
+    OpenDialog1.confirmOverwrite = false;
     OpenDialog1.title = forList ? kListDialogTitle : kLoadDialogTitle;
 }
 
@@ -114,7 +117,12 @@ void Tform1::prg_speichernClick() {
     request.trailerLines.assign(Main.TrailerLines.begin(), Main.TrailerLines.end());
     request.safeHeight = Main.zg0;
     request.decimals = Main.komma;
-    const int result = SaveProgram(request, Memo1->Lines());
+    request.mayReplace = [&](const SetOnDisk& found) {
+        return MessageDlg(ReplaceSetQuestion(request.directory, found), mtWarning, mbYes | mbNo) == mrYes;
+    };
+    std::vector<std::string> leftoversKept;
+    const int result = SaveProgram(request, Memo1->Lines(), &leftoversKept);
+    if (result == kReplaceDeclined) return;
     if (result == kSafeHeightNotAboveTheSurface) {
         MessageDlg(kSplitSafeHeightText, mtError, mbOK);
         return;
@@ -131,6 +139,9 @@ void Tform1::prg_speichernClick() {
     Main.SizeChanged = false;
     Main.ProgramSaved = true;
     Memo1->SetModified(false);
+    // The program dialog opens where the program went.
+    OpenDialog1.fileName = request.directory + request.names.front();
+    if (!leftoversKept.empty()) MessageDlg(LeftoversKeptNotice(leftoversKept), mtWarning, mbOK);
 }
 
 void Tform1::Speichern2Click() { prg_speichernClick(); }
@@ -146,7 +157,7 @@ void Tform1::load_cncClick() {
     OpenDialog1.fileName = *picked;
     if (!QFileInfo::exists(QString::fromStdString(*picked))) return;
     if (!LoadProgramFile(*picked, Memo1->Lines())) {
-        MessageDlg("Die Programmdatei \"" + *picked + "\"" + kProgramNotRead, mtError, mbOK);
+        MessageDlg("Die Programmdatei „" + *picked + "“" + kProgramNotRead, mtError, mbOK);
         return;
     }
     Memo1->LinesChanged();
@@ -165,10 +176,9 @@ void Tform1::druckenClick() {
     }
     QPrinter& printer = Printer();
     if (!Services().PrintDialog(printer)) return;
-    const std::string date =
-        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-    const bool printed = PrintListing(printer, lines, FileNamePart(OpenPictureDialog1.fileName), date,
-                                      [this](int percent) { FclMeter->SetPercent(percent); });
+    const bool printed = PrintListing(printer, lines, FileNamePart(OpenPictureDialog1.fileName),
+                                      QDate::currentDate(), [this](int percent) { FclMeter->SetPercent(percent); });
+    FclMeter->SetPercent(0);  // the meter is empty again once the listing is printed
     if (!printed) MessageDlg(kPrintNotStarted, mtError, mbOK);
 }
 

@@ -174,7 +174,7 @@ void Tform1::ladebild() {
         return;
     }
     if (!PictureLargeEnough(loaded.Width(), loaded.Height())) {
-        MessageDlg("Das Bild der Datei \"" + OpenPictureDialog1.fileName + "\"" + kTooSmall +
+        MessageDlg("Das Bild der Datei „" + OpenPictureDialog1.fileName + "“" + kTooSmall +
                        " Bitte eine größere Bilddatei wählen.",
                    mtWarning, mbOK);
         return;

@@ -137,7 +137,59 @@ PartReading ReadPart(const TStrings& lines, LineRange range, bool arcModeDeclare
 
 }  // namespace
 
-int SaveProgram(const SaveRequest& r, const TStrings& lines) {
+SetOnDisk FindSetOnDisk(const std::string& directory, const std::vector<std::string>& names) {
+    SetOnDisk found;
+    if (names.empty()) return found;
+    for (const std::string& name : names)
+        if (QFileInfo::exists(QString::fromStdString(directory + name))) found.replaced.push_back(name);
+    // Only files count as parts: a folder of such a name ends the older set.
+    for (std::size_t k = names.size();; ++k) {
+        std::string part = names[0] + std::to_string(k);
+        if (!QFileInfo(QString::fromStdString(directory + part)).isFile()) break;
+        found.leftovers.push_back(std::move(part));
+    }
+    return found;
+}
+
+namespace {
+
+std::string Quoted(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "„" : ", „") + name + "“";
+    return out;
+}
+
+}  // namespace
+
+std::string ReplaceSetQuestion(const std::string& directory, const SetOnDisk& found) {
+    std::string text = "Im Ordner „" + directory + "“ gibt es schon Dateien dieses Namens.\n";
+    if (!found.replaced.empty()) text += "\nÜberschrieben werden: " + Quoted(found.replaced) + ".";
+    if (!found.leftovers.empty())
+        text += "\nGelöscht werden die übrigen Teile eines längeren Programms gleichen Namens, damit kein altes "
+                "Teil nach den neuen läuft: " + Quoted(found.leftovers) + ".";
+    return text + "\n\nSpeichern? Bei „Nein“ wird nichts gespeichert.";
+}
+
+std::string LeftoversKeptNotice(const std::vector<std::string>& parts) {
+    return "Das Programm wurde gespeichert, aber die alten Teile " + Quoted(parts) +
+           " konnten nicht gelöscht werden. Bitte sie von Hand löschen, damit kein altes Teil nach den neuen "
+           "läuft.";
+}
+
+namespace {
+
+// Removes the leftover parts of a longer set after the new set is complete.
+void RemoveLeftovers(const std::string& directory, const std::vector<std::string>& leftovers,
+                     std::vector<std::string>* kept) {
+    for (const std::string& part : leftovers) {
+        const QString path = QString::fromStdString(directory + part);
+        if (!QFile::remove(path) && QFileInfo::exists(path) && kept) kept->push_back(part);
+    }
+}
+
+}  // namespace
+
+int SaveProgram(const SaveRequest& r, const TStrings& lines, std::vector<std::string>* leftoversKept) {
     if (r.count <= 0) return -1;
     if (lines.Count() <= 1) return 5;
     if (r.names.size() != std::size_t(r.count)) return 2;
@@ -146,14 +198,22 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
             return 3;
         }
     }
-    if (r.count == 1) {
-        return WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count()}, {}) ? 0 : 4;
-    }
     // The parts join at the safe height: at the surface or below, the rapids of the joints
     // would run in the material.
-    if (!std::isfinite(r.safeHeight)) return kSafeHeightNotAboveTheSurface;
-    const SafeHeight safe(r.safeHeight, r.decimals);
-    if (!(safe.value > 0)) return kSafeHeightNotAboveTheSurface;
+    std::optional<SafeHeight> safe;
+    if (r.count > 1) {
+        if (!std::isfinite(r.safeHeight)) return kSafeHeightNotAboveTheSurface;
+        safe.emplace(r.safeHeight, r.decimals);
+        if (!(safe->value > 0)) return kSafeHeightNotAboveTheSurface;
+    }
+    // One question for everything the save replaces, before anything is written.
+    const SetOnDisk found = FindSetOnDisk(r.directory, r.names);
+    if (!found.Empty() && r.mayReplace && !r.mayReplace(found)) return kReplaceDeclined;
+    if (r.count == 1) {
+        if (!WriteProgramPart(r.directory + r.names[0], {}, lines, {0, lines.Count()}, {})) return 4;
+        RemoveLeftovers(r.directory, found.leftovers, leftoversKept);
+        return 0;
+    }
     const std::vector<std::string> header = PartHeaderLines(r.headerLines);
     const std::vector<std::string> trailer = PartTrailerLines(r.trailerLines);
     bool arcModeDeclared = false;  // by a part before
@@ -168,14 +228,14 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
         if (arcModeDeclared) opening.emplace_back(kArcCentreModeLine);
         std::optional<LineReplacement> leaning;
         if (!first) {
-            for (std::string& line : PartStartLines(before, safe)) opening.push_back(std::move(line));
+            for (std::string& line : PartStartLines(before, *safe)) opening.push_back(std::move(line));
             if (part.leaning != std::size_t(-1) && before.motion >= 0)
                 leaning = LineReplacement{part.leaning,
                                           WithMotionWord(lines.Line(part.leaning), before.motion, before.blanks)};
         }
         std::vector<std::string> closing;
         if (!last) {
-            closing = PartEndLines(stand, safe);
+            closing = PartEndLines(stand, *safe);
             closing.insert(closing.end(), trailer.begin(), trailer.end());
         }
         if (!WriteProgramPart(r.directory + r.names[i], opening, lines, parts[i], closing,
@@ -184,6 +244,7 @@ int SaveProgram(const SaveRequest& r, const TStrings& lines) {
         }
         arcModeDeclared = arcModeDeclared || part.declaresArcMode;
     }
+    RemoveLeftovers(r.directory, found.leftovers, leftoversKept);
     return 0;
 }
 

@@ -44,6 +44,21 @@ bool WriteProgramPart(const std::string& path, const std::vector<std::string>& h
                       const TStrings& lines, LineRange range,
                       const std::vector<std::string>& trailer, const LineReplacement* replaced = nullptr);
 
+// The files of a program's name that a save into `directory` replaces: those of the new set
+// of `names` that exist already, and the leftover parts of a longer set of the same name
+// (names[0] followed by k, for k from the new count on, while such a file exists), which a
+// completed save removes so that no old part runs after the new ones.
+struct SetOnDisk {
+    std::vector<std::string> replaced;
+    std::vector<std::string> leftovers;
+    bool Empty() const { return replaced.empty() && leftovers.empty(); }
+};
+SetOnDisk FindSetOnDisk(const std::string& directory, const std::vector<std::string>& names);
+// The question a save asks before it writes over `found` (answered with Ja or Nein).
+std::string ReplaceSetQuestion(const std::string& directory, const SetOnDisk& found);
+// What a completed save says about the leftover parts it could not remove.
+std::string LeftoversKeptNotice(const std::vector<std::string>& parts);
+
 // What a save asks for and what it answers with.
 struct SaveRequest {
     int count = 0;                           // prg_anzahl
@@ -53,12 +68,17 @@ struct SaveRequest {
     std::vector<std::string> trailerLines;   // TrailerLines 1 to 10
     double safeHeight = 1.0;                 // G0-Hub: where the tool stands between parts
     std::uint8_t decimals = 2;               // Nachkommastellen of the safe height's word
+    // Asked once, before anything is written, when files of the name are on disk; false
+    // writes nothing. Without it the save replaces them.
+    std::function<bool(const SetOnDisk&)> mayReplace;
 };
 // 0 when the program was saved; otherwise the message-file line to show: 5 (at most one
 // line), 2 (the list does not hold `count` names), 3 (an empty name), 4 (a part could not be
-// written: the parts before it stay). count 0 saves nothing and answers -1; a split whose
-// safe height, written with its decimals, is not above 0 saves nothing and answers
-// kSafeHeightNotAboveTheSurface.
+// written: the parts before it stay, the leftover parts too). count 0 saves nothing and
+// answers -1; a split whose safe height, written with its decimals, is not above 0 saves
+// nothing and answers kSafeHeightNotAboveTheSurface; a replacement the user declined saves
+// nothing and answers kReplaceDeclined. A completed save removes the leftover parts of a
+// longer set; those it could not remove are added to `leftoversKept`.
 // Every part runs on its own from a controller's start state: a part after the one that
 // declares the arc-centre mode declares it again after its header lines; a part but the last
 // that leaves the tool below the safe height rises to it before its trailer lines; a part
@@ -67,7 +87,9 @@ struct SaveRequest {
 // that moves gets the motion word it would take from the part before. The parts' own lines
 // still add up to the whole program.
 inline constexpr int kSafeHeightNotAboveTheSurface = -2;
-int SaveProgram(const SaveRequest& request, const TStrings& lines);
+inline constexpr int kReplaceDeclined = -3;
+int SaveProgram(const SaveRequest& request, const TStrings& lines,
+                std::vector<std::string>* leftoversKept = nullptr);
 
 // Reads a program file into lines (cleared first): one line per line of the file, CR LF, LF
 // or CR ending a line; UTF-8 when the bytes are valid UTF-8, else Windows-1252 turned into

@@ -3,18 +3,19 @@
 #include "mainwindow/ProgramFiles.h"
 #include "platform/LineStore.h"
 
+#include <QDate>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 
-std::string ListingPageHeader(const std::string& pictureName, const std::string& date, int page) {
-    return "Fraxilon    Name: " + pictureName + "      Datum: " + date + "      Seite: " +
-           std::to_string(page);
+std::string ListingPageHeader(const std::string& pictureName, const QDate& date, int page) {
+    return "Fraxilon    Name: " + pictureName + "      Datum: " +
+           date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() + "      Seite: " + std::to_string(page);
 }
 
 bool PrintListing(QPrinter& printer, const TStrings& lines, const std::string& pictureName,
-                  const std::string& date, const std::function<void(int)>& progress) {
+                  const QDate& date, const std::function<void(int)>& progress) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     QFont font(QStringLiteral("Arial"));

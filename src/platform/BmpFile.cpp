@@ -34,7 +34,7 @@ std::uint32_t GetBE32(std::string_view d, std::size_t at) {
 std::string Shown(const QString& text) { return text.toLatin1().toStdString(); }
 
 [[noreturn]] void Broken(const std::string& name, const std::string& why) {
-    throw Exception("Die Datei \"" + name + "\" ist keine g\xFCltige " + why);
+    throw Exception("Die Datei \x84" + name + "\x93 ist keine g\xFCltige " + why);
 }
 
 // Compression codes of the info header.
@@ -108,7 +108,7 @@ std::string EncodeBmp24(const TBitmap& bitmap) {
 }
 
 void SaveBitmapToBmpFile(const TBitmap& bitmap, const std::string& path) {
-    const std::string file = "Die Datei \"" + Shown(QString::fromStdString(path)) + "\"";
+    const std::string file = "Die Datei \x84" + Shown(QString::fromStdString(path)) + "\x93";
     std::string bytes;
     try {
         bytes = EncodeBmp24(bitmap);
@@ -166,9 +166,9 @@ void CheckBmpHeaders(std::string_view d, const std::string& name) {
     if (compression == kRgb || compression == kBitFields || compression == kAlphaBitFields) {
         const std::uint64_t stride = (std::uint64_t(width) * bits + 31) / 32 * 4;
         if (std::uint64_t(offBits) + stride * std::uint64_t(rows) > d.size())
-            throw Exception("Die Datei \"" + name + "\" ist unvollst\xE4ndig: ihre Bildzeilen fehlen.");
+            throw Exception("Die Datei \x84" + name + "\x93 ist unvollst\xE4ndig: ihre Bildzeilen fehlen.");
     } else if (!RunLengthComplete(d, offBits, compression == kRle4)) {
-        throw Exception("Die Datei \"" + name + "\" ist unvollst\xE4ndig: ihre Bildzeilen fehlen.");
+        throw Exception("Die Datei \x84" + name + "\x93 ist unvollst\xE4ndig: ihre Bildzeilen fehlen.");
     }
 }
 
@@ -184,7 +184,7 @@ void CheckIcoHeaders(std::string_view d, const std::string& name) {
         const std::uint32_t size = Get32(d, entry + 8);
         const std::uint32_t offset = Get32(d, entry + 12);
         if (size == 0 || std::uint64_t(offset) + size > d.size())
-            throw Exception("Die Datei \"" + name + "\" ist unvollst\xE4ndig oder besch\xE4" "digt.");
+            throw Exception("Die Datei \x84" + name + "\x93 ist unvollst\xE4ndig oder besch\xE4" "digt.");
         // An entry holds a PNG or a headless bitmap whose size is in its own header.
         const std::string_view image = d.substr(offset, size);
         if (image.size() >= 24 && image.substr(0, 8) == "\x89PNG\r\n\x1A\n") {

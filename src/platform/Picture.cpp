@@ -75,7 +75,7 @@ const char* FormatName(Format f) {
 constexpr const char* kChooseAnother = " Bitte eine andere Bilddatei (BMP, ICO oder JPEG) w\xE4hlen.";
 constexpr const char* kChooseSmaller = " Bitte ein kleineres Bild w\xE4hlen oder andere Programme schlie\xDF" "en.";
 
-std::string TheFile(const std::string& shownName) { return "Die Datei \"" + shownName + "\""; }
+std::string TheFile(const std::string& shownName) { return "Die Datei \x84" + shownName + "\x93"; }
 
 // Why a file cannot be opened for reading, as a user can act on it.
 std::string OpenProblem(const std::string& path) {

@@ -5,11 +5,13 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTextBrowser>
 #include <QUrl>
@@ -22,15 +24,20 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The patterns of one filter entry ("*.bmp;*.*") as the dialog takes them: "*.*" is every
+// name, as it is on Windows, also inside a pattern ("%*.*" is "%*").
+QStringList DialogPatterns(QString patterns) {
+    patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+    return patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}
+
 // "Bitmaps|*.bmp|Alle|*.*" into Qt's "Bitmaps (*.bmp);;Alle (*)". A text that shows its
 // patterns already ("Fremdprogramme (*.cnc)") shows them once.
 QString QtFilter(const std::string& filter, int index, QString* selected) {
     const QStringList parts = Q(filter).split(QLatin1Char('|'));
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        const QString patterns = DialogPatterns(parts[i + 1]).join(QLatin1Char(' '));
         QString text = parts[i].trimmed();
         if (text.endsWith(QLatin1Char(')')) && text.contains(QStringLiteral(" (")))
             text.truncate(text.lastIndexOf(QStringLiteral(" (")));
@@ -39,6 +46,24 @@ QString QtFilter(const std::string& filter, int index, QString* selected) {
     }
     return out.join(QStringLiteral(";;"));
 }
+
+}  // namespace
+
+int FilterEntryShowing(const std::string& filter, const std::string& fileName) {
+    const QString name = QFileInfo(Q(fileName)).fileName();
+    if (name.isEmpty()) return 0;
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        for (const QString& pattern : DialogPatterns(parts[i + 1])) {
+            const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+                                           QRegularExpression::CaseInsensitiveOption);
+            if (match.match(name).hasMatch()) return i / 2 + 1;
+        }
+    }
+    return 0;
+}
+
+namespace {
 
 QString StartPath(const FileDialogRequest& r) {
     if (r.fileName.empty()) return Q(r.initialDir);
@@ -114,6 +139,7 @@ public:
         const QString filter = QtFilter(r.filter, r.filterIndex, &selected);
         QFileDialog dialog(QApplication::activeWindow(), Q(r.title), StartPath(r), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.confirmOverwrite);
         if (!selected.isEmpty()) dialog.selectNameFilter(selected);
         if (!r.defaultExt.empty()) dialog.setDefaultSuffix(Q(r.defaultExt));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

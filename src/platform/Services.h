@@ -43,7 +43,15 @@ struct FileDialogRequest {
     std::string defaultExt;
     // An open dialog that is also used to name a file that does not exist yet says false.
     bool mustExist = true;
+    // A save dialog asks before it names a file that exists, unless the caller asks itself
+    // when it writes.
+    bool confirmOverwrite = true;
 };
+
+// The 1-based entry of a "Text|patterns|…" filter that shows the file-name part of fileName,
+// the first one whose patterns match it as the dialog matches them ("*.*" shows every name,
+// case is ignored); 0 when none does.
+int FilterEntryShowing(const std::string& filter, const std::string& fileName);
 
 class PlatformServices {
 public:

@@ -310,7 +310,7 @@ TEST(GoldenProgramEdges, SpacingsOfZeroOrLessAreRefusedBeforeAnyLine) {
             // above 0 (not that the workpiece is too small).
             EXPECT_EQ(RunProgram(host), std::vector<std::string>{"old program"});
             EXPECT_TRUE(host.fileMessages.empty());
-            const std::string named = sp.stepX > 0 ? "\"Punktabstand\"" : "\"Bahnabstand\"";
+            const std::string named = sp.stepX > 0 ? "„Punktabstand“" : "„Bahnabstand“";
             ASSERT_EQ(host.messageTexts.size(), 1u);
             EXPECT_NE(host.messageTexts[0].find(named + " muss größer als 0 sein"), std::string::npos)
                 << host.messageTexts[0];

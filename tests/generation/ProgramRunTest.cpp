@@ -135,7 +135,7 @@ TEST_F(ProgramRunTest, PassesDivideTheDepth) {
         EXPECT_EQ(Run(), Lines{"old program"});
         EXPECT_TRUE(passDepths.empty());
         ASSERT_EQ(host.messageTexts.size(), 1u);
-        EXPECT_NE(host.messageTexts[0].find("\"Zustellung\""), std::string::npos) << host.messageTexts[0];
+        EXPECT_NE(host.messageTexts[0].find("„Zustellung“"), std::string::npos) << host.messageTexts[0];
     }
 }
 

@@ -310,7 +310,7 @@ TEST_F(RadialTest, ShapesWithoutAreaAndSpacingsOfZeroOrBelowAreRefusedBeforeTheE
         }
         EXPECT_TRUE(host.fileMessages.empty());
         ASSERT_EQ(host.messageTexts.size(), 1u);
-        EXPECT_NE(host.messageTexts[0].find(std::string("\"") + c.named + "\" muss größer als 0"), std::string::npos)
+        EXPECT_NE(host.messageTexts[0].find(std::string("„") + c.named + "“ muss größer als 0"), std::string::npos)
             << host.messageTexts[0];
     }
     // A negative corner count writes no rings (the program's rise and the passes' retract

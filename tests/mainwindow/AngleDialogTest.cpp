@@ -1,5 +1,6 @@
 // The angle dialog over a preview image: its spin steps, what each close stores, and its four
 // previews, which leave the picture as it was once the dialog closes.
+#include "controls/FclEntryFieldWidgets.h"
 #include "generation/MainState.h"
 #include "mainwindow/AngleDialog.h"
 #include "mainwindow/PreviewImage.h"
@@ -8,6 +9,10 @@
 #include "support/ScriptedServices.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
 
 #include <cstring>
 #include <fstream>
@@ -74,6 +79,36 @@ TEST_F(AngleDialog, SpinButtonsStepFromTheTypedAngle) {
     dialog.SpinButton1DownClick();
     EXPECT_NEAR(Angle(), 359.999, 1e-9);
     dialog.reject();
+}
+
+// Closed with the mouse on a button, the dialog opens the next time with the focus in the
+// angle field and its text selected: typed digits replace the angle and Return takes it.
+TEST_F(AngleDialog, EveryOpeningStartsInTheAngleFieldWithItsTextSelected) {
+    for (const char* button : {"BitBtn1", "BitBtn2"}) {
+        SCOPED_TRACE(button);
+        Open(11, 30);
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        auto* pressed = qobject_cast<QPushButton*>(dialog.Control(button));
+        ASSERT_NE(pressed, nullptr);
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        ASSERT_FALSE(dialog.isVisible());
+        ASSERT_EQ(dialog.focusWidget(), pressed);  // where the mouse left the focus
+
+        Open(11, 30);
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        auto* field = static_cast<TFclPictureField*>(dialog.Control("eingabe"));
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        EXPECT_EQ(field->Field().SelStart(), 0);
+        EXPECT_EQ(field->Field().SelEnd(), int(field->Text().size())) << field->Text();
+        EXPECT_GT(field->Field().SelEnd(), 0);
+        QTest::keyClicks(QApplication::focusWidget(), "77");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_DOUBLE_EQ(Main.Alpha, 77);
+    }
 }
 
 TEST_F(AngleDialog, CancelAfterSteppingKeepsTheAngleAndRemovesTheLines) {

@@ -17,9 +17,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+
+#include <set>
+#include <string>
 
 namespace {
 
@@ -112,6 +116,32 @@ TEST_F(MainWindowStart, TheHelpFileHoldsEveryKeywordTheProgramAsksFor) {
     form1->Fraxilon_HilfeClick();
     ASSERT_EQ(services.helpShown.size(), 2u);
     EXPECT_EQ(services.helpShown[0], std::make_pair(Path("fraxilon-ger.html"), std::string("9999")));
+}
+
+// What the help tells to press or open, in „…“, is a caption the windows show.
+TEST_F(MainWindowStart, TheHelpNamesTheCaptionsTheWindowsShow) {
+    CopyShipped();
+    ASSERT_TRUE(Start());
+    std::set<std::string> captions;
+    for (QObject* window : {static_cast<QObject*>(form1.get()), static_cast<QObject*>(&form2)}) {
+        for (QObject* o : window->findChildren<QObject*>()) {
+            QString shown;
+            if (auto* b = qobject_cast<QAbstractButton*>(o)) shown = b->text();
+            else if (auto* l = qobject_cast<QLabel*>(o)) shown = l->text();
+            else if (auto* g = qobject_cast<QGroupBox*>(o)) shown = g->title();
+            else if (auto* m = qobject_cast<QMenu*>(o)) shown = m->title();
+            else if (auto* a = qobject_cast<QAction*>(o)) shown = a->text().section(QLatin1Char('\t'), 0, 0);
+            shown.remove(QLatin1Char('&'));
+            if (!shown.isEmpty()) captions.insert(shown.toStdString());
+        }
+    }
+    const QString html = QString::fromStdString(ReadBytes(Path("fraxilon-ger.html")));
+    int quoted = 0;
+    for (const auto& m : QRegularExpression(QStringLiteral("„([^“]*)“")).globalMatch(html)) {
+        ++quoted;
+        EXPECT_TRUE(captions.count(m.captured(1).toStdString())) << m.captured(1).toStdString();
+    }
+    EXPECT_GE(quoted, 5);
 }
 
 TEST(QtTexts, QtsOwnDialogsAndButtonsSpeakGerman) {

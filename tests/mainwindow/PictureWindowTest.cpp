@@ -696,7 +696,7 @@ TEST_F(PictureWindow, APictureThatCannotBeLoadedIsNamedInGermanWithWhatToDo) {
         const std::string& text = services.boxes[0].text;
         EXPECT_FALSE(QString::fromUtf8(text.data(), qsizetype(text.size())).contains(QChar::ReplacementCharacter))
             << text;
-        EXPECT_EQ(text.rfind("Die Datei \"" + Path(c.name) + "\" " + c.says, 0), 0u) << text;
+        EXPECT_EQ(text.rfind("Die Datei „" + Path(c.name) + "“ " + c.says, 0), 0u) << text;
         EXPECT_NE(text.find(". Bitte "), std::string::npos) << text;
         EXPECT_FALSE(form1->Picture().Picture().HasGraphic());
     }

@@ -213,6 +213,70 @@ TEST_F(SaveTest, AFailedPartKeepsThePartsBeforeAndTheOldFile) {
     EXPECT_EQ(ReadAll(Dir() + "teil2"), "old part\r\n");
 }
 
+// What a save finds of the name: the set's own files that exist (a folder too), and the
+// leftover parts name + k from the new count on, up to the first that is no file.
+TEST_F(SaveTest, TheSetOnDiskNamesReplacedFilesAndLeftoverParts) {
+    for (const char* name : {"teil", "teil2", "teil3", "teil4", "teil6"}) WriteAll(Dir() + name, "alt\r\n");
+    QDir(dir.path()).mkdir("teil5");
+    const SetOnDisk found = FindSetOnDisk(Dir(), ProgramListNames("teil", 3));
+    EXPECT_EQ(found.replaced, (std::vector<std::string>{"teil", "teil2"}));
+    EXPECT_EQ(found.leftovers, (std::vector<std::string>{"teil3", "teil4"}));
+    EXPECT_TRUE(FindSetOnDisk(Dir(), ProgramListNames("neu", 2)).Empty());
+}
+
+// The question comes after the refusals and before any write; Nein writes nothing, Ja writes
+// the set and then removes the leftover parts. One that cannot be removed is reported.
+TEST_F(SaveTest, TheReplaceQuestionDecidesBeforeAnythingIsWritten) {
+    TStrings lines;
+    for (const char* name : {"teil", "teil1", "teil2", "teil3"}) WriteAll(Dir() + name, "alt\r\n");
+    int asked = 0;
+    SaveRequest r = Request(2);
+    r.mayReplace = [&](const SetOnDisk& found) {
+        ++asked;
+        EXPECT_EQ(found.replaced, (std::vector<std::string>{"teil", "teil1"}));
+        EXPECT_EQ(found.leftovers, (std::vector<std::string>{"teil2", "teil3"}));
+        return false;
+    };
+    Fill(lines, 1);
+    EXPECT_EQ(SaveProgram(r, lines), 5);
+    EXPECT_EQ(asked, 0);
+    Fill(lines, 4);
+    EXPECT_EQ(SaveProgram(r, lines), kReplaceDeclined);
+    EXPECT_EQ(asked, 1);
+    for (const char* name : {"teil", "teil1", "teil2", "teil3"}) EXPECT_EQ(ReadAll(Dir() + name), "alt\r\n") << name;
+
+    // Between the question and the removal teil3 has become a folder with a file in it.
+    r.mayReplace = [&](const SetOnDisk&) {
+        QFile::remove(QString::fromStdString(Dir() + "teil3"));
+        QDir(dir.path()).mkpath("teil3/inhalt");
+        return true;
+    };
+    std::vector<std::string> kept;
+    EXPECT_EQ(SaveProgram(r, lines, &kept), 0);
+    EXPECT_EQ(ReadAll(Dir() + "teil1").substr(0, 11), "%\r\n(KOPF)\r\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Dir() + "teil2")));
+    EXPECT_EQ(kept, std::vector<std::string>{"teil3"});
+    EXPECT_NE(LeftoversKeptNotice(kept).find("„teil3“ konnten nicht gelöscht werden"), std::string::npos);
+}
+
+// A part that cannot be written stops the save before the leftover parts are removed.
+TEST_F(SaveTest, AFailedSaveKeepsTheLeftoverParts) {
+    TStrings lines;
+    Fill(lines, 6);
+    WriteAll(Dir() + "teil2", "alt\r\n");
+    QDir(dir.path()).mkdir("teil1");
+    SaveRequest r = Request(2);
+    bool asked = false;
+    r.mayReplace = [&](const SetOnDisk& found) {
+        asked = true;
+        EXPECT_EQ(found.leftovers, std::vector<std::string>{"teil2"});
+        return true;
+    };
+    EXPECT_EQ(SaveProgram(r, lines), 4);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(ReadAll(Dir() + "teil2"), "alt\r\n");
+}
+
 TEST_F(SaveTest, AFullDiskLeavesTheOldFileByteForByte) {
     TStrings lines;
     for (int i = 0; i < 20000; ++i) lines.Add("G1 X123.45 Y678.9 Z-1.25");
@@ -337,6 +401,7 @@ TEST(ProgramFiles, EveryPageStartsWithItsHeaderAndTheFirstLineAtFourLineHeights)
 
 #include "mainwindow/ProgramListing.h"
 
+#include <QDate>
 #include <QFile>
 #include <QPrinter>
 
@@ -351,7 +416,7 @@ TEST(ProgramListing, PrintsEveryPageToAPdf) {
     TStrings lines;
     for (int i = 0; i < 200; ++i) lines.Add("G1 X" + std::to_string(i) + " Y0 Z-1");
     std::vector<int> meter;
-    ASSERT_TRUE(PrintListing(printer, lines, "bild.bmp", "10.12.2026",
+    ASSERT_TRUE(PrintListing(printer, lines, "bild.bmp", QDate(2026, 12, 10),
                              [&](int p) { meter.push_back(p); }));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -360,8 +425,10 @@ TEST(ProgramListing, PrintsEveryPageToAPdf) {
     EXPECT_GE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
     ASSERT_FALSE(meter.empty());
     EXPECT_EQ(meter.back(), 100);
-    EXPECT_EQ(ListingPageHeader("bild.bmp", "10.12.2026", 3),
-              "Fraxilon    Name: bild.bmp      Datum: 10.12.2026      Seite: 3");
+    // The date the German way, whatever the desktop's language.
+    EXPECT_EQ(ListingPageHeader("bild.bmp", QDate(2026, 12, 11), 3),
+              "Fraxilon    Name: bild.bmp      Datum: 11.12.2026      Seite: 3");
+    EXPECT_EQ(ListingPageHeader("", QDate(2027, 1, 5), 12), "Fraxilon    Name:       Datum: 05.01.2027      Seite: 12");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <string>
@@ -88,6 +89,7 @@ TEST_F(ProgramFilesWindow, TheListTakesANewNameWhileLoadingNeedsAnExistingFile) 
     BuildList("neu", 2);  // no such file yet
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileDialogs, std::vector<std::string>{"save"});
+    EXPECT_FALSE(services.fileRequests[0].confirmOverwrite);  // the save asks, once, for the whole set
     EXPECT_EQ(ListNames(), (std::vector<std::string>{"neu", "neu1"}));
     services.openNames.push_back(std::nullopt);
     form1->load_cnc->click();
@@ -193,7 +195,7 @@ TEST_F(ProgramFilesWindow, ASplitAtASafeHeightOfZeroIsRefusedWithAMessage) {
     form1->prg_speichern->setEnabled(true);
     form1->prg_speichern->click();
     ASSERT_EQ(BoxTexts().size(), 1u);
-    EXPECT_NE(BoxTexts()[0].find("\"G0-Hub\" muss größer als 0 sein"), std::string::npos) << BoxTexts()[0];
+    EXPECT_NE(BoxTexts()[0].find("„G0-Hub“ muss größer als 0 sein"), std::string::npos) << BoxTexts()[0];
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil"))));
     EXPECT_TRUE(form1->Memo1->Modified());
 }
@@ -204,12 +206,104 @@ TEST_F(ProgramFilesWindow, AFailedPartKeepsTheMarksAndShowsMessageFour) {
     SetProgram({"%", "A", "B", "C", "D", "E"}, true);
     Main.ProgramSaved = false;
     form1->prg_speichern->setEnabled(true);
+    services.answers = {mrYes};  // replace what is there
     form1->prg_speichern->click();
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ShippedMessage(4)}));
+    ASSERT_EQ(BoxTexts().size(), 2u);
+    EXPECT_EQ(BoxTexts()[1], ShippedMessage(4));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("teil"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("teil2"))));
     EXPECT_FALSE(Main.ProgramSaved);
     EXPECT_TRUE(form1->Memo1->Modified());
+}
+
+// A save over files of the same name asks once, before anything is written, naming the files
+// of the new set that exist and the leftover parts of a longer set; Ja writes the set and
+// removes those parts, Nein writes nothing.
+TEST_F(ProgramFilesWindow, ASaveOverAnExistingSetAsksOnceAndLeavesNoOldPart) {
+    const std::string folder = "„" + Path("") + "“";
+    const std::string ending = "\n\nSpeichern? Bei „Nein“ wird nichts gespeichert.";
+    const std::string leftoverText =
+        "\nGelöscht werden die übrigen Teile eines längeren Programms gleichen Namens, damit kein altes Teil nach "
+        "den neuen läuft: ";
+    struct Case {
+        const char* what;
+        int oldParts;
+        std::string question;
+        std::vector<std::string> kept;  // files of the folder that are no part of the new set
+    } const cases[] = {
+        {"a shorter set over a set of 7", 7,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n\nÜberschrieben werden: „teil“, „teil1“, "
+         "„teil2“." + leftoverText + "„teil3“, „teil4“, „teil5“, „teil6“." + ending,
+         {"teil8"}},
+        {"a set of the same length", 3,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n\nÜberschrieben werden: „teil“, „teil1“, "
+         "„teil2“." + ending,
+         {"teil8"}},
+        {"a longer set over a set of 2", 2,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n\nÜberschrieben werden: „teil“, „teil1“." +
+             ending,
+         {"teil8"}},
+        {"only parts of a longer set left", 0,
+         "Im Ordner " + folder + " gibt es schon Dateien dieses Namens.\n" + leftoverText + "„teil3“." + ending,
+         {"teil8"}},
+    };
+    for (const Case& c : cases) {
+        for (const int answer : {mrNo, mrYes}) {
+            SCOPED_TRACE(std::string(c.what) + (answer == mrYes ? ": Ja" : ": Nein"));
+            QDir(dir.path()).removeRecursively();
+            ASSERT_TRUE(QDir().mkpath(dir.path()));
+            CopyShipped();
+            std::vector<std::string> before;
+            for (int k = 0; k < c.oldParts; ++k) before.push_back(k ? "teil" + std::to_string(k) : "teil");
+            if (c.oldParts == 0) before = {"teil3"};
+            before.push_back("teil8");  // after a gap: no part of the old set
+            for (const std::string& name : before) Write(name, "ALT " + name + "\r\n");
+            BuildList("teil", 3);
+            SetProgram({"%", "A", "B", "C", "D", "E"}, true);
+            Main.ProgramSaved = false;
+            services.boxes.clear();
+            services.answers = {answer};
+            form1->prg_speichern->setEnabled(true);
+            form1->prg_speichern->click();
+            ASSERT_EQ(BoxTexts(), std::vector<std::string>{c.question});
+            EXPECT_EQ(services.boxes[0].buttons, mbYes | mbNo);
+
+            std::vector<std::string> files;
+            for (const QString& f : QDir(dir.path()).entryList({"teil*"}, QDir::Files, QDir::Name))
+                files.push_back(f.toStdString());
+            if (answer == mrNo) {
+                std::sort(before.begin(), before.end());
+                EXPECT_EQ(files, before);
+                for (const std::string& name : before) EXPECT_EQ(ReadBytes(Path(name)), "ALT " + name + "\r\n");
+                EXPECT_TRUE(form1->Memo1->Modified());
+                EXPECT_FALSE(Main.ProgramSaved);
+            } else {
+                std::vector<std::string> expected = {"teil", "teil1", "teil2"};
+                expected.insert(expected.end(), c.kept.begin(), c.kept.end());
+                EXPECT_EQ(files, expected);
+                for (const char* part : {"teil", "teil1", "teil2"})
+                    EXPECT_EQ(ReadBytes(Path(part)).find("ALT"), std::string::npos) << part;
+                EXPECT_NE(ReadBytes(Path("teil2")).find("E\r\n"), std::string::npos);
+                EXPECT_FALSE(form1->Memo1->Modified());
+                EXPECT_TRUE(Main.ProgramSaved);
+            }
+        }
+    }
+}
+
+// A program saved whole over the first file of an older set of two.
+TEST_F(ProgramFilesWindow, AOneFileSaveAlsoRemovesTheOlderSetsParts) {
+    Write("prog", "ALT\r\n");
+    Write("prog1", "ALT\r\n");
+    BuildList("prog", 1);
+    SetProgram({"%", "A"}, true);
+    services.answers = {mrYes};
+    form1->prg_speichernClick();
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find("Überschrieben werden: „prog“.\nGelöscht werden"), std::string::npos) << BoxTexts()[0];
+    EXPECT_NE(BoxTexts()[0].find(": „prog1“."), std::string::npos) << BoxTexts()[0];
+    EXPECT_EQ(ReadBytes(Path("prog")), "%\r\nA\r\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("prog1"))));
 }
 
 TEST_F(ProgramFilesWindow, ChoosingANameFromTheListKeepsTheListWhole) {
@@ -278,6 +372,27 @@ TEST_F(ProgramFilesWindow, LoadDecisions) {
     }
 }
 
+// The load dialog opens on the saved program, with the filter that shows its name.
+TEST_F(ProgramFilesWindow, LoadingOpensOnTheFilterThatShowsTheSavedName) {
+    const struct {
+        const char* saved;
+        int filterIndex;
+    } cases[] = {{"rows1.nc", 3}, {"%1000", 1}, {"teil.cnc", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        BuildList(c.saved, 1);
+        SetProgram({"%", "A"}, true);
+        form1->prg_speichernClick();
+        ASSERT_TRUE(QFile::exists(QString::fromStdString(Path(c.saved))));
+        services.fileRequests.clear();
+        services.openNames = {std::nullopt};
+        form1->load_cncClick();
+        ASSERT_EQ(services.fileRequests.size(), 1u);
+        EXPECT_EQ(services.fileRequests[0].fileName, Path(c.saved));
+        EXPECT_EQ(services.fileRequests[0].filterIndex, c.filterIndex);
+    }
+}
+
 // A program file in Windows-1252: its size counts characters, "ä" one, each break two.
 TEST_F(ProgramFilesWindow, ALoadedProgramsSizeCountsCharacters) {
     Write("alt.nc", "(Fr\xE4ser 6 mm)\r\nG0 Z1\r\n");
@@ -331,7 +446,7 @@ TEST_F(ProgramFilesWindow, WhatIsNoRegularFileLoadsNothingAndSaysSo) {
         EXPECT_FALSE(waited) << "the load waited on the pipe";
         EXPECT_EQ(Program(), (std::vector<std::string>{"%", "ALT"}));
         ASSERT_EQ(services.boxes.size(), 1u);
-        EXPECT_EQ(services.boxes[0].text.rfind("Die Programmdatei \"" + path + "\" konnte nicht gelesen werden", 0), 0u)
+        EXPECT_EQ(services.boxes[0].text.rfind("Die Programmdatei „" + path + "“ konnte nicht gelesen werden", 0), 0u)
             << services.boxes[0].text;
         EXPECT_EQ(services.boxes[0].type, mtError);
     }
@@ -351,19 +466,17 @@ TEST_F(ProgramFilesWindow, PrintingGoesThroughThePrintDialogToPdf) {
     form1->druckenClick();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(services.pdfPath)));
     services.printAccepted = true;
-    form1->drucken->click();
-    EXPECT_EQ(services.printDialogs, 2);
-    const std::string pdf = ReadBytes(services.pdfPath);
-    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    EXPECT_EQ(form1->FclMeter->Percent(), 100);
-}
-
-TEST_F(ProgramFilesWindow, AOneLineListingEndsAtOneHundred) {
-    services.pdfPath = Path("eine.pdf");
-    SetProgram({"G0 Z1"}, false);
-    form1->FclMeter->SetPercent(0);
-    form1->druckenClick();
-    EXPECT_EQ(form1->FclMeter->Percent(), 100);
+    // A listing of many lines and one of a single line: printed, and the meter empty again.
+    for (const std::size_t count : {lines.size(), std::size_t(1)}) {
+        SCOPED_TRACE(count);
+        QFile::remove(QString::fromStdString(services.pdfPath));
+        SetProgram(std::vector<std::string>(lines.begin(), lines.begin() + std::ptrdiff_t(count)), false);
+        form1->drucken->click();
+        const std::string pdf = ReadBytes(services.pdfPath);
+        EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+        EXPECT_EQ(form1->FclMeter->Percent(), 0);
+    }
+    EXPECT_EQ(services.printDialogs, 3);
 }
 
 // Numbering and blank removal from "ausführen".

@@ -11,9 +11,9 @@
 namespace {
 
 TEST(ErrorText, EveryKindOfErrorReadsAsGerman) {
-    // The platform's texts are Windows-1252: "ü" is one byte.
-    EXPECT_EQ(ErrorText(Exception("Die Datei \"a.bmp\" ist keine g\xFCltige Bitmap-Datei.")),
-              "Die Datei \"a.bmp\" ist keine gültige Bitmap-Datei.");
+    // The platform's texts are Windows-1252: "ü" is one byte, and so are the quotes „ and “.
+    EXPECT_EQ(ErrorText(Exception("Die Datei \x84" "a.bmp\x93 ist keine g\xFCltige Bitmap-Datei.")),
+              "Die Datei „a.bmp“ ist keine gültige Bitmap-Datei.");
     EXPECT_EQ(ErrorText(std::bad_alloc()), kOutOfMemoryText);
     EXPECT_NE(std::string(kOutOfMemoryText).find("Arbeitsspeicher"), std::string::npos);
     const std::string other = ErrorText(std::runtime_error("vector::_M_range_check"));

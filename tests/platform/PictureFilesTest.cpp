@@ -254,11 +254,11 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
         const std::string message = ErrorOf(c.data, c.file);
         EXPECT_NE(message.find(c.expected), std::string::npos) << message;
         // Every message names the file and says what to do.
-        EXPECT_EQ(message.rfind("Die Datei \"" + c.file + "\" ", 0), 0u) << message;
+        EXPECT_EQ(message.rfind("Die Datei \x84" + c.file + "\x93 ", 0), 0u) << message;
         EXPECT_NE(message.find(". Bitte "), std::string::npos) << message;
     }
     // The file's name appears in Windows-1252, as every message text.
-    EXPECT_NE(ErrorOf("???", "Gr\xC3\xB6\xC3\x9F" "e.bmp").find("\"Gr\xF6\xDF" "e.bmp\""), std::string::npos);
+    EXPECT_NE(ErrorOf("???", "Gr\xC3\xB6\xC3\x9F" "e.bmp").find("\x84" "Gr\xF6\xDF" "e.bmp\x93"), std::string::npos);
     // An unknown extension is read by its contents.
     EXPECT_EQ(DecodePictureBytes(jpeg, "scan.pic").kind, TGraphicKind::Jpeg);
 }
@@ -317,7 +317,7 @@ TEST_F(PictureFiles, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
             ADD_FAILURE() << "the load waits on the pipe";
         }
         const std::string message = load.get();
-        EXPECT_EQ(message.rfind("Die Datei \"" + c.path + "\" " + c.says, 0), 0u) << message;
+        EXPECT_EQ(message.rfind("Die Datei \x84" + c.path + "\x93 " + c.says, 0), 0u) << message;
         EXPECT_NE(message.find(". Bitte "), std::string::npos) << message;
     }
 }
