@@ -261,6 +261,58 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
     EXPECT_EQ(lines.Get(0), "kept");
 }
 
+// The reader looks at many bytes at once: every line end and every byte above 127 counts
+// wherever it falls among them, so each text is read behind fillers of every length.
+TEST_F(SaveTest, LineEndsAndEncodingCountWhereverTheyFall) {
+    struct Case {
+        const char* name;
+        std::string tail;  // after the filler line and its CR LF
+        std::vector<std::string> lines;
+    } const cases[] = {
+        {"every line end", "A\r\rB\n\nC\r\n\r\n\n\rD\r", {"A", "", "B", "", "C", "", "", "", "D"}},
+        {"UTF-8", "\xC3\x84\r\nB\n\xE2\x82\xAC", {"\xC3\x84", "B", "\xE2\x82\xAC"}},
+        {"Windows-1252", "A\r\n\xC4\r\nB\n\x80", {"A", "\xC3\x84", "B", "\xE2\x82\xAC"}},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t filler = 0; filler <= 140; ++filler) {
+            WriteAll(Dir() + "in.cnc", std::string(filler, 'X') + "\r\n" + c.tail);
+            TStrings lines;
+            ASSERT_TRUE(LoadProgramFile(Dir() + "in.cnc", lines));
+            std::vector<std::string> got;
+            for (std::size_t i = 0; i < lines.Count(); ++i) got.push_back(lines.Get(i));
+            std::vector<std::string> expected = {std::string(filler, 'X')};
+            expected.insert(expected.end(), c.lines.begin(), c.lines.end());
+            ASSERT_EQ(got, expected) << c.name << ", filler " << filler;
+        }
+    }
+}
+
+// The read buffer is kept from one load to the next: a short file gives its own lines only,
+// never a line end or a byte of a longer file read before.
+TEST_F(SaveTest, ALoadSeesNothingOfTheFileBefore) {
+    std::string longer;
+    while (longer.size() < (std::size_t(1) << 20)) longer += "\r\n\xE4\n\r";
+    WriteAll(Dir() + "long.cnc", longer);
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } const cases[] = {
+        {"G1 X1", {"G1 X1"}},
+        {"G1 X1\r", {"G1 X1"}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        TStrings lines;
+        ASSERT_TRUE(LoadProgramFile(Dir() + "long.cnc", lines));
+        ASSERT_GT(lines.Count(), 100000u);
+        WriteAll(Dir() + "short.cnc", c.bytes);
+        ASSERT_TRUE(LoadProgramFile(Dir() + "short.cnc", lines));
+        std::vector<std::string> got;
+        for (std::size_t i = 0; i < lines.Count(); ++i) got.push_back(lines.Get(i));
+        EXPECT_EQ(got, c.lines) << c.bytes;
+    }
+}
+
 // A pipe waits for a writer when it is opened: only regular files are read, so a pipe, a link
 // to one and a folder are refused at once and the lines stay.
 TEST_F(SaveTest, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
