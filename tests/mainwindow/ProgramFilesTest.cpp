@@ -139,6 +139,18 @@ TEST_F(SaveTest, EveryPartRunsOnItsOwn) {
          {kopf + "G0 X1 Y1 Z5 (X9 Y9 Z-9)|M30",
           kopf + "G0 Z5|G0 X1 Y1|M0|M30",
           kopf + "G0 Z5|G0 X1 Y1|G1 Z-1 ; X7|G0 Z5|M30"}},
+        {"a part ending exactly at the safe height needs no rise",
+         {"G0 X1 Y1 Z5", "G1 Z-1", "G0 Z5", "M30"},
+         3, 5, 2,
+         {kopf + "G0 X1 Y1 Z5|M30",
+          kopf + "G0 Z5|G0 X1 Y1|G1 Z-1|G0 Z5|M30",
+          kopf + "G0 Z5|G0 X1 Y1|G1 Z-1|G0 Z5|M30"}},
+        {"what follows \";\" at a part's end moves nothing",
+         {"G0 X1 Y1 Z1", "G1 X5 Y6 Z-1 ; G0 X99", "Y8", "G0 Z1", "M30"},
+         3, 1, 2,
+         {kopf + "G0 X1 Y1 Z1|M30",
+          kopf + "G0 Z1|G0 X1 Y1|G1 X5 Y6 Z-1 ; G0 X99|G0 Z1|M30",
+          kopf + "G0 Z1|G0 X5 Y6|G1 Z-1|G1 Y8|G0 Z1|M30"}},
     };
     for (const Case& c : cases) {
         TStrings lines;
