@@ -256,6 +256,9 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
         {"empty lines", "A\r\n\r\n\nB\r\r", {"A", "", "", "B", ""}},
         {"UTF-8", "(Fr\xC3\xA4sen)\n", {"(Fr\xC3\xA4sen)"}},
         {"Windows-1252", "(Fr\xE4sen \x80)\n", {"(Fr\xC3\xA4sen \xE2\x82\xAC)"}},
+        // No valid UTF-8: a character written in more bytes than it needs, a UTF-16 surrogate.
+        {"overlong UTF-8 is Windows-1252", "(\xC0\xAF)\n", {"(\xC3\x80\xC2\xAF)"}},
+        {"a surrogate is Windows-1252", "\xED\xA0\x80\n", {"\xC3\xAD\xC2\xA0\xE2\x82\xAC"}},
     };
     for (const Case& c : cases) {
         WriteAll(Dir() + "in.cnc", c.bytes);
