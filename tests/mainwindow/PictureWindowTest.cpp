@@ -206,7 +206,10 @@ TEST_F(PictureWindow, AnUnreadableOrTooSmallFileChangesNothing) {
 
 TEST_F(PictureWindow, EffectsDialogKeepsItsValuesOnlyWithOk) {
     form1->manipulation->click();
-    ASSERT_EQ(services.boxes.size(), 1u);  // message 16: no picture
+    // Its own message, not the one a run without a picture shows.
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, ShippedMessage(16));
+    EXPECT_EQ(services.boxes[0].type, mtInformation);
     Load(WriteBmp(Ramp(12, 8)));
     form1->Picture().SetPicPosterize(20);
     const TFxEffectValues before = form1->Picture().EffectValues();
