@@ -46,9 +46,14 @@ struct Editor {
     }
 };
 
+// Made at first use and ended by main while the application still stands: a window that
+// outlived the application would be torn down with nothing left to tear it down from.
+std::unique_ptr<Editor> theEditor;
+
 Editor& TheEditor() {
-    static Editor editor;
-    return editor;
+    if (!theEditor)
+        theEditor = std::make_unique<Editor>();
+    return *theEditor;
 }
 
 void Press(TMemo& memo, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -145,5 +150,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    theEditor.reset();
     return 0;
 }

@@ -33,25 +33,36 @@ bool NamesOnlyPlainFiles(const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+// One design for every input: its table of 32,002 slots is made once, and each input starts
+// from it emptied by New() with the default fields, as the editor's "Neu" leaves it.
+TDesign& Design() {
+    static TDesign design;
+    return design;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     InitFuzzTarget(argc, argv);
     WriteFuzzPicture();
+    Design().FirstActivation();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (!NamesOnlyPlainFiles(data, size)) return 0;
     ResetMainState();
-    TDesign design;
-    design.FirstActivation();
-    if (!design.OpenFile(WriteFuzzInput(data, size, "design.fxn")) || design.FensterAnzahl < 1)
-        return 0;
-    try {
-        RenderDesignForImport(design, Main.wst_l, Main.wst_b, design.WkzRad, 800);
-    } catch (const std::exception&) {
-        // A refused size or radius is a message to the user.
+    TDesign& design = Design();
+    DesignHost fields;
+    design.SetHost(&fields);
+    design.New();
+    if (design.OpenFile(WriteFuzzInput(data, size, "design.fxn")) && design.FensterAnzahl >= 1) {
+        try {
+            RenderDesignForImport(design, Main.wst_l, Main.wst_b, design.WkzRad, 800);
+        } catch (const std::exception&) {
+            // A refused size or radius is a message to the user.
+        }
     }
+    design.SetHost(nullptr);
     return 0;
 }

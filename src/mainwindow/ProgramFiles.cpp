@@ -11,12 +11,17 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cctype>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 std::vector<std::string> ProgramListNames(const std::string& name, int count) {
     std::vector<std::string> names;
@@ -278,22 +283,72 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
+// Whether any byte of s lies above 127, tested a word at a time.
 bool HasHighBytes(std::string_view s) {
-    for (unsigned char c : s) {
-        if (c >= 0x80) return true;
+    std::uint64_t bits = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, sizeof word);
+        bits |= word;
     }
-    return false;
+    for (; i < s.size(); ++i) bits |= static_cast<unsigned char>(s[i]);
+    return (bits & 0x8080808080808080u) != 0;
+}
+
+// Where the CRs and the LFs lie among 64 bytes (bit i for byte i), and whether any byte lies
+// above 127.
+struct LineEndBits {
+    std::uint64_t cr = 0;
+    std::uint64_t lf = 0;
+    bool high = false;
+};
+constexpr std::size_t kScanBytes = 64;
+
+LineEndBits ScanLineEnds(const char* p) {
+    LineEndBits bits;
+#if defined(__SSE2__)
+    unsigned high = 0;
+    for (std::size_t k = 0; k < kScanBytes; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        bits.cr |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))))) << k;
+        bits.lf |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))))) << k;
+        high |= unsigned(_mm_movemask_epi8(v));
+    }
+    bits.high = high != 0;
+#else
+    for (std::size_t k = 0; k < kScanBytes; ++k) {
+        bits.cr |= std::uint64_t(p[k] == '\r') << k;
+        bits.lf |= std::uint64_t(p[k] == '\n') << k;
+        bits.high = bits.high || static_cast<unsigned char>(p[k]) >= 0x80;
+    }
+#endif
+    return bits;
+}
+
+constexpr qint64 kReadBlock = qint64(8) << 20;
+
+// The read buffer of this thread, kept for the next load. A load reads into it before it
+// looks at its bytes and looks only at the bytes that read gave, so nothing of a file read
+// before is ever seen.
+char* ReadBuffer() {
+    thread_local const std::unique_ptr<char[]> buffer =
+        std::make_unique_for_overwrite<char[]>(std::size_t(kReadBlock));
+    return buffer.get();
 }
 
 // Reads the file's lines into `lines`. A line ends at CR LF, LF or CR (a CR LF split between
 // two blocks counts once). Without `asCp1252`, a line that is not valid UTF-8 stops the read
 // with `utf8` cleared, so the caller can read the file again as Windows-1252.
+// Each block is looked at once, 64 bytes at a time: that gives the line ends and tells which
+// lines may hold bytes above 127 (only those get a look of their own).
 bool ReadLines(QFile& file, TStrings& lines, bool asCp1252, bool& utf8) {
-    constexpr qint64 kBlock = qint64(8) << 20;
-    std::string carry;  // an unfinished line from the block before
-    std::vector<char> block(static_cast<std::size_t>(kBlock));
-    bool lastWasCr = false;
-    auto add = [&](std::string_view line) {
+    char* const block = ReadBuffer();
+    std::string carry;  // an unfinished line from the blocks before
+    // The last line end was a CR: an LF right after it belongs to it.
+    bool afterCr = false;
+    // A line that may hold bytes above 127.
+    auto addChecked = [&](std::string_view line) {
         if (HasHighBytes(line)) {
             if (asCp1252) {
                 lines.Add(Win1252ToQString(line).toStdString());
@@ -308,37 +363,57 @@ bool ReadLines(QFile& file, TStrings& lines, bool asCp1252, bool& utf8) {
         return true;
     };
     while (true) {
-        const qint64 got = file.read(block.data(), kBlock);
+        const qint64 got = file.read(block, kReadBlock);
         if (got < 0) return false;
         if (got == 0) break;
-        const std::string_view data(block.data(), std::size_t(got));
-        std::size_t start = 0;
-        if (lastWasCr && data[0] == '\n') start = 1;
-        lastWasCr = false;
-        for (std::size_t i = start; i < data.size(); ++i) {
-            const char c = data[i];
-            if (c != '\r' && c != '\n') continue;
-            bool ok = true;
-            if (carry.empty()) {
-                ok = add(data.substr(start, i - start));
-            } else {
-                carry.append(data.substr(start, i - start));
-                ok = add(carry);
-                carry.clear();
+        const std::size_t size = std::size_t(got);
+        std::size_t start = 0;    // where the current line begins
+        std::size_t highEnd = 0;  // the end of the last 64 bytes with a byte above 127 (0: none)
+        std::uint64_t crBefore = afterCr ? 1 : 0;  // the byte before these 64 is a CR
+        for (std::size_t at = 0; at < size; at += kScanBytes) {
+            const char* group = block + at;
+            char rest[kScanBytes];
+            if (size - at < kScanBytes) {
+                // The block's last bytes, followed by bytes that end no line.
+                std::memset(rest, 0, sizeof rest);
+                std::memcpy(rest, group, size - at);
+                group = rest;
             }
-            if (!ok) return true;
-            if (c == '\r') {
-                if (i + 1 < data.size()) {
-                    if (data[i + 1] == '\n') ++i;
+            const LineEndBits bits = ScanLineEnds(group);
+            if (bits.high) highEnd = at + kScanBytes;
+            // An LF right after a CR is part of its line end.
+            std::uint64_t ends = bits.cr | (bits.lf & ~(bits.cr << 1 | crBefore));
+            crBefore = bits.cr >> 63;
+            for (; ends != 0; ends &= ends - 1) {
+                const int bit = std::countr_zero(ends);
+                const std::size_t end = at + std::size_t(bit);
+                if (afterCr && block[start] == '\n') ++start;
+                if (carry.empty()) [[likely]] {
+                    const std::string_view line(block + start, end - start);
+                    if (highEnd <= start) {
+                        lines.Add(line);
+                    } else if (!addChecked(line)) {
+                        return true;
+                    }
                 } else {
-                    lastWasCr = true;
+                    carry.append(block + start, end - start);
+                    if (!addChecked(carry)) return true;
+                    carry.clear();
                 }
+                afterCr = (bits.cr >> bit & 1) != 0;
+                start = end + 1;
             }
-            start = i + 1;
         }
-        carry.append(data.substr(start));
+        if (afterCr && start < size && block[start] == '\n') {
+            ++start;
+            afterCr = false;
+        }
+        if (start < size) {
+            afterCr = false;
+            carry.append(block + start, size - start);
+        }
     }
-    if (!carry.empty()) add(carry);
+    if (!carry.empty()) addChecked(carry);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QString>
 
 #include "controls/FclDateTime.h"
 #include "controls/FclExceptions.h"
@@ -77,6 +78,40 @@ TEST(IntlSource, LocalesWithDecimalCommaAndDecimalPoint)
     EXPECT_EQ(usSup.DateMask(true), "MM/DD/yyyy");
     EXPECT_EQ(usSup.TimeMask(false), "Hh:mm tt");
     EXPECT_EQ(usSup.LongDateMask(), "wwww, nnnn d, yyyy");
+}
+
+// The bytes above ASCII go to their characters and back, the five bytes without one keep
+// their own code, and upper and lower case stay inside the code page (Ÿ and ÿ are a pair).
+TEST(IntlSource, Windows1252AboveAsciiToCharactersAndBack)
+{
+    struct Case {
+        unsigned char byte;
+        char16_t character;
+        unsigned char lower, upper;
+    } const cases[] = {
+        {0x80, 0x20AC, 0x80, 0x80},  // €
+        {0x81, 0x0081, 0x81, 0x81},  // no character
+        {0x8A, 0x0160, 0x9A, 0x8A},  // Š
+        {0x9A, 0x0161, 0x9A, 0x8A},  // š
+        {0x9F, 0x0178, 0xFF, 0x9F},  // Ÿ
+        {0xA0, 0x00A0, 0xA0, 0xA0},  // no-break space
+        {0xC4, 0x00C4, 0xE4, 0xC4},  // Ä
+        {0xE4, 0x00E4, 0xE4, 0xC4},  // ä
+        {0xFF, 0x00FF, 0xFF, 0x9F},  // ÿ
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "0x" << std::hex << int(c.byte));
+        const QString text = Win1252ToQString(std::string(1, char(c.byte)));
+        ASSERT_EQ(text.size(), 1);
+        EXPECT_EQ(text[0].unicode(), c.character);
+        EXPECT_EQ(CharLowerA(c.byte), c.lower);
+        EXPECT_EQ(CharUpperA(c.byte), c.upper);
+    }
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const std::string one(1, char(b));
+        EXPECT_EQ(QStringToWin1252(Win1252ToQString(one)), one) << "0x" << std::hex << b;
+    }
+    EXPECT_EQ(QStringToWin1252(QString(QChar(0x0100))), "?");  // Ā has no byte
 }
 
 TEST(IntlSup, DefaultsAndFixedCharacters)

@@ -45,7 +45,7 @@ TEST_P(PictureField, ValuesOfTheWindowsFields)
     }
 }
 
-TEST_P(PictureField, IntegerFieldsReadTheirText)
+TEST_P(PictureField, IntegerAndCharFieldsReadTheirText)
 {
     struct Case {
         TPictureDataType type;
@@ -67,6 +67,10 @@ TEST_P(PictureField, IntegerFieldsReadTheirText)
         {TPictureDataType::pftByte, "9", "0", "3", " ", 0, 0},
         {TPictureDataType::pftInteger, "iiiiii", "-32768", "32767", "-32768", 0, -32768},
         {TPictureDataType::pftLongInt, "iiiiiiiiiii", "", "", "-2147483648", 0, -2147483647 - 1},
+        // A character is in range from the low limit to the high limit, both included.
+        {TPictureDataType::pftChar, "X", "a", "f", "a", 0, 'a'},
+        {TPictureDataType::pftChar, "X", "a", "f", "f", 0, 'f'},
+        {TPictureDataType::pftChar, "X", "b", "f", "a", 256, 0},
     };
     for (const Case& c : cases) {
         RecordingHost host;
@@ -79,6 +83,10 @@ TEST_P(PictureField, IntegerFieldsReadTheirText)
             std::uint8_t b = 0;
             code = f.GetValue(b);
             value = b;
+        } else if (c.type == TPictureDataType::pftChar) {
+            char ch = 0;
+            code = f.GetValue(ch);
+            value = ch;
         } else if (c.type == TPictureDataType::pftInteger) {
             std::int16_t s = 0;
             code = f.GetValue(s);

@@ -146,6 +146,7 @@ TEST_F(DesignFile, DecimalCommaFilesNeedACommaLocale) {
 struct DamagedCase {
     const char* name;
     std::string content;
+    const char* why;  // the end of the box's text: the line and what is wrong with it
 };
 
 TEST_F(DesignFile, DamagedFileGivesOneMessageAndKeepsTheOpenDesign) {
@@ -156,15 +157,22 @@ TEST_F(DesignFile, DamagedFileGivesOneMessageAndKeepsTheOpenDesign) {
     missingTag[9] = "<end>";
     auto shortPolygon = ObjectLines(1, "<typ><2><4>", "<Polygon-X><1><2>", "<Polygon-Y><1><2>");
     const DamagedCase cases[] = {
-        {"empty", ""},
-        {"no project line", Lines(one)},
-        {"count above 32000", "<Form><32001><600><600><10><1>\r\n"},
-        {"negative count", "<Form><-1><600><600><10><1>\r\n"},
-        {"count above the lines", Lines(one) + "<Form><2><600><600><10><1>\r\n"},
-        {"project value no number", Lines(one) + "<Form><1><600><x><10><1>\r\n"},
-        {"bad number", Lines(badNumber) + "<Form><1><600><600><10><1>\r\n"},
-        {"missing tag", Lines(missingTag) + "<Form><1><600><600><10><1>\r\n"},
-        {"too few corners", Lines(shortPolygon) + "<Form><1><600><600><10><1>\r\n"},
+        {"empty", "", "(Zeile 1): Die Datei ist leer."},
+        {"no project line", Lines(one), "(Zeile 10): Die letzte Zeile ist keine Projektzeile."},
+        {"count above 32000", "<Form><32001><600><600><10><1>\r\n",
+         "(Zeile 1): Die Objektanzahl 32001 liegt nicht zwischen 0 und 32000."},
+        {"negative count", "<Form><-1><600><600><10><1>\r\n",
+         "(Zeile 1): Die Objektanzahl -1 liegt nicht zwischen 0 und 32000."},
+        {"count above the lines", Lines(one) + "<Form><2><600><600><10><1>\r\n",
+         "(Zeile 11): Die Datei hat Zeilen für 1 Objekte, nicht für 2."},
+        {"project value no number", Lines(one) + "<Form><1><600><x><10><1>\r\n",
+         "(Zeile 11): Die letzte Zeile ist keine Projektzeile."},
+        {"bad number", Lines(badNumber) + "<Form><1><600><600><10><1>\r\n",
+         "(Zeile 6): Die Zeile von Objekt 1 ist beschädigt."},
+        {"missing tag", Lines(missingTag) + "<Form><1><600><600><10><1>\r\n",
+         "(Zeile 10): Die Zeile von Objekt 1 ist beschädigt."},
+        {"too few corners", Lines(shortPolygon) + "<Form><1><600><600><10><1>\r\n",
+         "(Zeile 4): Die Zeile von Objekt 1 ist beschädigt."},
     };
     Add(5, 5, 20, 20).TextString = "bleibt";
     design->WriteObjectLines(1);
@@ -174,7 +182,10 @@ TEST_F(DesignFile, DamagedFileGivesOneMessageAndKeepsTheOpenDesign) {
         services.boxes.clear();
         WriteAll(Path("bad.fxn"), c.content);
         EXPECT_FALSE(design->OpenFile(Path("bad.fxn"))) << c.name;
-        EXPECT_EQ(services.boxes.size(), 1u) << c.name;
+        ASSERT_EQ(services.boxes.size(), 1u) << c.name;
+        EXPECT_NE(services.boxes[0].text.find(std::string(c.why) + "\nDas geöffnete Design bleibt erhalten."),
+                  std::string::npos)
+            << c.name << ": " << services.boxes[0].text;
         EXPECT_EQ(design->FensterAnzahl, 1) << c.name;
         EXPECT_EQ(design->Memo1, lines) << c.name;
         EXPECT_EQ(Rec(1).TextString, "bleibt") << c.name;

@@ -66,6 +66,9 @@ const ColourCase kColourCases[] = {
      RGB(100, 150, 200), RGB(50, 150, 250)},
     {"saturation -255 gives the mean", With([](auto& v) { v.PicSaturation = -255; }), RGB(100, 150, 201),
      Grey(150)},
+    // Mean 85: 155 x -85 / 255 = -51.7 and 155 x 170 / 255 = 103.3, both truncated toward zero.
+    {"saturation -100 truncates toward zero", With([](auto& v) { v.PicSaturation = -100; }), RGB(0, 0, 255),
+     RGB(34, 34, 188)},
     {"greyscale wins over saturation", With([](auto& v) { v.PicGrayScale = true; v.PicSaturation = 255; }),
      RGB(255, 0, 0), Grey(76)},
     {"invert last", With([](auto& v) { v.PicInvert = true; v.PicBrightness = 5; }), RGB(10, 20, 30),

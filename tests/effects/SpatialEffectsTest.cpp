@@ -26,9 +26,21 @@ TEST(Emboss, RowsAgainstTheRowBelowAndTheLastRowAgainstTheNewRowAbove) {
 }
 
 TEST(Mosaic, TopLeftPixelOfEachBlockCutAtTheEdges) {
-    TBitmap bmp = GreyPicture({{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}});
-    MosaicBitmap(bmp, 2);
-    EXPECT_EQ(GreyRows(bmp), (Rows{{1, 1, 3, 3, 5}, {1, 1, 3, 3, 5}, {11, 11, 13, 13, 15}}));
+    struct Case {
+        const char* name;
+        Rows picture;
+        Rows expected;  // blocks of 2
+    } const cases[] = {
+        {"blocks cut at the right and bottom edges", {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}},
+         {{1, 1, 3, 3, 5}, {1, 1, 3, 3, 5}, {11, 11, 13, 13, 15}}},
+        {"the last row from its block's top row", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}},
+         {{1, 1, 3}, {1, 1, 3}, {7, 7, 9}, {7, 7, 9}}},
+    };
+    for (const Case& c : cases) {
+        TBitmap bmp = GreyPicture(c.picture);
+        MosaicBitmap(bmp, 2);
+        EXPECT_EQ(GreyRows(bmp), c.expected) << c.name;
+    }
     const TBitmap before = RandomPicture(7, 5, 3);
     TBitmap same = before;
     MosaicBitmap(same, 1);

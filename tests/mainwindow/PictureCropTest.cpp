@@ -74,6 +74,8 @@ TEST(Crop, TakesThePicturePixelsUnderTheBand) {
         {"turned", 41, 31, 0, false, true, 41, 41, 5, 10, 25, 30},
         {"turned, mirrored, border", 41, 31, 3, true, true, 41, 41, 4, 6, 20, 35},
         {"one preview pixel", 41, 31, 0, false, false, 41, 31, 12, 12, 13, 13},
+        // 13 preview columns over 250: the last one, white, maps as the one before it.
+        {"to the last column of a much smaller preview", 250, 200, 0, false, false, 13, 200, 2, 2, 13, 8},
     };
     for (const Case& c : cases) {
         const Built b = Build(c.pw, c.ph, c.border, c.mirror, c.turn, c.panelW, c.panelH);

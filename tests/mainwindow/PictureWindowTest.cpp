@@ -206,7 +206,10 @@ TEST_F(PictureWindow, AnUnreadableOrTooSmallFileChangesNothing) {
 
 TEST_F(PictureWindow, EffectsDialogKeepsItsValuesOnlyWithOk) {
     form1->manipulation->click();
-    ASSERT_EQ(services.boxes.size(), 1u);  // message 16: no picture
+    // Its own message, not the one a run without a picture shows.
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, ShippedMessage(16));
+    EXPECT_EQ(services.boxes[0].type, mtInformation);
     Load(WriteBmp(Ramp(12, 8)));
     form1->Picture().SetPicPosterize(20);
     const TFxEffectValues before = form1->Picture().EffectValues();
@@ -493,20 +496,40 @@ TEST_F(PictureWindow, EveryBoxAndItsMenuItemShowTheSameStateBothWays) {
     }
 }
 
+// Leaving a size field rebuilds the work bitmap from the typed size; with "proportional zum
+// Bild" ticked the field left keeps its value and the other one follows the 12 x 8 picture.
 TEST_F(PictureWindow, LeavingATypedSizeFieldRebuildsTheWorkBitmap) {
     Load(WriteBmp(Ramp(12, 8)));
-    form1->proportion->click();
     QApplication::setActiveWindow(form1.get());
     if (!QTest::qWaitForWindowActive(form1.get())) GTEST_SKIP() << "no active window on this platform";
-    form1->wst_l->setFocus();
-    form1->wst_l->SelectAllText();
-    QTest::keyClicks(form1->wst_l, "11");
-    EXPECT_TRUE(Main.SizeChanged);
-    form1->wst_b->setFocus();  // leaving wst_l
-    QApplication::processEvents();
-    EXPECT_FALSE(Main.SizeChanged);
-    EXPECT_DOUBLE_EQ(Main.wst_l, 11);
-    EXPECT_DOUBLE_EQ(Main.PixelsPerMmX, 1.0);
+    struct Case {
+        const char* name;
+        TFclPictureField* field;
+        const char* typed;
+        bool proportion;
+        double length, width;  // NaN: the field stays as it was
+    } const cases[] = {
+        {"Länge, sizes as typed", form1->wst_l, "11", false, 11, std::nan("")},
+        {"Breite, proportional", form1->wst_b, "4", true, 6, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (form1->proportion->isChecked() != c.proportion) form1->proportion->click();
+        const double widthBefore = Main.wst_b;
+        c.field->setFocus();
+        c.field->SelectAllText();
+        QTest::keyClicks(c.field, c.typed);
+        EXPECT_TRUE(Main.SizeChanged);
+        form1->stepX->setFocus();  // leaving the field
+        QApplication::processEvents();
+        EXPECT_FALSE(Main.SizeChanged);
+        EXPECT_DOUBLE_EQ(Main.wst_l, c.length);
+        EXPECT_DOUBLE_EQ(Main.wst_b, std::isnan(c.width) ? widthBefore : c.width);
+        double shown = 0;
+        EXPECT_EQ(form1->GetFieldValue("wst_l", shown), 0);
+        EXPECT_DOUBLE_EQ(shown, c.length);
+        EXPECT_DOUBLE_EQ(Main.PixelsPerMmX, 11 / c.length);
+    }
 }
 
 }  // namespace

@@ -139,6 +139,18 @@ TEST_F(SaveTest, EveryPartRunsOnItsOwn) {
          {kopf + "G0 X1 Y1 Z5 (X9 Y9 Z-9)|M30",
           kopf + "G0 Z5|G0 X1 Y1|M0|M30",
           kopf + "G0 Z5|G0 X1 Y1|G1 Z-1 ; X7|G0 Z5|M30"}},
+        {"a part ending exactly at the safe height needs no rise",
+         {"G0 X1 Y1 Z5", "G1 Z-1", "G0 Z5", "M30"},
+         3, 5, 2,
+         {kopf + "G0 X1 Y1 Z5|M30",
+          kopf + "G0 Z5|G0 X1 Y1|G1 Z-1|G0 Z5|M30",
+          kopf + "G0 Z5|G0 X1 Y1|G1 Z-1|G0 Z5|M30"}},
+        {"what follows \";\" at a part's end moves nothing",
+         {"G0 X1 Y1 Z1", "G1 X5 Y6 Z-1 ; G0 X99", "Y8", "G0 Z1", "M30"},
+         3, 1, 2,
+         {kopf + "G0 X1 Y1 Z1|M30",
+          kopf + "G0 Z1|G0 X1 Y1|G1 X5 Y6 Z-1 ; G0 X99|G0 Z1|M30",
+          kopf + "G0 Z1|G0 X5 Y6|G1 Z-1|G1 Y8|G0 Z1|M30"}},
     };
     for (const Case& c : cases) {
         TStrings lines;
@@ -308,6 +320,9 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
         {"empty lines", "A\r\n\r\n\nB\r\r", {"A", "", "", "B", ""}},
         {"UTF-8", "(Fr\xC3\xA4sen)\n", {"(Fr\xC3\xA4sen)"}},
         {"Windows-1252", "(Fr\xE4sen \x80)\n", {"(Fr\xC3\xA4sen \xE2\x82\xAC)"}},
+        // No valid UTF-8: a character written in more bytes than it needs, a UTF-16 surrogate.
+        {"overlong UTF-8 is Windows-1252", "(\xC0\xAF)\n", {"(\xC3\x80\xC2\xAF)"}},
+        {"a surrogate is Windows-1252", "\xED\xA0\x80\n", {"\xC3\xAD\xC2\xA0\xE2\x82\xAC"}},
     };
     for (const Case& c : cases) {
         WriteAll(Dir() + "in.cnc", c.bytes);
@@ -323,6 +338,58 @@ TEST_F(SaveTest, ProgramFilesReadWithAnyLineEnd) {
     EXPECT_FALSE(LoadProgramFile(Dir() + "missing.cnc", lines));
     ASSERT_EQ(lines.Count(), 1u);
     EXPECT_EQ(lines.Get(0), "kept");
+}
+
+// The reader looks at many bytes at once: every line end and every byte above 127 counts
+// wherever it falls among them, so each text is read behind fillers of every length.
+TEST_F(SaveTest, LineEndsAndEncodingCountWhereverTheyFall) {
+    struct Case {
+        const char* name;
+        std::string tail;  // after the filler line and its CR LF
+        std::vector<std::string> lines;
+    } const cases[] = {
+        {"every line end", "A\r\rB\n\nC\r\n\r\n\n\rD\r", {"A", "", "B", "", "C", "", "", "", "D"}},
+        {"UTF-8", "\xC3\x84\r\nB\n\xE2\x82\xAC", {"\xC3\x84", "B", "\xE2\x82\xAC"}},
+        {"Windows-1252", "A\r\n\xC4\r\nB\n\x80", {"A", "\xC3\x84", "B", "\xE2\x82\xAC"}},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t filler = 0; filler <= 140; ++filler) {
+            WriteAll(Dir() + "in.cnc", std::string(filler, 'X') + "\r\n" + c.tail);
+            TStrings lines;
+            ASSERT_TRUE(LoadProgramFile(Dir() + "in.cnc", lines));
+            std::vector<std::string> got;
+            for (std::size_t i = 0; i < lines.Count(); ++i) got.push_back(lines.Get(i));
+            std::vector<std::string> expected = {std::string(filler, 'X')};
+            expected.insert(expected.end(), c.lines.begin(), c.lines.end());
+            ASSERT_EQ(got, expected) << c.name << ", filler " << filler;
+        }
+    }
+}
+
+// The read buffer is kept from one load to the next: a short file gives its own lines only,
+// never a line end or a byte of a longer file read before.
+TEST_F(SaveTest, ALoadSeesNothingOfTheFileBefore) {
+    std::string longer;
+    while (longer.size() < (std::size_t(1) << 20)) longer += "\r\n\xE4\n\r";
+    WriteAll(Dir() + "long.cnc", longer);
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } const cases[] = {
+        {"G1 X1", {"G1 X1"}},
+        {"G1 X1\r", {"G1 X1"}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        TStrings lines;
+        ASSERT_TRUE(LoadProgramFile(Dir() + "long.cnc", lines));
+        ASSERT_GT(lines.Count(), 100000u);
+        WriteAll(Dir() + "short.cnc", c.bytes);
+        ASSERT_TRUE(LoadProgramFile(Dir() + "short.cnc", lines));
+        std::vector<std::string> got;
+        for (std::size_t i = 0; i < lines.Count(); ++i) got.push_back(lines.Get(i));
+        EXPECT_EQ(got, c.lines) << c.bytes;
+    }
 }
 
 // A pipe waits for a writer when it is opened: only regular files are read, so a pipe, a link

@@ -118,6 +118,7 @@ TEST_F(Replay, ToolWidthFollowsTheTipAngle) {
     } const cases[] = {
         {90, -2, 4 * 716 / 600},   // radius 2 mm: a 4 mm wide cut
         {0, -1, int(20 * 716.0 / 600)},  // no angle: the largest radius
+        {0, 0, 23},                      // ... already at the surface: 20 mm of 600 mm over 716 px
         {90, -11, int(20 * 716.0 / 600)},  // the radius is held at SimRadius
         {45, 0, 0},
         {45, 0.5, 0},
@@ -281,6 +282,8 @@ TEST_F(Replay, TheReplayStopsWhereTheProgramCannotBeRead) {
          {"G1 X1 Y0 Z0", "G1 X1.2.3 Y0", "G1 X5 Y0"}, "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {14}, 2},
         {"too deep", {"G1 X1 Y0 Z0", "G1 X2 Y0 Z-13", "G1 X5 Y0"},
          "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {13, 14}, 2},
+        {"exactly at the cutting height", {"G1 X0 Y0 Z-12", "G1 X2 Y0", "G1 X5 Y0"},
+         "(SEL=00,O,0,0,100,100,10,2,1,4,0)", {}, 3},
         {"a bare G is G0", {"G Z0 X3 Y0"}, "(SEL=00,O,0,0,100,100,10,2,1,2,0)", {}, 1},
         {"lines beyond the program", {"G1 X1 Y0 Z0"}, "(SEL=00,O,0,0,100,100,10,2,1,900,0)", {}, 1},
         // Line fields no program can reach are damaged, as an unreadable centre is.
