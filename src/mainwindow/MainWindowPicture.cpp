@@ -25,8 +25,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <exception>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -169,17 +170,17 @@ void Tform1::ladebild() {
     if (pictureFromDesign_) return;
     // The file is read first, so a file that cannot be read, or whose load is cancelled,
     // leaves settings, picture and program alone.
-    TPicture loaded;
+    TDecodedPicture loaded{TGraphicKind::Bitmap, TBitmap()};
     try {
         BusyGuard::Scope busy(Busy(), Caption(bild_laden), [] { Main.AbortRequested = true; });
-        loaded.LoadFromFile(OpenPictureDialog1.fileName, PictureLoadProgress());
+        loaded = DecodePictureFile(OpenPictureDialog1.fileName, PictureLoadProgress());
     } catch (const EPictureLoadCancelled&) {
         return;
     } catch (const std::exception& e) {
         MessageDlg(ErrorText(e), mtError, mbOK);
         return;
     }
-    if (!PictureLargeEnough(loaded.Width(), loaded.Height())) {
+    if (!PictureLargeEnough(loaded.pixels.Width(), loaded.pixels.Height())) {
         MessageDlg("Das Bild der Datei \"" + OpenPictureDialog1.fileName + "\"" + kTooSmall +
                        " Bitte eine größere Bilddatei wählen.",
                    mtWarning, mbOK);
@@ -191,7 +192,8 @@ void Tform1::ladebild() {
         MessageDlg("initialization file not found.", mtWarning, mbOK);
         return;
     }
-    bmp1->SetPictureOriginal(&loaded);
+    // Handed over, not copied: a large picture is held once less.
+    bmp1->PictureOriginal().AssignGraphic(loaded.kind, std::move(loaded.pixels));
     puttobmp(true, true);
 }
 
