@@ -16,15 +16,6 @@ using namespace picture_files;
 
 namespace {
 
-std::string ErrorOf(const std::string& data, const std::string& name) {
-    try {
-        DecodePictureBytes(data, name);
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "(no error)";
-}
-
 // A channel value of n bits as it must read: value x 255 / (2^n - 1), rounded.
 int Scaled(std::uint32_t value, int bits) {
     return int(std::lround(double(value) * 255.0 / double((std::uint64_t(1) << bits) - 1)));

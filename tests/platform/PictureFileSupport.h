@@ -1,7 +1,9 @@
 #pragma once
 // Picture files made by the tests: bitmap files of any depth written byte by byte, JPEG files
-// written with libjpeg, icons written by Qt.
+// written with libjpeg, icons written by Qt; and the message a decode of one gives.
 #include "platform/Bitmap.h"
+#include "platform/Exception.h"
+#include "platform/Picture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -283,6 +285,16 @@ inline std::string PngIcoFile(const QImage& image) {
     Put32(s, std::uint32_t(png.size()));
     Put32(s, 22);
     return s + png.toStdString();
+}
+
+// The message of the Exception that decoding data as the named file throws, or "(no error)".
+inline std::string ErrorOf(const std::string& data, const std::string& name) {
+    try {
+        DecodePictureBytes(data, name);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "(no error)";
 }
 
 }  // namespace picture_files

@@ -26,15 +26,6 @@ namespace {
 
 TColor Pattern(int x, int y) { return RGB(x * 37 + y * 11, 255 - x * 13, y * 53 + 7); }
 
-std::string ErrorOf(const std::string& data, const std::string& name) {
-    try {
-        DecodePictureBytes(data, name);
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "(no error)";
-}
-
 struct PictureFiles : testing::Test {
     void SetUp() override { SetPictureMemoryBudget(std::uint64_t(256) << 20); }
     void TearDown() override { SetPictureMemoryBudget(0); }
