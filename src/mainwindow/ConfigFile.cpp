@@ -31,39 +31,85 @@ void SetNumber(std::string_view value, double& variable) {
     if (auto v = ParseConfigNumber(value)) variable = *v;
 }
 
-// Stores the value of position 1 to 20. False when the value is damaged (decimals outside 0 to 3).
-bool StoreValue(MainState& s, int position, std::string_view value) {
+// The settings of the init block that a field of the window shows, by position: the range the
+// field takes, and the setting whose start value is the field's own default.
+struct FieldOfValue {
+    int position;
+    double MainState::*setting;
+    double low;
+    double MainState::*start;
+};
+constexpr FieldOfValue kFields[] = {
+    {4, &MainState::DefaultLength, 0, &MainState::wst_l},
+    {5, &MainState::DefaultWidth, 0, &MainState::wst_b},
+    {6, &MainState::wst_d, 0, &MainState::wst_d},
+    {7, &MainState::stepX, 0, &MainState::stepX},
+    {8, &MainState::stepy, 0, &MainState::stepy},
+    {9, &MainState::max_tiefe, kFieldLowest, &MainState::max_tiefe},
+    {10, &MainState::faktor, kFieldLowest, &MainState::faktor},
+    {11, &MainState::min_deltaZ, 0, &MainState::min_deltaZ},
+    {13, &MainState::zg0, kFieldLowest, &MainState::zg0},
+    {15, &MainState::rundrum_mm, 0, &MainState::rundrum_mm},
+    {17, &MainState::SimRadius, 0, &MainState::SimRadius},
+    {18, &MainState::SimCuttingHeight, 0, &MainState::SimCuttingHeight},
+    {19, &MainState::SimTipAngle, 0, &MainState::SimTipAngle},
+    {20, &MainState::z_zustellung, kFieldLowest, &MainState::z_zustellung},
+};
+constexpr int kDecimalsPosition = 12;
+
+const MainState& StartValues() {
+    static const MainState start;
+    return start;
+}
+
+// Stores the value of position 1 to 20. A number that its field does not take is listed in
+// problems and the field's default is used. False when the value is damaged (decimals that
+// are no number).
+bool StoreValue(MainState& s, int position, std::string_view line, std::vector<ConfigValueProblem>* problems) {
+    const std::string_view value = ConfigValue(line);
+    auto misfit = [&](double low, double high, bool whole, double used) {
+        if (problems) problems->push_back({position, std::string(TrimRight(line)), low, high, whole, used});
+    };
+    for (const FieldOfValue& f : kFields) {
+        if (f.position != position) continue;
+        if (auto v = ParseConfigNumber(value)) {
+            if (*v >= f.low && *v <= kFieldHighest) {
+                s.*f.setting = *v;
+            } else {
+                s.*f.setting = StartValues().*f.start;
+                misfit(f.low, kFieldHighest, false, s.*f.setting);
+            }
+        }
+        return true;
+    }
     switch (position) {
         case 1: s.LanguageFileName = CutTo255(std::string(value)); break;
         case 2: s.MessageFileName = CutTo255(std::string(value)); break;
         case 3: s.HelpFileName = CutTo255(std::string(value)); break;
-        case 4: SetNumber(value, s.DefaultLength); break;
-        case 5: SetNumber(value, s.DefaultWidth); break;
-        case 6: SetNumber(value, s.wst_d); break;
-        case 7: SetNumber(value, s.stepX); break;
-        case 8: SetNumber(value, s.stepy); break;
-        case 9: SetNumber(value, s.max_tiefe); break;
-        case 10: SetNumber(value, s.faktor); break;
-        case 11: SetNumber(value, s.min_deltaZ); break;
-        case 12: {
-            // Decimals the field can show: 0 to 3. Anything else marks the file as damaged
-            // (keeping only the low 8 bits would turn 300 into 44).
+        case kDecimalsPosition: {
+            // The field shows 0 to 3 decimals (keeping only the low 8 bits would turn 300 into 44).
             auto v = ParseConfigNumber(value);
-            if (!v || !(*v >= 0 && *v <= 3) || *v != std::trunc(*v)) return false;
-            s.komma = std::uint8_t(*v);
+            if (!v) return false;
+            if (*v >= 0 && *v <= 3 && *v == std::trunc(*v)) {
+                s.komma = std::uint8_t(*v);
+            } else {
+                s.komma = StartValues().komma;
+                misfit(0, 3, true, s.komma);
+            }
             break;
         }
-        case 13: SetNumber(value, s.zg0); break;
         case 14: s.CommentBrackets = CutTo255(std::string(value)); break;
-        case 15: SetNumber(value, s.rundrum_mm); break;
         case 16: SetNumber(value, s.MinStep); break;
-        case 17: SetNumber(value, s.SimRadius); break;
-        case 18: SetNumber(value, s.SimCuttingHeight); break;
-        case 19: SetNumber(value, s.SimTipAngle); break;
-        case 20: SetNumber(value, s.z_zustellung); break;
         default: break;
     }
     return true;
+}
+
+// A number as the configuration file writes it: "." as the decimal point, shortest form.
+std::string NumberText(double v) {
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+    return ec == std::errc() ? std::string(text, end) : std::string();
 }
 
 }  // namespace
@@ -91,7 +137,7 @@ std::string_view ConfigValue(std::string_view line) {
     return eq == std::string_view::npos ? line : line.substr(eq + 1);
 }
 
-ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s) {
+ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s, std::vector<ConfigValueProblem>* problems) {
     // The line tables and their counts: a file without a block leaves none.
     for (auto& l : s.HeaderLines) l.clear();
     for (auto& l : s.TrailerLines) l.clear();
@@ -123,12 +169,22 @@ ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s) {
                         valueLine.clear();
                     }
                 }
-                if (!StoreValue(s, position, ConfigValue(valueLine))) damaged = true;
+                if (!StoreValue(s, position, valueLine, problems)) damaged = true;
             }
             if (atEnd) break;
         }
     }
     return damaged ? ConfigStatus::Defect : ConfigStatus::Ok;
+}
+
+std::string ConfigProblemsText(const std::vector<ConfigValueProblem>& problems) {
+    std::string text = "In der Konfigurationsdatei „Fraxilon.ini“ stehen Werte, die nicht in ihr Feld passen; statt "
+                       "ihrer gilt der Vorgabewert des Feldes:";
+    for (const ConfigValueProblem& p : problems)
+        text += "\n„" + p.line + "“ (Wert " + std::to_string(p.position) + " im init-Block): das Feld nimmt " +
+                (p.wholeNumbers ? "die ganzen Zahlen " : "") + NumberText(p.low) + " bis " + NumberText(p.high) +
+                ", es gilt " + NumberText(p.used) + ".";
+    return text + "\nBitte die Werte in der Konfigurationsdatei berichtigen.";
 }
 
 std::string ConfigFilePath() { return ProgramDirectory() + "Fraxilon.ini"; }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TextLineReader;
 struct MainState;
@@ -14,8 +15,28 @@ enum class ConfigStatus {
     DefectInInit,   // a read error inside the init block: message line 8, the program ends
 };
 
+// What a settings field ("#####.###": five places before the point, a minus sign taking one
+// of them, three after it) shows in full.
+constexpr double kFieldLowest = -9999.999;
+constexpr double kFieldHighest = 99999.999;
+
+// A value of the init block that does not fit into the field that shows its setting: the
+// field could not show it in full, or does not take it. The setting takes the field's own
+// default instead, so that field and run never disagree.
+struct ConfigValueProblem {
+    int position = 0;       // 1 to 20
+    std::string line;       // the value line as the file writes it
+    double low = 0, high = 0;
+    bool wholeNumbers = false;
+    double used = 0;        // the default the setting takes
+};
+
 // Reads the file's lines into the settings. Blocks and values read before a failure stay.
-ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s);
+// Values that do not fit their fields are listed in problems (when given).
+ConfigStatus ReadConfiguration(TextLineReader& in, MainState& s, std::vector<ConfigValueProblem>* problems = nullptr);
+
+// The warning that names those values, the range their fields take and what is used instead.
+std::string ConfigProblemsText(const std::vector<ConfigValueProblem>& problems);
 
 // A decimal number as the file writes it: "." as separator, leading blanks, a sign and an
 // exponent allowed, nothing after it but blanks. An empty text is 0; a malformed one nothing.

@@ -36,6 +36,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -180,7 +181,8 @@ bool Tform1::Lade_ini() {
         ShowFileMessage(MsgFileNotOpened, 'N');
         return false;
     }
-    switch (ReadConfiguration(*in, Main)) {
+    std::vector<ConfigValueProblem> misfits;
+    switch (ReadConfiguration(*in, Main, &misfits)) {
         case ConfigStatus::Ok: break;
         case ConfigStatus::Defect:
             ShowFileMessage(MsgFileDefect, 'N');
@@ -204,6 +206,8 @@ bool Tform1::Lade_ini() {
     Main.wst_l = Main.DefaultLength;
     Main.wst_b = Main.DefaultWidth;
     helpFile_ = ProgramDirectory() + Main.HelpFileName;
+    // Values their fields cannot show were replaced by the fields' defaults: the user is told.
+    if (!misfits.empty()) MessageDlg(ConfigProblemsText(misfits), mtWarning, mbOK);
     return true;
 }
 

@@ -9,10 +9,12 @@
 #include "mainwindow/WorkBitmap.h"
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
+#include "platform/PictureDecoding.h"
 #include "platform/Services.h"
 
 #include <QMainWindow>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -108,6 +110,8 @@ public:
     // (MainWindowPicture.cpp).
     void bild_ladenClick();
     void ladebild();
+    // What a picture load reports its progress to (MainWindowPicture.cpp).
+    PictureProgress PictureLoadProgress();
     void puttobmp(bool adjust, bool keepSize);
     void manipulationClick();
     void bild_speichernClick();
@@ -138,6 +142,8 @@ public:
     // How the blocking dialogs run (tests script them instead of a modal loop).
     std::function<int(TFormFxImageEditor&)> RunEffectsDialog;
     std::function<int(TForm2&)> RunAngleDialog;
+    // How long a picture load runs before the meter shows its progress (tests: at once).
+    std::chrono::milliseconds PictureMeterDelay{1000};
 
     // Settings handlers (MainWindowSettings.cpp).
     void SelectStrategy(int number);

@@ -15,6 +15,7 @@
 #include "platform/BusyGuard.h"
 #include "platform/ErrorText.h"
 #include "platform/PictureMemory.h"
+#include "platform/Picture.h"
 #include "platform/Services.h"
 
 #include <QAction>
@@ -23,8 +24,11 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
+#include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -165,15 +169,19 @@ void Tform1::ladebild() {
     if (OpenPictureDialog1.fileName.empty()) return;
     // An imported design has no picture file to go back to: it stays as it is.
     if (pictureFromDesign_) return;
-    // The file is read first, so a file that cannot be read leaves settings and picture alone.
-    TPicture loaded;
+    // The file is read first, so a file that cannot be read, or whose load is cancelled,
+    // leaves settings, picture and program alone.
+    TDecodedPicture loaded{TGraphicKind::Bitmap, TBitmap()};
     try {
-        loaded.LoadFromFile(OpenPictureDialog1.fileName);
+        BusyGuard::Scope busy(Busy(), Caption(bild_laden), [] { Main.AbortRequested = true; });
+        loaded = DecodePictureFile(OpenPictureDialog1.fileName, PictureLoadProgress());
+    } catch (const EPictureLoadCancelled&) {
+        return;
     } catch (const std::exception& e) {
         MessageDlg(ErrorText(e), mtError, mbOK);
         return;
     }
-    if (!PictureLargeEnough(loaded.Width(), loaded.Height())) {
+    if (!PictureLargeEnough(loaded.pixels.Width(), loaded.pixels.Height())) {
         MessageDlg("Das Bild der Datei „" + OpenPictureDialog1.fileName + "“" + kTooSmall +
                        " Bitte eine größere Bilddatei wählen.",
                    mtWarning, mbOK);
@@ -185,8 +193,40 @@ void Tform1::ladebild() {
         MessageDlg("initialization file not found.", mtWarning, mbOK);
         return;
     }
-    bmp1->SetPictureOriginal(&loaded);
+    // Handed over, not copied: a large picture is held once less.
+    bmp1->PictureOriginal().AssignGraphic(loaded.kind, std::move(loaded.pixels));
     puttobmp(true, true);
+}
+
+// The window answers while a picture loads; once the load has run PictureMeterDelay, the meter
+// shows how far it is (in steps of ten, as for a run) and "prozess" says what runs.
+// "abbrechen", or closing the window, stops it. The meter and "prozess" are cleared when the
+// returned progress is let go.
+PictureProgress Tform1::PictureLoadProgress() {
+    Main.AbortRequested = false;
+    struct Shown {
+        Tform1* window = nullptr;
+        int percent = -1;  // none shown yet
+        ~Shown() {
+            if (percent < 0) return;
+            window->FclMeter->SetPercent(0);
+            SetCaption(window->prozess, "");
+        }
+    };
+    auto shown = std::make_shared<Shown>();
+    shown->window = this;
+    const auto start = std::chrono::steady_clock::now();
+    return [this, shown, start](double done) {
+        Application->ProcessMessages();
+        if (Main.AbortRequested) return false;
+        if (std::chrono::steady_clock::now() - start >= PictureMeterDelay) {
+            if (shown->percent < 0) SetCaption(prozess, Caption(bild_laden));
+            const int percent = int(done * 100) / 10 * 10;
+            if (percent != shown->percent) FclMeter->SetPercent(percent);
+            shown->percent = percent;
+        }
+        return true;
+    };
 }
 
 void Tform1::puttobmp(bool adjust, bool keepSize) {

@@ -250,6 +250,35 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format)
     SetSize(width, height);
 }
 
+TBitmap::TBitmap(int width, int height, TPixelFormat format, const std::function<void(int rowsMade)>& rowsMade)
+    : format_(format), palette_(PaletteOf(format).data()), canvas_(*this) {
+    if (width < 0 || height < 0)
+        throw std::invalid_argument("negative bitmap size");
+    const int stride = StrideOf(width, format);
+    std::vector<std::uint8_t> whiteRow(static_cast<std::size_t>(stride));
+    const unsigned white = RawOf(format, clWhite);
+    for (int x = 0; x < width; ++x)
+        WriteRaw(whiteRow.data(), x, white, format);
+    // Reserving touches no memory; each band is written (and so taken from the system) in turn.
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(std::size_t(stride) * std::size_t(height));
+    constexpr int kBandBytes = 8 << 20;
+    const int band = std::max(1, kBandBytes / std::max(stride, 1));
+    for (int y = 0; y < height;) {
+        const int rows = std::min(band, height - y);
+        pixels.resize(pixels.size() + std::size_t(stride) * std::size_t(rows));
+        for (int i = 0; i < rows && stride > 0; ++i)
+            std::memcpy(pixels.data() + std::size_t(y + i) * std::size_t(stride), whiteRow.data(), std::size_t(stride));
+        y += rows;
+        if (rowsMade)
+            rowsMade(y);
+    }
+    pixels_ = std::move(pixels);
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+}
+
 TBitmap::TBitmap(const TBitmap& other)
     : width_(other.width_),
       height_(other.height_),

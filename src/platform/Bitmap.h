@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QImage;
@@ -51,6 +52,10 @@ class TBitmap {
 public:
     TBitmap();
     TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
+    // The same white bitmap, its memory taken a band of rows at a time: between the bands
+    // rowsMade(rows made so far) runs, and may throw to stop (the memory goes back). For
+    // pictures so large that taking their memory takes a while.
+    TBitmap(int width, int height, TPixelFormat format, const std::function<void(int rowsMade)>& rowsMade);
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
     TBitmap(TBitmap&& other) noexcept;

@@ -1,17 +1,14 @@
 #include "platform/Picture.h"
 
+#include "platform/BmpDecode.h"
 #include "platform/BmpFile.h"
 #include "platform/Exception.h"
+#include "platform/IcoFile.h"
 #include "platform/JpegFile.h"
 #include "platform/PictureMemory.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
-#include <QPainter>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -88,48 +85,23 @@ std::string OpenProblem(const std::string& path) {
            "pr\xFC" "fen oder eine andere Bilddatei w\xE4hlen.";
 }
 
-// Reads a bitmap or an icon through Qt's readers; the headers were checked beforehand.
-TBitmap ReadWithQt(std::string_view data, const char* qtFormat, const std::string& name) {
-    QByteArray bytes = QByteArray::fromRawData(data.data(), qsizetype(data.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, qtFormat);
-    reader.setDecideFormatFromContent(false);
-    // Our own check said the picture fits; Qt's fixed limit would refuse large pictures.
-    reader.setAllocationLimit(int(std::min<std::uint64_t>(PictureMemoryBudget() >> 20, 1u << 30)));
-    QImage image;
-    if (!reader.read(&image) || image.isNull())
-        throw Exception(TheFile(name) + " ist besch\xE4" "digt: ihre Bilddaten k\xF6nnen nicht gelesen werden.");
-    if (image.hasAlphaChannel()) {
-        // Transparent pixels show the white of a fresh bitmap.
-        QImage onWhite(image.size(), QImage::Format_RGB32);
-        if (onWhite.isNull())
-            throw std::bad_alloc();
-        onWhite.fill(Qt::white);
-        QPainter painter(&onWhite);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = onWhite;
-    }
-    return TBitmap::FromImage(image);
-}
-
-TDecodedPicture DecodeKnownFormat(const std::string& data, Format format, const std::string& name) {
+TDecodedPicture DecodeKnownFormat(const std::string& data, Format format, const std::string& name,
+                                  DecodeProgress progress) {
     switch (format) {
-    case Format::Bmp:
-        CheckBmpHeaders(data, name);
-        return {TGraphicKind::Bitmap, ReadWithQt(data, "bmp", name)};
-    case Format::Ico:
-        CheckIcoHeaders(data, name);
-        return {TGraphicKind::Icon, ReadWithQt(data, "ico", name)};
-    default:
-        return {TGraphicKind::Jpeg, DecodeJpeg(data)};
+    case Format::Bmp: return {TGraphicKind::Bitmap, DecodeBmp(data, name, progress)};
+    case Format::Ico: return {TGraphicKind::Icon, DecodeIco(data, name, progress)};
+    default: return {TGraphicKind::Jpeg, DecodeJpeg(data, {}, progress)};
     }
 }
 
-}  // namespace
+// A JPEG whose samples are not 8 bits: what it is and how to make it readable.
+std::string PrecisionText(const std::string& name, int bits) {
+    return "Die Datei \x84" + name + "\x93 ist ein JPEG-Bild mit " + std::to_string(bits) +
+           " Bit je Farbwert; gelesen werden nur JPEG-Bilder mit 8 Bit je Farbwert. Bitte das Bild in einem "
+           "Bildprogramm mit 8 Bit je Farbwert speichern und diese Datei \xF6" "ffnen.";
+}
 
-TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& fileName) {
+TDecodedPicture DecodeStaged(const std::string& data, const std::string& fileName, DecodeProgress progress) {
     const std::string name = Shown(fileName);
     const Format byContents = FormatOfContents(data);
     Format format = FormatOfName(fileName);
@@ -144,8 +116,14 @@ TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& f
     if (byContents != format)
         throw Exception(TheFile(name) + " ist keine g\xFCltige " + FormatName(format) + "." + kChooseAnother);
     try {
-        return DecodeKnownFormat(data, format, name);
+        return DecodeKnownFormat(data, format, name, progress);
+    } catch (const EPictureLoadCancelled&) {
+        throw;
     } catch (const EJpegError& e) {
+        // Precisions of 2 to 16 bits exist (12 bits the common one); any other is a damaged frame.
+        const auto* precision = dynamic_cast<const EJpegPrecision*>(&e);
+        if (precision && precision->Bits() >= 2 && precision->Bits() <= 16)
+            throw Exception(PrecisionText(name, precision->Bits()));
         throw Exception(TheFile(name) + " ist besch\xE4" "digt oder unvollst\xE4ndig und kann nicht als JPEG-Bild "
                         "gelesen werden (" + e.Message() + ")." + kChooseAnother);
     } catch (const EPictureTooLarge& e) {
@@ -154,6 +132,13 @@ TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& f
         // The header checks and the reader name the file; they leave the advice to us.
         throw Exception(e.Message() + kChooseAnother);
     }
+}
+
+}  // namespace
+
+TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& fileName,
+                                   const PictureProgress& progress) {
+    return DecodeStaged(data, fileName, DecodeProgress(progress, 0, 1));
 }
 
 namespace {
@@ -177,7 +162,8 @@ bool OpenRegularFile(const std::string& path, QFile& file) {
 
 }  // namespace
 
-TDecodedPicture DecodePictureFile(const std::string& path) {
+TDecodedPicture DecodePictureFile(const std::string& path, const PictureProgress& progress) {
+    const DecodeProgress whole(progress, 0, 1);
     QFile file;
     if (!OpenRegularFile(path, file))
         throw Exception(TheFile(Shown(path)) + OpenProblem(path));
@@ -185,10 +171,17 @@ TDecodedPicture DecodePictureFile(const std::string& path) {
     if (size < 0 || std::uint64_t(size) > PictureMemoryBudget() / 4)
         throw EPictureTooLarge(TheFile(Shown(path)) + " ist zu gro\xDF f\xFCr den freien Arbeitsspeicher." +
                                kChooseSmaller);
+    // Read in pieces, so that a large file on a slow disk shows its progress and can be stopped.
     std::string data(std::size_t(size), '\0');
-    if (size > 0 && file.read(data.data(), size) != size)
-        throw Exception(TheFile(Shown(path)) + " kann nicht gelesen werden (Lesefehler)." + kChooseAnother);
-    return DecodePictureBytes(data, path);
+    DecodeProgress reading = whole.Part(0, 0.1);
+    constexpr qint64 kPiece = qint64(4) << 20;
+    for (qint64 at = 0; at < size; at += kPiece) {
+        reading.Step(at, size);
+        const qint64 n = std::min(kPiece, size - at);
+        if (file.read(data.data() + at, n) != n)
+            throw Exception(TheFile(Shown(path)) + " kann nicht gelesen werden (Lesefehler)." + kChooseAnother);
+    }
+    return DecodeStaged(data, path, whole.Part(0.1, 1));
 }
 
 void TPicture::Assign(const TPicture* other) {
@@ -215,8 +208,8 @@ void TPicture::Clear() {
     Changed();
 }
 
-void TPicture::LoadFromFile(const std::string& path) {
-    TDecodedPicture decoded = DecodePictureFile(path);
+void TPicture::LoadFromFile(const std::string& path, const PictureProgress& progress) {
+    TDecodedPicture decoded = DecodePictureFile(path, progress);
     AssignGraphic(decoded.kind, std::move(decoded.pixels));
 }
 

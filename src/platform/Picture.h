@@ -7,6 +7,7 @@
 // OnChange runs after every change of the graphic: a load, an assignment, a clear, or a call
 // of Changed() by a caller that edited Bitmap() in place.
 #include "platform/Bitmap.h"
+#include "platform/PictureDecoding.h"
 
 #include <functional>
 #include <memory>
@@ -43,8 +44,9 @@ public:
     void Clear();
 
     // Reads a bitmap (.bmp, .dib, any depth), icon (.ico) or JPEG (.jpg, .jpeg, .jpe, .jfif)
-    // file. On any failure an Exception says what is wrong and the picture stays as it was.
-    void LoadFromFile(const std::string& path);
+    // file. On any failure an Exception says what is wrong and the picture stays as it was;
+    // so it does when progress stops the load (EPictureLoadCancelled).
+    void LoadFromFile(const std::string& path, const PictureProgress& progress = {});
     // Writes the pixels as a 24-bit bitmap file (atomically). Throws Exception.
     void SaveToFile(const std::string& path) const;
 
@@ -61,13 +63,15 @@ private:
 // Decodes picture file contents; the file name's extension says which format is expected.
 // Throws Exception when the contents are not a readable picture of that format, are cut short
 // or are a metafile, EPictureTooLarge when they claim a size that does not fit in memory; the
-// message names the file and says what the user can do.
+// message names the file and says what the user can do. progress hears how far the reading
+// and decoding have come and may stop them (EPictureLoadCancelled).
 struct TDecodedPicture {
     TGraphicKind kind;
     TBitmap pixels;
 };
-TDecodedPicture DecodePictureFile(const std::string& path);
-TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& nameForMessages);
+TDecodedPicture DecodePictureFile(const std::string& path, const PictureProgress& progress = {});
+TDecodedPicture DecodePictureBytes(const std::string& data, const std::string& nameForMessages,
+                                   const PictureProgress& progress = {});
 
 // File-dialog filter of the formats LoadFromFile reads (no metafiles), as FileDialogRequest
 // takes it ("Text|*.ext;*.ex2" pairs joined by '|').

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(ConfigFile, NumbersOfTheThicknessValue) {
         const char* line;
         double expected;  // the previous value 10 stays for a malformed number
     } cases[] = {
-        {"wst_d= 12.5", 12.5}, {"wst_d=1e2", 100}, {"wst_d=-2.5E-1", -0.25}, {"wst_d=+3", 3},
+        {"wst_d= 12.5", 12.5}, {"wst_d=1e2", 100}, {"wst_d=2.5E-1", 0.25},  {"wst_d=+3", 3},
         {"wst_d=", 0},         {"wst_d=1,5", 10},  {"wst_d=12mm", 10},       {"dicke", 10},
         {"wst_d=inf", 10},     {"wst_d=12.5  ", 12.5},
     };
@@ -68,19 +69,77 @@ TEST_F(ConfigFile, NumbersOfTheThicknessValue) {
     }
 }
 
-TEST_F(ConfigFile, DecimalsOutsideZeroToThreeMarkTheFileAsDamaged) {
-    for (const char* value : {"300", "4", "-1", "1.5", "zwei"}) {
+// A value that its field cannot show in full, or does not take, is listed with its line, the
+// range the field takes and the field's default, which the setting takes instead: field and
+// run agree. Decimals that are no number still mark the file as damaged.
+TEST_F(ConfigFile, ValuesThatDoNotFitTheirFieldsTakeTheFieldsDefault) {
+    struct Case {
+        const char* line;     // replaces the line of the same key in InitBlock()
+        double MainState::*setting;
+        double expected;
+        bool reported;
+        double low, high;
+    };
+    const Case cases[] = {
+        {"sx=100000", &MainState::stepX, 5, true, 0, 99999.999},
+        {"sx=1e308", &MainState::stepX, 5, true, 0, 99999.999},
+        {"sx=99999.999", &MainState::stepX, 99999.999, false, 0, 0},
+        {"l=-1", &MainState::DefaultLength, 600, true, 0, 99999.999},
+        {"d=-0.5", &MainState::wst_d, 10, true, 0, 99999.999},
+        {"tiefe=-10000", &MainState::max_tiefe, -10, true, -9999.999, 99999.999},
+        {"tiefe=-9999.999", &MainState::max_tiefe, -9999.999, false, 0, 0},
+        {"f=99999.9991", &MainState::faktor, 1, true, -9999.999, 99999.999},
+        {"sw=123456", &MainState::SimTipAngle, 45, true, 0, 99999.999},
+        {"zu=-2e5", &MainState::z_zustellung, 0, true, -9999.999, 99999.999},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        ResetMainState();
+        std::string file = InitBlock();
+        const std::string key = std::string(c.line).substr(0, std::string(c.line).find('=') + 1);
+        const std::size_t at = file.find("\n" + key) + 1;
+        file.replace(at, file.find('\r', at) - at, c.line);
+        std::vector<ConfigValueProblem> problems;
+        TextLineReader in(file);
+        ASSERT_EQ(ReadConfiguration(in, Main, &problems), ConfigStatus::Ok);
+        EXPECT_EQ(Main.*c.setting, c.expected);
+        ASSERT_EQ(problems.size(), c.reported ? 1u : 0u);
+        if (!c.reported) continue;
+        EXPECT_EQ(problems[0].line, c.line);
+        EXPECT_EQ(problems[0].low, c.low);
+        EXPECT_EQ(problems[0].high, c.high);
+        EXPECT_EQ(problems[0].used, c.expected);
+        EXPECT_FALSE(problems[0].wholeNumbers);
+    }
+    for (const char* value : {"300", "4", "-1", "1.5"}) {
+        SCOPED_TRACE(value);
         ResetMainState();
         std::string file = InitBlock();
         file.replace(file.find("komma=3"), 7, std::string("komma=") + value);
-        EXPECT_EQ(Read(file), ConfigStatus::Defect) << value;
-        EXPECT_EQ(Main.komma, 2) << value;  // 300 would otherwise give 44
+        std::vector<ConfigValueProblem> problems;
+        TextLineReader in(file);
+        ASSERT_EQ(ReadConfiguration(in, Main, &problems), ConfigStatus::Ok);
+        EXPECT_EQ(Main.komma, 2);  // 300 would otherwise give 44
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_TRUE(problems[0].wholeNumbers);
+        EXPECT_EQ(problems[0].high, 3);
     }
     ResetMainState();
     std::string file = InitBlock();
-    file.replace(file.find("komma=3"), 7, "komma=0");
-    EXPECT_EQ(Read(file), ConfigStatus::Ok);
-    EXPECT_EQ(Main.komma, 0);
+    file.replace(file.find("komma=3"), 7, "komma=zwei");
+    EXPECT_EQ(Read(file), ConfigStatus::Defect);
+    EXPECT_EQ(Main.komma, 2);
+}
+
+TEST_F(ConfigFile, TheWarningNamesEachEntryItsFieldsRangeAndTheDefault) {
+    std::vector<ConfigValueProblem> problems = {{7, "Bahnabstand=100000", 0, 99999.999, false, 5},
+                                                {12, "Nachkommastellen=7", 0, 3, true, 2}};
+    EXPECT_EQ(ConfigProblemsText(problems),
+              "In der Konfigurationsdatei „Fraxilon.ini“ stehen Werte, die nicht in ihr Feld passen; statt ihrer "
+              "gilt der Vorgabewert des Feldes:\n"
+              "„Bahnabstand=100000“ (Wert 7 im init-Block): das Feld nimmt 0 bis 99999.999, es gilt 5.\n"
+              "„Nachkommastellen=7“ (Wert 12 im init-Block): das Feld nimmt die ganzen Zahlen 0 bis 3, es gilt 2.\n"
+              "Bitte die Werte in der Konfigurationsdatei berichtigen.");
 }
 
 TEST_F(ConfigFile, HeaderAndTrailerBlocks) {

@@ -41,12 +41,47 @@ TEST_F(MainWindowStart, WithoutAConfigurationFileTheUserSeesThreeBoxesAndTheProg
 
 TEST_F(MainWindowStart, AReadErrorInTheInitBlockEndsTheProgram) {
     CopyShipped();
-    // A damaged value: decimals the field cannot show.
-    Edit("Fraxilon.ini", "Nachkommastellen=2", "Nachkommastellen=300");
+    // A damaged value: decimals that are no number.
+    Edit("Fraxilon.ini", "Nachkommastellen=2", "Nachkommastellen=zwei");
     EXPECT_FALSE(Start());
     ASSERT_FALSE(services.boxes.empty());
     EXPECT_EQ(services.boxes[0].text, "Eine Datei ist beschädigt (Einstellungs- oder Sprachdatei).");
     EXPECT_EQ(Main.komma, 2);
+}
+
+// Values that their fields cannot show in full are reported at the start, each with its entry
+// and the range its field takes; the fields show their own defaults and read them, so the run
+// uses what the fields show.
+TEST_F(MainWindowStart, ValuesWiderThanTheirFieldsAreReportedAndTheFieldsDefaultsUsed) {
+    CopyShipped();
+    Edit("Fraxilon.ini", "Bahnabstand=5", "Bahnabstand=100000");
+    Edit("Fraxilon.ini", "ZFaktor=1", "ZFaktor=1e308");
+    Edit("Fraxilon.ini", "Nachkommastellen=2", "Nachkommastellen=300");
+    ASSERT_TRUE(Start());
+    form1->show();
+    form1->FormActivate();
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].type, mtWarning);
+    EXPECT_EQ(services.boxes[0].text,
+              "In der Konfigurationsdatei „Fraxilon.ini“ stehen Werte, die nicht in ihr Feld passen; statt ihrer "
+              "gilt der Vorgabewert des Feldes:\n"
+              "„Bahnabstand=100000“ (Wert 7 im init-Block): das Feld nimmt 0 bis 99999.999, es gilt 5.\n"
+              "„ZFaktor=1e308“ (Wert 10 im init-Block): das Feld nimmt -9999.999 bis 99999.999, es gilt 1.\n"
+              "„Nachkommastellen=300“ (Wert 12 im init-Block): das Feld nimmt die ganzen Zahlen 0 bis 3, es gilt 2.\n"
+              "Bitte die Werte in der Konfigurationsdatei berichtigen.");
+    struct Shown {
+        const char* field;
+        double value;
+        double setting;
+    } shown[] = {{"stepX", 5, Main.stepX}, {"faktor", 1, Main.faktor}, {"komma", 2, double(Main.komma)}};
+    for (const Shown& s : shown) {
+        SCOPED_TRACE(s.field);
+        double v = 0;
+        EXPECT_EQ(form1->GetFieldValue(s.field, v), 0);
+        EXPECT_EQ(v, s.value);
+        EXPECT_EQ(s.setting, s.value);
+    }
+    EXPECT_EQ(form1->stepX->Text().find("00000"), std::string::npos) << form1->stepX->Text();
 }
 
 TEST_F(MainWindowStart, TheShippedFilesGiveEveryCaptionAndHint) {

@@ -9,9 +9,12 @@
 #include "mainwindow/Captions.h"
 #include "mainwindow/PreviewImage.h"
 #include "mainwindow/StrategySelection.h"
+#include "platform/Application.h"
+#include "platform/BusyGuard.h"
 #include "platform/Picture.h"
 #include "TableHost.h"
 #include "WindowFixture.h"
+#include "platform/PictureFileSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +31,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -560,6 +564,56 @@ double GlyphContrast(const QImage& image) {
     return best;
 }
 
+// A picture load that runs long shows its progress on the meter and "abbrechen" stops it: the
+// picture, the settings and the program stay as they were, and nothing is reported.
+TEST_F(PictureWindow, ACancelledLoadKeepsPictureSettingsAndProgram) {
+    const TBitmap first = Ramp(40, 30);
+    Load(WriteBmp(first));
+    form1->Memo1->Lines().Add("(das alte Programm)");
+    form1->wst_d->SetText("7");
+    TPicture large;
+    large.AssignBitmap(Ramp(600, 400));
+    large.SaveToFile(Path("gross.bmp"));
+    services.boxes.clear();
+
+    form1->PictureMeterDelay = std::chrono::milliseconds(0);
+    int meterSeen = -1;
+    std::string statusSeen;
+    bool busySeen = false;
+    // The 300th pump comes three quarters into the load.
+    Application->SetProcessMessagesHook(300, [&] {
+        meterSeen = form1->FclMeter->Percent();
+        statusSeen = Caption(form1->prozess);
+        busySeen = Busy().Busy();
+        form1->abbruch->click();
+    });
+    Load(Path("gross.bmp"));
+    Application->SetProcessMessagesHook(0, nullptr);
+
+    EXPECT_GE(meterSeen, 50);
+    EXPECT_EQ(meterSeen % 10, 0);
+    EXPECT_EQ(statusSeen, Caption(form1->bild_laden));
+    EXPECT_TRUE(busySeen);
+    EXPECT_TRUE(services.boxes.empty());
+    EXPECT_EQ(form1->FclMeter->Percent(), 0);
+    EXPECT_EQ(Caption(form1->prozess), "");
+    EXPECT_FALSE(Busy().Busy());
+    const TBitmap* kept = form1->Picture().PictureOriginal().Pixels();
+    ASSERT_NE(kept, nullptr);
+    ASSERT_EQ(kept->Width(), 40);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(kept->PixelAt(x, y), first.PixelAt(x, y)) << x << "," << y;
+    EXPECT_EQ(Caption(form1->Named("Label2")), "X=40");
+    double thickness = 0;
+    EXPECT_EQ(form1->GetFieldValue("wst_d", thickness), 0);
+    EXPECT_EQ(thickness, 7);  // the configuration was not read again
+    EXPECT_EQ(LinesOf(form1->Memo1->Lines()), std::vector<std::string>{"(das alte Programm)"});
+
+    // Not cancelled, the same file loads.
+    Load(Path("gross.bmp"));
+    EXPECT_EQ(form1->Picture().Picture().Width(), 600);
+}
+
 }  // namespace
 
 TEST_F(PictureWindow, PatternButtonsAreReadableInEveryState) {
@@ -708,6 +762,8 @@ TEST_F(PictureWindow, APictureThatCannotBeLoadedIsNamedInGermanWithWhatToDo) {
         {"zufall.bmp", std::string("\x93\x11\xfe\x00\x42\x4d\x7f\x80", 8) + std::string(200, '\x5a'),
          "ist keine gültige Bitmap-Datei"},
         {"halb.jpg", jpeg.substr(0, jpeg.size() / 2), "ist beschädigt oder unvollständig"},
+        {"ende.jpg", picture_files::JpegCutInScan(jpeg, (jpeg.size() - picture_files::JpegScanData(jpeg)) / 5),
+         "ist beschädigt oder unvollständig"},
         {"fehlt.bmp", {}, "gibt es nicht"},
     };
     for (const Case& c : cases) {
@@ -723,6 +779,15 @@ TEST_F(PictureWindow, APictureThatCannotBeLoadedIsNamedInGermanWithWhatToDo) {
         EXPECT_NE(text.find(". Bitte "), std::string::npos) << text;
         EXPECT_FALSE(form1->Picture().Picture().HasGraphic());
     }
+    // A JPEG of 12 bits is no damaged file: the box says what it is and what to do.
+    Write("tief.jpg", picture_files::JpegWithFrame(jpeg, 40, 30, 12));
+    services.boxes.clear();
+    Load(Path("tief.jpg"));
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, "Die Datei „" + Path("tief.jpg") +
+                                          "“ ist ein JPEG-Bild mit 12 Bit je Farbwert; gelesen werden nur JPEG-Bilder "
+                                          "mit 8 Bit je Farbwert. Bitte das Bild in einem Bildprogramm mit 8 Bit je "
+                                          "Farbwert speichern und diese Datei öffnen.");
     // The dialog offers the picture formats, in the form the dialogs take.
     ASSERT_FALSE(services.fileRequests.empty());
     EXPECT_EQ(services.fileRequests.back().filter.rfind("Alle Bilder|*.bmp;", 0), 0u) << services.fileRequests.back().filter;

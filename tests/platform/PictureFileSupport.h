@@ -1,7 +1,9 @@
 #pragma once
 // Picture files made by the tests: bitmap files of any depth written byte by byte, JPEG files
-// written with libjpeg, icons written by Qt.
+// written with libjpeg, icons written by Qt; and the message a decode of one gives.
 #include "platform/Bitmap.h"
+#include "platform/Exception.h"
+#include "platform/Picture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -74,6 +76,80 @@ inline std::string BmpFile(int bits, int w, int h, const std::vector<TColor>& pa
                 row[std::size_t(at)] = char(GetBValue(TColor(v)));
                 row[std::size_t(at + 1)] = char(GetGValue(TColor(v)));
                 row[std::size_t(at + 2)] = char(GetRValue(TColor(v)));
+            }
+        }
+        s += row;
+    }
+    return s;
+}
+
+// The header form and table of a crafted bitmap file.
+struct BmpForm {
+    BmpForm(int headerSize, int bits, std::uint32_t compression = 0, std::vector<std::uint32_t> masks = {},
+            std::vector<TColor> table = {}, std::uint32_t tableEntries = 0)
+        : headerSize(headerSize), bits(bits), compression(compression), masks(std::move(masks)),
+          table(std::move(table)), tableEntries(tableEntries) {}
+    int headerSize;               // 12: OS/2 core header; 40 to 124: info header
+    int bits;
+    std::uint32_t compression;    // 0 none, 3 bit fields, 6 bit fields with alpha
+    std::vector<std::uint32_t> masks;  // red, green, blue (and alpha): after a 40-byte header, else in it
+    std::vector<TColor> table;    // written whole (three bytes an entry for OS/2, else four)
+    std::uint32_t tableEntries;   // what the info header claims (0: the whole depth)
+};
+
+// A bitmap file of that form, rows bottom-up padded to four bytes; value(x, y) is the raw
+// pixel: an index, a 16- or 32-bit word, or for 24 bits the colour 0xRRGGBB.
+inline std::string CraftedBmp(const BmpForm& f, int w, int h, const std::function<std::uint32_t(int, int)>& value) {
+    const bool core = f.headerSize == 12;
+    std::string header;
+    Put32(header, std::uint32_t(f.headerSize));
+    if (core) {
+        Put16(header, unsigned(w));
+        Put16(header, unsigned(h));
+        Put16(header, 1);
+        Put16(header, unsigned(f.bits));
+    } else {
+        Put32(header, std::uint32_t(w));
+        Put32(header, std::uint32_t(h));
+        Put16(header, 1);
+        Put16(header, unsigned(f.bits));
+        Put32(header, f.compression);
+        Put32(header, 0);
+        Put32(header, 2835);
+        Put32(header, 2835);
+        Put32(header, f.tableEntries);
+        Put32(header, 0);
+        if (f.headerSize > 40)
+            for (std::uint32_t m : f.masks)
+                Put32(header, m);
+        header.resize(std::size_t(f.headerSize), '\0');
+        if (f.headerSize == 40)
+            for (std::uint32_t m : f.masks)
+                Put32(header, m);
+    }
+    for (TColor c : f.table) {
+        header.push_back(char(GetBValue(c)));
+        header.push_back(char(GetGValue(c)));
+        header.push_back(char(GetRValue(c)));
+        if (!core)
+            header.push_back(0);
+    }
+    const int stride = (w * f.bits + 31) / 32 * 4;
+    std::string s = "BM";
+    Put32(s, std::uint32_t(14 + header.size() + std::size_t(stride) * std::size_t(h)));
+    Put32(s, 0);
+    Put32(s, std::uint32_t(14 + header.size()));
+    s += header;
+    for (int y = h - 1; y >= 0; --y) {
+        std::string row(std::size_t(stride), '\0');
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t v = value(x, y);
+            if (f.bits < 8) {
+                const int bit = x * f.bits;
+                row[std::size_t(bit / 8)] = char(std::uint8_t(row[std::size_t(bit / 8)]) | (v << (8 - f.bits - bit % 8)));
+            } else {
+                for (int i = 0; i < f.bits / 8; ++i)
+                    row[std::size_t(x * f.bits / 8 + i)] = char((v >> (8 * i)) & 0xFF);
             }
         }
         s += row;
@@ -154,6 +230,35 @@ inline std::string JpegFile(int w, int h, const std::function<TColor(int, int)>&
     return file;
 }
 
+// Where the data of a JPEG's first scan begins (after its scan header).
+inline std::size_t JpegScanData(const std::string& jpeg) {
+    const std::size_t sos = jpeg.find("\xFF\xDA");
+    return sos + 2 + (std::size_t(std::uint8_t(jpeg[sos + 2])) << 8 | std::uint8_t(jpeg[sos + 3]));
+}
+
+// A JPEG kept up to its first scan header and then so many bytes of scan data, closed with its
+// end marker FF D9: the file looks complete, its data is not.
+inline std::string JpegCutInScan(const std::string& jpeg, std::size_t keptBytes) {
+    return jpeg.substr(0, JpegScanData(jpeg) + keptBytes) + "\xFF\xD9";
+}
+
+// The JPEG with its frame header (SOF0 baseline or SOF2 progressive) changed: another size,
+// and another sample precision with the marker of the extended process (SOF1) when the
+// precision is not 8 bits.
+inline std::string JpegWithFrame(std::string jpeg, int w, int h, int precision = 8) {
+    std::size_t sof = jpeg.find("\xFF\xC0");
+    if (sof == std::string::npos)
+        sof = jpeg.find("\xFF\xC2");
+    else if (precision != 8)
+        jpeg[sof + 1] = '\xC1';
+    jpeg[sof + 4] = char(precision);
+    jpeg[sof + 5] = char(h >> 8);
+    jpeg[sof + 6] = char(h & 0xFF);
+    jpeg[sof + 7] = char(w >> 8);
+    jpeg[sof + 8] = char(w & 0xFF);
+    return jpeg;
+}
+
 // An icon file written by Qt's writer from a 32-bit picture with alpha.
 inline std::string IcoFile(const QImage& image) {
     QByteArray bytes;
@@ -163,6 +268,33 @@ inline std::string IcoFile(const QImage& image) {
     if (!writer.write(image))
         throw std::runtime_error("Qt cannot write icons: " + writer.errorString().toStdString());
     return bytes.toStdString();
+}
+
+// An icon file whose one image is a PNG written by Qt's writer, as newer icons hold large
+// images.
+inline std::string PngIcoFile(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "png").write(image))
+        throw std::runtime_error("Qt cannot write PNG");
+    std::string s("\0\0\1\0\1\0", 6);
+    s.push_back(char(image.width() & 0xFF));
+    s.push_back(char(image.height() & 0xFF));
+    s += std::string("\0\0\1\0\x20\0", 6);
+    Put32(s, std::uint32_t(png.size()));
+    Put32(s, 22);
+    return s + png.toStdString();
+}
+
+// The message of the Exception that decoding data as the named file throws, or "(no error)".
+inline std::string ErrorOf(const std::string& data, const std::string& name) {
+    try {
+        DecodePictureBytes(data, name);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "(no error)";
 }
 
 }  // namespace picture_files

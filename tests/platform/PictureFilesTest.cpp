@@ -26,15 +26,6 @@ namespace {
 
 TColor Pattern(int x, int y) { return RGB(x * 37 + y * 11, 255 - x * 13, y * 53 + 7); }
 
-std::string ErrorOf(const std::string& data, const std::string& name) {
-    try {
-        DecodePictureBytes(data, name);
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "(no error)";
-}
-
 struct PictureFiles : testing::Test {
     void SetUp() override { SetPictureMemoryBudget(std::uint64_t(256) << 20); }
     void TearDown() override { SetPictureMemoryBudget(0); }
@@ -227,6 +218,12 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
     }
     std::string badJpegFrame = jpeg;
     badJpegFrame[badJpegFrame.find("\xFF\xC0") + 4] = 0;  // a frame of 0-bit samples
+    // Kept up to the scan header and a fifth of the rest, then the end marker: the library
+    // would fill the missing rows with grey.
+    const std::string photo = JpegFile(400, 300, SmoothColour, 90);
+    const std::string progressive = JpegFile(400, 300, SmoothColour, 90, true);
+    const std::string photoCut = JpegCutInScan(photo, (photo.size() - JpegScanData(photo)) / 5);
+    const std::string progressiveCut = JpegCutInScan(progressive, (progressive.size() - JpegScanData(progressive)) / 5);
     struct Case {
         const char* name;
         std::string data;
@@ -242,6 +239,8 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
         {"JPEG cut short", jpeg.substr(0, jpeg.size() * 2 / 3), "a.jpg", "besch\xE4" "digt oder unvollst\xE4ndig"},
         {"JPEG of nothing but its start", jpeg.substr(0, 3), "a.jpg", "besch\xE4" "digt oder unvollst\xE4ndig"},
         {"JPEG with a frame of 0-bit samples", badJpegFrame, "a.jpg", "JPEG-Fehler #"},
+        {"JPEG cut in its scan, ending with its end marker", photoCut, "a.jpg", "besch\xE4" "digt oder unvollst\xE4ndig"},
+        {"progressive JPEG cut so", progressiveCut, "a.jpg", "besch\xE4" "digt oder unvollst\xE4ndig"},
         {"icon without its pixels", emptyIcon, "a.ico", "besch\xE4" "digt: ihre Bilddaten"},
         {"icon directory beyond the file", std::string("\0\0\1\0\5\0", 6), "a.ico", "keine g\xFCltige Symboldatei"},
         {"icon entry beyond the file", iconBeyond, "a.ico", "unvollst\xE4ndig oder besch\xE4" "digt"},
@@ -261,6 +260,28 @@ TEST_F(PictureFiles, DamagedFilesGiveAClearError) {
     EXPECT_NE(ErrorOf("???", "Gr\xC3\xB6\xC3\x9F" "e.bmp").find("\x84" "Gr\xF6\xDF" "e.bmp\x93"), std::string::npos);
     // An unknown extension is read by its contents.
     EXPECT_EQ(DecodePictureBytes(jpeg, "scan.pic").kind, TGraphicKind::Jpeg);
+}
+
+// A JPEG of 12 bits per sample is no damaged file: the message says which JPEGs can be read
+// and how to make this one readable. Extra bytes before a marker, which some cameras write,
+// leave the picture as it is.
+TEST_F(PictureFiles, TwelveBitJpegsAndExtraBytesBeforeAMarker) {
+    const std::string jpeg = JpegFile(64, 48, SmoothColour, 90);
+    EXPECT_EQ(ErrorOf(JpegWithFrame(jpeg, 64, 48, 12), "tief.jpg"),
+              "Die Datei \x84tief.jpg\x93 ist ein JPEG-Bild mit 12 Bit je Farbwert; gelesen werden nur JPEG-Bilder "
+              "mit 8 Bit je Farbwert. Bitte das Bild in einem Bildprogramm mit 8 Bit je Farbwert speichern und "
+              "diese Datei \xF6" "ffnen.");
+    EXPECT_NE(ErrorOf(JpegWithFrame(jpeg, 64, 48, 16), "tief.jpg").find("mit 16 Bit je Farbwert"), std::string::npos);
+
+    const TBitmap clean = DecodeJpeg(jpeg);
+    std::string extra = jpeg;
+    extra.insert(extra.size() - 2, "\x12\x34\x56");          // before the end marker
+    extra.insert(extra.find("\xFF\xDA"), std::string("\0\x7F", 2));  // before the scan header
+    const TDecodedPicture p = DecodePictureBytes(extra, "kamera.jpg");
+    ASSERT_EQ(p.pixels.Width(), clean.Width());
+    for (int y = 0; y < clean.Height(); ++y)
+        for (int x = 0; x < clean.Width(); ++x)
+            ASSERT_EQ(p.pixels.PixelAt(x, y), clean.PixelAt(x, y)) << x << "," << y;
 }
 
 TEST_F(PictureFiles, SizeBeyondMemoryIsRefusedBeforeDecoding) {

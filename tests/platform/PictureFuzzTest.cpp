@@ -103,9 +103,18 @@ TEST_F(PictureFuzz, BitmapLoader) {
         palette.push_back(RGB(i, 255 - i, i / 2));
     auto idx = [](int x, int y) { return unsigned(x * 7 + y * 3) & 0xFF; };
     auto col = [](int x, int y) { return unsigned(RGB(x * 9, y * 5, x + y)); };
+    auto word = [](int x, int y) { return std::uint32_t(x * 0x9E3779B1u + y * 0x85EBCA6Bu); };
+    std::string rle = BmpFile(8, 6, 4, palette, idx);
+    rle.resize(54 + 4 * palette.size());
+    rle += std::string("\x03\x01\x00\x02\x01\x01\x00\x03\x05\x06\x07\x00\x00\x00\x06\x02\x00\x01", 18);
+    rle[30] = 1;
     Run({BmpFile(8, 13, 7, palette, idx), BmpFile(24, 9, 6, {}, col), BmpFile(1, 17, 3, {clBlack, clWhite}, idx),
          BmpFile(4, 6, 5, std::vector<TColor>(palette.begin(), palette.begin() + 16), [](int x, int) { return unsigned(x); }),
-         BmpFile(32, 5, 4, {}, col, true)},
+         BmpFile(32, 5, 4, {}, col, true), rle,
+         CraftedBmp({40, 16, 3, {0xF800, 0x07E0, 0x001F}}, 7, 3, word),
+         CraftedBmp({40, 32, 6, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000}}, 5, 3, word),
+         CraftedBmp({124, 32, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}, 4, 4, word),
+         CraftedBmp({12, 8, 0, {}, std::vector<TColor>(palette.begin(), palette.begin() + 5)}, 6, 3, idx)},
         "f.bmp", 1);
 }
 
@@ -114,7 +123,7 @@ TEST_F(PictureFuzz, IconLoader) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             image.setPixel(x, y, qRgba(x * 16, y * 16, 40, (x + y) % 3 ? 255 : 0));
-    Run({IcoFile(image), IcoFile(image.scaled(32, 32))}, "f.ico", 2);
+    Run({IcoFile(image), IcoFile(image.scaled(32, 32)), PngIcoFile(image)}, "f.ico", 2);
 }
 
 TEST_F(PictureFuzz, JpegLoader) {
