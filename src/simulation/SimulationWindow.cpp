@@ -373,7 +373,13 @@ void TForm3::Speichern1Click() {
     const QImage picture = Image1->Picture().convertToFormat(QImage::Format_RGB888);
     QSaveFile file(QString::fromStdString(rule.nameAfterYes));
     if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
-        MessageDlg("Das Bild konnte nicht gespeichert werden: " + rule.nameAfterYes, mtError, mbOK);
+        // The picture goes to a file beside the target first: a file of that name stays.
+        const std::string button = speichern->text().remove(QLatin1Char('&')).toStdString();
+        MessageDlg("Das Bild konnte nicht gespeichert werden: „" + rule.nameAfterYes +
+                       "“ ließ sich nicht anlegen oder schreiben; eine vorhandene Datei dieses "
+                       "Namens ist unverändert. Bitte mit „" + button +
+                       "“ einen anderen Ordner oder Namen wählen und erneut speichern.",
+                   mtError, mbOK);
     }
 }
 

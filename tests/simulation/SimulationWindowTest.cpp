@@ -191,6 +191,23 @@ TEST_F(SimulationWindow, SavingAsksForTheBitmapExtension) {
     EXPECT_EQ(services.boxes.size(), 2u);
 }
 
+// A save that fails names the file, says that nothing was overwritten and what to do.
+TEST_F(SimulationWindow, ASaveThatFailsSaysWhatToDo) {
+    QTemporaryDir dir;
+    window.anfangenClick();
+    const std::string name = dir.path().toStdString() + "/fehlt/bild.bmp";
+    services.saveNames = {name};
+    window.Speichern1Click();
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text,
+              "Das Bild konnte nicht gespeichert werden: „" + name +
+                  "“ ließ sich nicht anlegen oder schreiben; eine vorhandene Datei dieses Namens "
+                  "ist unverändert. Bitte mit „speichern“ einen anderen Ordner oder Namen wählen "
+                  "und erneut speichern.");
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(name)));
+}
+
 // "drucken" prints what the window shows: a shaded gradient comes out as black and white
 // dots as bright on the whole as the window's picture, as one bit a pixel in the PDF.
 TEST_F(SimulationWindow, PrintingShowsTheShadedPictureInBlackAndWhite) {
