@@ -73,7 +73,7 @@ void ImageCanvas::MoveTo(int x, int y) {
 }
 
 void ImageCanvas::LineTo(int x, int y) {
-    Draw(atX_, atY_, x, y);
+    Add(MakePixelStroke(atX_, atY_, x, y, width_, colour_));
     atX_ = x;
     atY_ = y;
 }
@@ -86,20 +86,23 @@ void ImageCanvas::BeginSteps() {
 void ImageCanvas::EndSteps() { inSteps_ = false; }
 
 void ImageCanvas::Draw(double ax, double ay, double bx, double by) {
-    Stroke s = MakeStroke(ax, ay, bx, by, width_ <= 1 ? 0.5 : width_ / 2.0, colour_);
+    Add(MakeStroke(ax, ay, bx, by, width_ <= 1 ? 0.5 : width_ / 2.0, colour_));
+}
+
+void ImageCanvas::Add(const Stroke& s) {
     // A stroke inside the one before it paints nothing new: that one stays the one that
     // covers these pixels.
     if (havePrevious_ && StrokeInside(s, batch_.empty() ? previous_ : batch_.back())) return;
     havePrevious_ = true;
     // A stroke that covers the ones before it takes their place: they would not show.
-    s.joinsPrevious = inSteps_ && runStarted_;
+    bool joins = inSteps_ && runStarted_;
     while (!batch_.empty() && StrokeCovers(s, batch_.back())) {
-        s.joinsPrevious = batch_.back().joinsPrevious;
+        joins = batch_.back().joinsPrevious;
         batch_.pop_back();
     }
     runStarted_ = inSteps_;
-    // Field by field: the stroke goes from the registers into the batch, where a copy of
-    // the whole would read it back from memory just written in pieces.
+    // Field by field: a copy of the whole would read the stroke back in wider pieces than
+    // it was just written in, which stalls.
     Stroke& slot = batch_.emplace_back();
     slot.ax = s.ax;
     slot.ay = s.ay;
@@ -109,7 +112,7 @@ void ImageCanvas::Draw(double ax, double ay, double bx, double by) {
     slot.colour = s.colour;
     slot.alongRow = s.alongRow;
     slot.whole = s.whole;
-    slot.joinsPrevious = s.joinsPrevious;
+    slot.joinsPrevious = joins;
     if (batch_.size() >= kBatchStrokes) PaintBatch();
 }
 

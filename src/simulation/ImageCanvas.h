@@ -41,6 +41,7 @@ public:
 
 private:
     void Draw(double ax, double ay, double bx, double by);
+    void Add(const Stroke& s);
     void PaintBatch();
 
     QImage& image_;
@@ -49,7 +50,7 @@ private:
     std::vector<Stroke> batch_;
     std::uint32_t colour_ = 0xFF000000u;
     int width_ = 0;
-    double atX_ = 0, atY_ = 0;
+    int atX_ = 0, atY_ = 0;
     // There is a stroke before the next one, in colour_: the batch's last, or previous_
     // when the batch is empty.
     bool havePrevious_ = false;

@@ -257,6 +257,9 @@ private:
              y = next_[std::size_t(y) + 1]) {
             std::uint32_t* row = p_.bits + std::ptrdiff_t(y) * p_.stride;
             covered_.clear();
+            // While the spans so far overlap, what they cover is one stretch, kept here.
+            int lo = 1, hi = 0;
+            bool oneStretch = true;
             for (std::size_t k = wholeRun_.size(); k-- > 0;) {
                 const WholeStep& step = wholeRun_[k];
                 const int dy = y - step.row;
@@ -265,7 +268,25 @@ private:
                 const int half = chords[step.chords + ady];
                 const int x0 = std::max(0, step.lo - half);
                 const int x1 = std::min(p_.width - 1, step.hi + half);
-                if (x0 <= x1) FillUncovered(row, x0, x1, step.colour);
+                if (x0 > x1) continue;
+                if (oneStretch) {
+                    if (lo > hi) {
+                        FillPixels(row + x0, row + x1 + 1, step.colour);
+                        lo = x0;
+                        hi = x1;
+                        continue;
+                    }
+                    if (x1 + 1 >= lo && x0 <= hi + 1) {
+                        if (x0 < lo) FillPixels(row + x0, row + lo, step.colour);
+                        if (x1 > hi) FillPixels(row + hi + 1, row + x1 + 1, step.colour);
+                        lo = std::min(lo, x0);
+                        hi = std::max(hi, x1);
+                        continue;
+                    }
+                    oneStretch = false;
+                    covered_.push_back({lo, hi});
+                }
+                FillUncovered(row, x0, x1, step.colour);
             }
         }
         return true;

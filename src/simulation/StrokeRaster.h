@@ -43,6 +43,20 @@ inline Stroke MakeStroke(double ax, double ay, double bx, double by, double r,
     return s;
 }
 
+// The stroke of a segment between whole pixels with a pen `width` pixels wide (0 and 1 draw
+// one pixel): the stroke MakeStroke makes of it, without looking for fractions.
+inline Stroke MakePixelStroke(int ax, int ay, int bx, int by, int width, std::uint32_t colour) {
+    constexpr std::int64_t kExact = std::int64_t(1) << 26;
+    constexpr int kWidestWhole = 1 << 22;
+    const auto below = [](std::int64_t v, std::int64_t limit) { return v < limit && -v < limit; };
+    const double r = width <= 1 ? 0.5 : width / 2.0;
+    Stroke s{double(ax), double(ay), double(bx), double(by), r, colour,
+             ay == by && below(std::int64_t(bx) - ax, kExact)};
+    s.whole = s.alongRow && below(ax, kExact) && below(ay, kExact) && below(bx, kExact) &&
+              width < kWidestWhole;
+    return s;
+}
+
 // A 32-bit picture's pixels: rows top-down, `stride` pixels from one row to the next.
 struct PixelRows {
     std::uint32_t* bits = nullptr;

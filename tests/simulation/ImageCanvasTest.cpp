@@ -175,6 +175,35 @@ TEST(ImageCanvas, ItsShortcutsChangeNoPixel) {
     }
 }
 
+// Lines between whole pixels make the strokes the general form makes of them, also at the
+// limits of the whole form.
+TEST(ImageCanvas, LinesBetweenWholePixelsMakeTheStrokesOfTheGeneralForm) {
+    constexpr int k26 = 1 << 26, k22 = 1 << 22;
+    struct Line {
+        int ax, ay, bx, by, width;
+    } const lines[] = {
+        {3, 4, 9, 4, 0},          {3, 4, 9, 4, 1},           {3, 4, 9, 4, 2},
+        {-7, 4, -7, 4, 7},        {3, 4, 9, 5, 6},           {3, 4, 3, 9, 6},
+        {k26 - 1, 4, 0, 4, 6},    {k26, 4, 0, 4, 6},         {-k26 + 1, 4, 0, 4, 6},
+        {-k26, 4, -k26, 4, 6},    {0, k26, 5, k26, 6},       {0, -k26 + 1, 5, -k26 + 1, 6},
+        {0, 4, 5, 4, k22 - 1},    {0, 4, 5, 4, k22},         {-100000000, 3, 100000000, 3, 9},
+    };
+    for (const Line& l : lines) {
+        const Stroke a = MakePixelStroke(l.ax, l.ay, l.bx, l.by, l.width, 0xFF123456u);
+        const Stroke b = MakeStroke(l.ax, l.ay, l.bx, l.by, l.width <= 1 ? 0.5 : l.width / 2.0,
+                                    0xFF123456u);
+        SCOPED_TRACE(testing::Message() << l.ax << " " << l.ay << " " << l.bx << " " << l.by
+                                        << " width " << l.width);
+        EXPECT_EQ(a.ax, b.ax);
+        EXPECT_EQ(a.ay, b.ay);
+        EXPECT_EQ(a.bx, b.bx);
+        EXPECT_EQ(a.by, b.by);
+        EXPECT_EQ(a.r, b.r);
+        EXPECT_EQ(a.alongRow, b.alongRow);
+        EXPECT_EQ(a.whole, b.whole);
+    }
+}
+
 // Strokes along a row between whole pixels, and dots, are worked out in whole numbers: a
 // pixel is painted when its distance from the segment is at most half the pen (half a
 // pixel for pens of 0 and 1), on pens of every width, narrow to wider than the picture,
