@@ -73,29 +73,52 @@ void ImageCanvas::MoveTo(int x, int y) {
 }
 
 void ImageCanvas::LineTo(int x, int y) {
-    Draw(atX_, atY_, x, y);
+    Add(MakePixelStroke(atX_, atY_, x, y, width_, colour_));
     atX_ = x;
     atY_ = y;
 }
 
+void ImageCanvas::BeginSteps() {
+    inSteps_ = true;
+    runStarted_ = false;
+}
+
+void ImageCanvas::EndSteps() { inSteps_ = false; }
+
 void ImageCanvas::Draw(double ax, double ay, double bx, double by) {
-    const Stroke s = MakeStroke(ax, ay, bx, by, width_ <= 1 ? 0.5 : width_ / 2.0, colour_);
+    Add(MakeStroke(ax, ay, bx, by, width_ <= 1 ? 0.5 : width_ / 2.0, colour_));
+}
+
+void ImageCanvas::Add(const Stroke& s) {
     // A stroke inside the one before it paints nothing new: that one stays the one that
     // covers these pixels.
-    if (havePrevious_ && StrokeInside(s, previous_)) return;
-    previous_ = s;
+    if (havePrevious_ && StrokeInside(s, batch_.empty() ? previous_ : batch_.back())) return;
     havePrevious_ = true;
-    // A stroke that covers the one before it takes its place: that one would not show.
-    if (!batch_.empty() && StrokeCovers(s, batch_.back())) {
-        batch_.back() = s;
-        return;
+    // A stroke that covers the ones before it takes their place: they would not show.
+    bool joins = inSteps_ && runStarted_;
+    while (!batch_.empty() && StrokeCovers(s, batch_.back())) {
+        joins = batch_.back().joinsPrevious;
+        batch_.pop_back();
     }
-    batch_.push_back(s);
+    runStarted_ = inSteps_;
+    // Field by field: a copy of the whole would read the stroke back in wider pieces than
+    // it was just written in, which stalls.
+    Stroke& slot = batch_.emplace_back();
+    slot.ax = s.ax;
+    slot.ay = s.ay;
+    slot.bx = s.bx;
+    slot.by = s.by;
+    slot.r = s.r;
+    slot.colour = s.colour;
+    slot.alongRow = s.alongRow;
+    slot.whole = s.whole;
+    slot.joinsPrevious = joins;
     if (batch_.size() >= kBatchStrokes) PaintBatch();
 }
 
 void ImageCanvas::PaintBatch() {
     if (batch_.empty()) return;
+    previous_ = batch_.back();  // the stroke before the next one, once the batch has gone
     if (painters_ && batch_.size() > kSmallBatch) {
         painters_->Paint(batch_);
         return;

@@ -7,6 +7,8 @@
 #include "simulation/ReplayCanvas.h"
 #include "simulation/WorkerTeam.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -161,8 +163,10 @@ private:
     int PixelY(double y) const { return imageHeight_ - (ClampedTrunc(y / Sim.MmPerPixelY) + oy_); }
     void ShadowColour(double z) {
         if (o_.shadow) {
-            canvas_->SetPenColour(
-                DepthColour(o_.colourKind, ClampedTrunc((h_.thickness + z) * 512 / h_.thickness)));
+            // Below step 0 and above 512 the blend keeps the ramp's ends.
+            const int step =
+                std::clamp(ClampedTrunc((h_.thickness + z) * 512 / h_.thickness), 0, 512);
+            canvas_->SetPenColour(depthColours_[std::size_t(step)]);
         }
     }
     void DrawArc(double x0, double y0, double x1, double y1);
@@ -181,6 +185,7 @@ private:
     int g_ = 0;
     int width_ = 0, prevWidth_ = 0;
     ToolShape tool_;
+    std::array<TColor, 513> depthColours_{};  // DepthColour of the kind, step by step
 };
 
 void Replayer::DrawArc(double x0, double y0, double x1, double y1) {
@@ -210,6 +215,7 @@ void Replayer::SteppedMove() {
     const int steps = int(n);
     const double dW = (width_ - prevWidth_) / n;
     const double dX = (x_ - prevX_) / n, dY = (y_ - prevY_) / n, dZ = (z_ - prevZ_) / n;
+    canvas_->BeginSteps();
     if (g_ == 0 || g_ == 1) {
         for (int k = 1; k <= steps; ++k) {
             canvas_->SetPenWidth(prevWidth_ + ClampedTrunc(k * dW));
@@ -239,6 +245,7 @@ void Replayer::SteppedMove() {
             host_.Pump();
         }
     }
+    canvas_->EndSteps();
     prevWidth_ = width_;
 }
 
@@ -334,6 +341,9 @@ void Replayer::Run() {
     canvas_->SetPenColour(colours_.plainPen);
 
     tool_ = ToolShape::OfSettings();
+    for (int step = 0; step <= 512; ++step) {
+        depthColours_[std::size_t(step)] = DepthColour(o_.colourKind, step);
+    }
     // A fast replay reads its lines ahead, a block at a time on every core; a paced one
     // line by line.
     const bool readAhead = !Paced() && last - first + 1 >= kLinesForReaders;

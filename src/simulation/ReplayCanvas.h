@@ -17,6 +17,11 @@ public:
     // ray through (x1, y1) to the ray through (x2, y2) (equal rays: the whole ellipse).
     virtual void Arc(int left, int top, int right, int bottom, int x1, int y1, int x2,
                      int y2) = 0;
+    // The lines drawn between these two calls are the steps of one move whose width
+    // changes: a canvas may paint them together, each pixel in the colour of the last step
+    // over it, which is what painting them one after the other gives.
+    virtual void BeginSteps() {}
+    virtual void EndSteps() {}
     // Everything drawn so far is in the picture (a canvas may paint later, in batches).
     virtual void Flush() {}
 };

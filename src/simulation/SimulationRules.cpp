@@ -1,7 +1,5 @@
 #include "simulation/SimulationRules.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cctype>
 
@@ -23,16 +21,4 @@ SaveNameRule SimulationSaveName(const std::string& name) {
     rule.nameAfterYes = dot == std::string::npos ? name.substr(0, 254) : name.substr(0, dot);
     rule.nameAfterYes += ".bmp";
     return rule;
-}
-
-QImage MonochromeForPrinting(const QImage& image, unsigned background) {
-    QImage out = image.convertToFormat(QImage::Format_RGB32);
-    const QRgb bg = 0xFF000000u | (background & 0xFFFFFFu);
-    for (int y = 0; y < out.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            row[x] = (row[x] | 0xFF000000u) == bg ? 0xFFFFFFFFu : 0xFF000000u;
-        }
-    }
-    return out.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }

@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "platform/WindowPlacement.h"
 #include "simulation/ImageCanvas.h"
+#include "simulation/PrintedPage.h"
 #include "simulation/SimulationRules.h"
 
 #include <QAction>
@@ -335,16 +336,24 @@ void TForm3::druckenClick() {
     if (replaying_) return;
     QPrinter& printer = ::Printer();
     if (Services().PrintDialog(printer)) {
+        // The replay is fitted to the page at a resolution a dithered picture needs, and
+        // scaled up to the printer's on the page.
         const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-        drImage_ = QImage(std::max(2, page.width()), std::max(2, page.height()),
-                          QImage::Format_RGB32);
+        const PrintScale scale = ScaleForPrinting(page.size(), printer.resolution());
+        const QRgb background = ToRgb32(ColoursOfKind(Options(true).colourKind).background);
+        drImage_ = QImage(scale.area, QImage::Format_RGB32);
+        printPrepared_ = false;
         Replay(true);
-        const QImage mono = MonochromeForPrinting(
-            drImage_, ToRgb32(ColoursOfKind(Options(true).colourKind).background) & 0xFFFFFF);
+        // A program the replay cannot read has been reported; it prints no empty page.
+        if (!printPrepared_) {
+            Pump();
+            return;
+        }
+        printed_ = DitheredForPrinting(drImage_, background);
         QPainter painter;
         if (painter.begin(&printer)) {
-            painter.drawImage((page.width() - mono.width()) / 2, (page.height() - mono.height()) / 2,
-                              mono);
+            painter.drawImage(PlaceOnPage(printed_.size(), scale.printerPixelsPerPixel, page.size()),
+                              printed_);
             painter.end();
         }
     }
@@ -364,7 +373,13 @@ void TForm3::Speichern1Click() {
     const QImage picture = Image1->Picture().convertToFormat(QImage::Format_RGB888);
     QSaveFile file(QString::fromStdString(rule.nameAfterYes));
     if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
-        MessageDlg("Das Bild konnte nicht gespeichert werden: " + rule.nameAfterYes, mtError, mbOK);
+        // The picture goes to a file beside the target first: a file of that name stays.
+        const std::string button = speichern->text().remove(QLatin1Char('&')).toStdString();
+        MessageDlg("Das Bild konnte nicht gespeichert werden: „" + rule.nameAfterYes +
+                       "“ ließ sich nicht anlegen oder schreiben; eine vorhandene Datei dieses "
+                       "Namens ist unverändert. Bitte mit „" + button +
+                       "“ einen anderen Ordner oder Namen wählen und erneut speichern.",
+                   mtError, mbOK);
     }
 }
 
@@ -421,6 +436,7 @@ void TForm3::AreaSize(int& width, int& height) {
 void TForm3::PrepareImage(int width, int height, TColor background) {
     canvas_.reset();
     if (printing_) {
+        printPrepared_ = true;
         drImage_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
         canvas_ = std::make_unique<ImageCanvas>(drImage_);
     } else {

@@ -79,6 +79,8 @@ public:
     bool Replaying() const { return replaying_; }
     const QImage& Picture() const;
     const QImage& PrintPicture() const { return drImage_; }
+    // The black-and-white picture the last print put on the page.
+    const QImage& PrintedPicture() const { return printed_; }
     int TimerInterval() const;
 
     // ReplayHost.
@@ -119,6 +121,7 @@ private:
     QWidget* Panel2 = nullptr;
     SimulationImage* Image1 = nullptr;
     QImage drImage_;
+    QImage printed_;
     QCheckBox* schnell_simulation = nullptr;
     QCheckBox* helligkeit = nullptr;
     TFclPictureField* schneidehoehe = nullptr;
@@ -145,6 +148,7 @@ private:
     QAction* Beenden1 = nullptr;
     std::unique_ptr<ImageCanvas> canvas_;
     bool printing_ = false;
+    bool printPrepared_ = false;  // the printing replay has fitted its picture
     bool replaying_ = false;
     bool closeAfterReplay_ = false;
     bool fullScreen_ = false;

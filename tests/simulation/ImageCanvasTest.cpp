@@ -122,12 +122,22 @@ std::vector<PenStep> PenWork(int pattern, int steps, int w, int h) {
     return work;
 }
 
-// Draws the pen work; every stroke alone and in full when alone is set.
-void Draw(ImageCanvas& c, const std::vector<PenStep>& work, int w, int h, bool alone) {
+// Draws the pen work; every stroke alone and in full when alone is set. Otherwise, with
+// steps set, the work goes in runs of 1 to 40 pen moves, each run told to the canvas as
+// the steps of one move.
+void Draw(ImageCanvas& c, const std::vector<PenStep>& work, int w, int h, bool alone,
+          bool steps = false) {
     c.Fill(clSilver);
     c.MoveTo(w / 2, h / 2);
     int x = w / 2, y = h / 2;
-    for (const PenStep& s : work) {
+    std::size_t runEnd = 0;
+    for (std::size_t i = 0; i < work.size(); ++i) {
+        const PenStep& s = work[i];
+        if (steps && i == runEnd) {
+            if (i > 0) c.EndSteps();
+            c.BeginSteps();
+            runEnd = i + 1 + (i * 7919) % 40;
+        }
         if (alone) c.SetPenColour(s.colour ^ 1);  // forgets the stroke before
         c.SetPenColour(s.colour);
         c.SetPenWidth(s.width);
@@ -142,22 +152,100 @@ void Draw(ImageCanvas& c, const std::vector<PenStep>& work, int w, int h, bool a
         y = s.y;
         if (alone) c.Flush();  // and paints this one by itself
     }
+    if (steps) c.EndSteps();
     c.Flush();
 }
 
-// Leaving out what the stroke before covers, letting a stroke take the place of one it
-// covers, and painting only the pixels the stroke before left: the picture is the one of
-// every stroke painted by itself.
+// Leaving out what the stroke before covers, letting a stroke take the place of the ones
+// it covers, painting only the pixels the stroke before left, and painting the steps of a
+// move in one pass: the picture is the one of every stroke painted by itself.
 TEST(ImageCanvas, ItsShortcutsChangeNoPixel) {
     constexpr int w = 80, h = 60;
     for (int pattern = 0; pattern < 4; ++pattern) {
         const std::vector<PenStep> work = PenWork(pattern, 3000, w, h);
-        QImage quick(w, h, QImage::Format_RGB32), full(w, h, QImage::Format_RGB32);
-        ImageCanvas a(quick), b(full, 1);
-        Draw(a, work, w, h, false);
+        QImage full(w, h, QImage::Format_RGB32);
+        ImageCanvas b(full, 1);
         Draw(b, work, w, h, true);
-        EXPECT_TRUE(quick == full) << "pattern " << pattern;
+        for (bool steps : {false, true}) {
+            QImage quick(w, h, QImage::Format_RGB32);
+            ImageCanvas a(quick);
+            Draw(a, work, w, h, false, steps);
+            EXPECT_TRUE(quick == full) << "pattern " << pattern << (steps ? ", in steps" : "");
+        }
     }
+}
+
+// Lines between whole pixels make the strokes the general form makes of them, also at the
+// limits of the whole form.
+TEST(ImageCanvas, LinesBetweenWholePixelsMakeTheStrokesOfTheGeneralForm) {
+    constexpr int k26 = 1 << 26, k22 = 1 << 22;
+    struct Line {
+        int ax, ay, bx, by, width;
+    } const lines[] = {
+        {3, 4, 9, 4, 0},          {3, 4, 9, 4, 1},           {3, 4, 9, 4, 2},
+        {-7, 4, -7, 4, 7},        {3, 4, 9, 5, 6},           {3, 4, 3, 9, 6},
+        {k26 - 1, 4, 0, 4, 6},    {k26, 4, 0, 4, 6},         {-k26 + 1, 4, 0, 4, 6},
+        {-k26, 4, -k26, 4, 6},    {0, k26, 5, k26, 6},       {0, -k26 + 1, 5, -k26 + 1, 6},
+        {0, 4, 5, 4, k22 - 1},    {0, 4, 5, 4, k22},         {-100000000, 3, 100000000, 3, 9},
+    };
+    for (const Line& l : lines) {
+        const Stroke a = MakePixelStroke(l.ax, l.ay, l.bx, l.by, l.width, 0xFF123456u);
+        const Stroke b = MakeStroke(l.ax, l.ay, l.bx, l.by, l.width <= 1 ? 0.5 : l.width / 2.0,
+                                    0xFF123456u);
+        SCOPED_TRACE(testing::Message() << l.ax << " " << l.ay << " " << l.bx << " " << l.by
+                                        << " width " << l.width);
+        EXPECT_EQ(a.ax, b.ax);
+        EXPECT_EQ(a.ay, b.ay);
+        EXPECT_EQ(a.bx, b.bx);
+        EXPECT_EQ(a.by, b.by);
+        EXPECT_EQ(a.r, b.r);
+        EXPECT_EQ(a.alongRow, b.alongRow);
+        EXPECT_EQ(a.whole, b.whole);
+    }
+}
+
+// Strokes along a row between whole pixels, and dots, are worked out in whole numbers: a
+// pixel is painted when its distance from the segment is at most half the pen (half a
+// pixel for pens of 0 and 1), on pens of every width, narrow to wider than the picture,
+// also where the stroke reaches past the picture's edges.
+TEST(ImageCanvas, RowStrokesPaintThePixelsWithinHalfThePenOfTheirSegment) {
+    constexpr int w = 61, h = 47;
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> posX(-20, w + 20), posY(-20, h + 20), length(0, 30),
+        width(0, 60);
+    int checked = 0;
+    struct Line {
+        int ax, bx, y, pen;
+    };
+    // Pens wider than most, their edges across the picture.
+    std::vector<Line> lines = {{-4480, -4480, 20, 9000}, {w + 3990, w + 3970, -30, 8001}};
+    for (int i = 0; i < 400; ++i) {
+        const int ax = posX(rng), y = posY(rng), bx = i % 3 == 0 ? ax : ax + length(rng) - 15;
+        lines.push_back({ax, bx, y, i % 5 == 0 ? width(rng) % 3 : width(rng)});
+    }
+    for (const auto [ax, bx, y, pen] : lines) {
+        QImage image(w, h, QImage::Format_RGB32);
+        ImageCanvas c(image, 1);
+        c.Fill(clWhite);
+        c.SetPenColour(clBlack);
+        c.SetPenWidth(pen);
+        c.MoveTo(ax, y);
+        c.LineTo(bx, y);
+        c.Flush();
+        const long long w2 = std::max(pen, 1) * 1LL * std::max(pen, 1);
+        for (int py = 0; py < h; ++py) {
+            for (int px = 0; px < w; ++px) {
+                const long long dx = std::max({0, std::min(ax, bx) - px, px - std::max(ax, bx)});
+                const long long dy = py - y;
+                const bool inside = 4 * (dx * dx + dy * dy) <= w2;
+                ASSERT_EQ(At(image, px, py), inside ? kBlack : kWhite)
+                    << "pen " << pen << " from (" << ax << ", " << y << ") to " << bx
+                    << ", pixel (" << px << ", " << py << ")";
+                checked += inside;
+            }
+        }
+    }
+    EXPECT_GT(checked, 50000);  // much lies on the picture
 }
 
 // Painted by several threads, each its own bands of rows, over many batches: the picture
@@ -172,7 +260,7 @@ TEST(ImageCanvas, PaintersTogetherPaintWhatOnePaints) {
         for (int painters : {2, 3, 8}) {
             QImage many(w, h, QImage::Format_RGB32);
             ImageCanvas parallel(many, painters);
-            Draw(parallel, work, w, h, false);
+            Draw(parallel, work, w, h, false, painters == 3);
             EXPECT_TRUE(many == one) << "pattern " << pattern << ", " << painters << " painters";
         }
     }

@@ -249,6 +249,8 @@ TEST_F(Replay, TheArcCentreModeLineDrawsNothingAndChangesNoArc) {
     EXPECT_EQ(drawn[1], drawn[0]);
 }
 
+// The surface in the kind's background, the full thickness black, the depths between on
+// the ramp; a cut below the thickness (the cutting height allows it) stays black.
 TEST_F(Replay, ShadowsDarkenWithDepth) {
     Host h;
     h.areaW = 101;
@@ -256,14 +258,19 @@ TEST_F(Replay, ShadowsDarkenWithDepth) {
     ReplayOptions o = fast;
     o.shadow = true;
     o.colourKind = 3;
-    h.Program({"G1 X1 Y0 Z0", "G1 X2 Y0 Z-10"}, "(SEL=00,O,0,0,100,100,10,2,1,3,0)");
+    h.Program({"G1 X1 Y0 Z0", "G1 X2 Y0 Z-10", "G1 X3 Y0 Z-2.5", "G1 X4 Y0 Z-11.9"},
+              "(SEL=00,O,0,0,100,100,10,2,1,5,0)");
     Main.SimTipAngle = 0;
     Main.SimRadius = 0;  // width 0 everywhere: straight lines, no steps
     simulieren(h, o);
-    const std::vector<std::string> d = h.canvas.Drawn();
-    ASSERT_EQ(d.size(), 2u);
-    EXPECT_EQ(d[0], "Line 1 101 w0 c" + std::to_string(0x9DDBFE));
-    EXPECT_EQ(d[1], "Line 2 101 w0 c0");
+    const std::vector<std::string> expected = {
+        "Line 1 101 w0 c" + std::to_string(0x9DDBFE),
+        "Line 2 101 w0 c0",
+        "Line 3 101 w0 c" + std::to_string(DepthColour(3, 384)),
+        "Line 4 101 w0 c0",
+    };
+    EXPECT_EQ(h.canvas.Drawn(), expected);
+    EXPECT_TRUE(h.messages.empty());
 }
 
 TEST_F(Replay, TheReplayStopsWhereTheProgramCannotBeRead) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QRadioButton>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
@@ -40,19 +41,6 @@ TEST(SimulationRules, TheSavedPictureIsABitmap) {
         EXPECT_EQ(r.nameAfterYes, c.after) << c.name;
     }
     EXPECT_EQ(SimulationSaveName(std::string(300, 'a')).nameAfterYes.size(), 258u);
-}
-
-TEST(SimulationRules, PrintingTurnsTheBackgroundWhiteAndTheDrawingBlack) {
-    QImage image(4, 1, QImage::Format_RGB32);
-    image.setPixel(0, 0, 0xFFC0C0C0);  // silver background
-    image.setPixel(1, 0, 0xFF808080);  // the grey pen
-    image.setPixel(2, 0, 0xFFC0C0C0);
-    image.setPixel(3, 0, 0xFF000000);
-    const QImage mono = MonochromeForPrinting(image, 0xC0C0C0);
-    EXPECT_EQ(mono.pixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(mono.pixel(1, 0), 0xFF000000u);
-    EXPECT_EQ(mono.pixel(2, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(mono.pixel(3, 0), 0xFF000000u);
 }
 
 class SimulationWindow : public ::testing::Test {
@@ -203,16 +191,75 @@ TEST_F(SimulationWindow, SavingAsksForTheBitmapExtension) {
     EXPECT_EQ(services.boxes.size(), 2u);
 }
 
-TEST_F(SimulationWindow, PrintingGoesToThePrinterInBlackAndWhite) {
+// A save that fails names the file, says that nothing was overwritten and what to do.
+TEST_F(SimulationWindow, ASaveThatFailsSaysWhatToDo) {
+    QTemporaryDir dir;
+    window.anfangenClick();
+    const std::string name = dir.path().toStdString() + "/fehlt/bild.bmp";
+    services.saveNames = {name};
+    window.Speichern1Click();
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text,
+              "Das Bild konnte nicht gespeichert werden: „" + name +
+                  "“ ließ sich nicht anlegen oder schreiben; eine vorhandene Datei dieses Namens "
+                  "ist unverändert. Bitte mit „speichern“ einen anderen Ordner oder Namen wählen "
+                  "und erneut speichern.");
+    EXPECT_EQ(services.boxes[0].type, mtError);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(name)));
+}
+
+// "drucken" prints what the window shows: a shaded gradient comes out as black and white
+// dots as bright on the whole as the window's picture, as one bit a pixel in the PDF.
+TEST_F(SimulationWindow, PrintingShowsTheShadedPictureInBlackAndWhite) {
+    replaypictures::MakeGradientRowProgram(program);
+    window.findChild<QCheckBox*>(QStringLiteral("helligkeit"))->setChecked(true);
+    for (QRadioButton* b : window.findChildren<QRadioButton*>()) {
+        if (b->text() == QStringLiteral("Schwarz")) b->setChecked(true);
+    }
+    window.anfangenClick();
+    auto brightness = [](const QImage& picture) {
+        double sum = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) sum += qGray(picture.pixel(x, y));
+        }
+        return sum / (double(picture.width()) * picture.height());
+    };
+    const double shown = brightness(window.Picture());
+    ASSERT_GT(shown, 60);
+    ASSERT_LT(shown, 200);
+
     QTemporaryDir dir;
     services.pdfPath = dir.path().toStdString() + "/sim.pdf";
     window.druckenClick();
     EXPECT_EQ(services.printDialogs, 1);
+    const QImage& printed = window.PrintedPicture();
+    ASSERT_EQ(printed.depth(), 1);
+    EXPECT_GT(printed.width(), 600);
+    EXPECT_NEAR(brightness(printed), shown, shown * 0.1);
     QFile pdf(QString::fromStdString(services.pdfPath));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
-    // The page-sized drawing was made: the workpiece fits the page.
-    EXPECT_GT(window.PrintPicture().width(), 100);
+    const QByteArray text = pdf.readAll();
+    EXPECT_TRUE(text.startsWith("%PDF"));
+    EXPECT_TRUE(text.contains("/Width " + QByteArray::number(printed.width()) + "\n/Height " +
+                              QByteArray::number(printed.height()) + "\n/BitsPerComponent 1\n"));
+}
+
+// A program without its parameter line is reported, and no empty page is printed.
+TEST_F(SimulationWindow, AProgramTheReplayCannotReadPrintsNothing) {
+    std::vector<int> shown;
+    window.SetFileMessage([&](int line, char) {
+        shown.push_back(line);
+        return 1;
+    });
+    program.Clear();
+    program.Add("%");
+    program.Add("(kein Parameter)");
+    program.Add("G1 X10 Y10 Z-2");
+    QTemporaryDir dir;
+    services.pdfPath = dir.path().toStdString() + "/sim.pdf";
+    window.druckenClick();
+    EXPECT_EQ(shown, std::vector<int>{14});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(services.pdfPath)));
 }
 
 TEST_F(SimulationWindow, NothingStartsASecondReplayAndClosingStopsTheRunningOne) {
