@@ -303,6 +303,18 @@ TEST_F(ProgramRunTest, ImpossiblePassesAreRefusedBeforeAnythingChanges) {
     }
 }
 
+// The smallest spacing whose estimate is at most `lines` (the estimate falls as the spacing
+// grows).
+template <typename Estimate>
+double SpacingFor(const Estimate& estimate, std::uint64_t lines) {
+    double dense = 1e-6, sparse = 100;
+    for (int i = 0; i < 200; ++i) {
+        const double mid = (dense + sparse) / 2;
+        (estimate(mid) > lines ? dense : sparse) = mid;
+    }
+    return sparse;
+}
+
 // Row runs whose estimate lies just under and just over the most lines the free memory holds:
 // the first starts, the second is refused before anything changes. The limit follows the
 // machine's free memory, which other programs change meanwhile: a pair that the limit moved
@@ -314,16 +326,7 @@ TEST_F(ProgramRunTest, AProgramTooLargeForMemoryIsNotStarted) {
     const auto estimate = [&](double spacing) {
         return EstimateProgramLines(0, 600, 400, spacing, spacing, *passes, false, 0, 0);
     };
-    // The smallest spacing whose estimate is at most `lines` (the estimate falls as the
-    // spacing grows).
-    const auto spacingFor = [&](std::uint64_t lines) {
-        double dense = 1e-6, sparse = 100;
-        for (int i = 0; i < 200; ++i) {
-            const double mid = (dense + sparse) / 2;
-            (estimate(mid) > lines ? dense : sparse) = mid;
-        }
-        return sparse;
-    };
+    const auto spacingFor = [&](std::uint64_t lines) { return SpacingFor(estimate, lines); };
     bool judged = false;
     for (int attempt = 0; attempt < 5 && !judged; ++attempt) {
         const std::uint64_t limit = MaxProgramLines();
@@ -372,14 +375,7 @@ TEST_F(ProgramRunTest, TheMemoryCheckJudgesTheTurnedWorkpiece) {
     const auto unturned = [&](double spacing) {
         return EstimateProgramLines(14, 100, 200, spacing, spacing, passes, true, 0, 100);
     };
-    const auto spacingFor = [&](std::uint64_t lines) {
-        double dense = 1e-4, sparse = 100;
-        for (int i = 0; i < 100; ++i) {
-            const double mid = (dense + sparse) / 2;
-            (turned(mid) > lines ? dense : sparse) = mid;
-        }
-        return sparse;
-    };
+    const auto spacingFor = [&](std::uint64_t lines) { return SpacingFor(turned, lines); };
     StrategyRoutines labyrinth;
     labyrinth.LabyrinthStrategy = [](RunState& r) { r.lines.Add("labyrinth"); };
     bool judged = false;
