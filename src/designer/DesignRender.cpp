@@ -283,23 +283,6 @@ std::vector<std::uint8_t> ShapeMask(TFensterData& r, int w, int h, const DesignF
 
 // ---- one object ------------------------------------------------------------------------
 
-static void Fill(TBitmap& bitmap, TColor colour) {
-    const auto b = std::uint8_t(GetBValue(colour)), g = std::uint8_t(GetGValue(colour)),
-               r = std::uint8_t(GetRValue(colour));
-    const int w = bitmap.Width();
-    if (w == 0)
-        return;
-    // The first row pixel by pixel, the others copied from it.
-    std::uint8_t* first = bitmap.ScanLine(0);
-    for (int x = 0; x < w; ++x) {
-        first[3 * x] = b;
-        first[3 * x + 1] = g;
-        first[3 * x + 2] = r;
-    }
-    for (int y = 1; y < bitmap.Height(); ++y)
-        std::memcpy(bitmap.ScanLine(y), first, std::size_t(w) * 3);
-}
-
 void RenderObject(TFensterRec& r, const DesignFieldValues& fields, double thickness,
                   const TBitmap* picture, const PictureFitCheck& fits) {
     if (!r.Image)
@@ -321,7 +304,7 @@ void RenderObject(TFensterRec& r, const DesignFieldValues& fields, double thickn
     im.Bitmap = TBitmap(w, h);
     if (w == 0 || h == 0)
         return;
-    Fill(im.Bitmap, DepthToColor(1, fields.FormTiefe, thickness));
+    FillBitmapRect(im.Bitmap, 0, 0, w, h, DepthToColor(1, fields.FormTiefe, thickness));
     const bool hasText = !Trim(r.TextString).empty();
     const bool hasPicture = picture && !picture->Empty();
     if (!hasText && !hasPicture) {
@@ -374,7 +357,7 @@ void DrawBorder(TObjectImage& image, TFensterData& r, int objectBitmapWidth,
     }
     if (colour == clWhite) {
         image.Transparent = false;
-        Fill(image.Bitmap, clWhite);
+        FillBitmapRect(image.Bitmap, 0, 0, W, H, clWhite);
         image.Transparent = transparent;
         return;
     }

@@ -198,6 +198,15 @@ unsigned RawOf(TPixelFormat format, TColor colour) {
     return IsPaletteFormat(format) ? unsigned(NearestPaletteIndex(format, colour)) : unsigned(colour);
 }
 
+// One white row of `stride` bytes (its padding zero), to be copied to every row.
+std::vector<std::uint8_t> WhiteRow(int width, int stride, TPixelFormat format) {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(stride));
+    const unsigned white = RawOf(format, clWhite);
+    for (int x = 0; x < width; ++x)
+        WriteRaw(row.data(), x, white, format);
+    return row;
+}
+
 }  // namespace
 
 int BitsPerPixel(TPixelFormat format) {
@@ -255,10 +264,7 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format, const std::function
     if (width < 0 || height < 0)
         throw std::invalid_argument("negative bitmap size");
     const int stride = StrideOf(width, format);
-    std::vector<std::uint8_t> whiteRow(static_cast<std::size_t>(stride));
-    const unsigned white = RawOf(format, clWhite);
-    for (int x = 0; x < width; ++x)
-        WriteRaw(whiteRow.data(), x, white, format);
+    const std::vector<std::uint8_t> whiteRow = WhiteRow(width, stride, format);
     // Reserving touches no memory; each band is written (and so taken from the system) in turn.
     std::vector<std::uint8_t> pixels;
     pixels.reserve(std::size_t(stride) * std::size_t(height));
@@ -334,11 +340,8 @@ void TBitmap::SetSize(int width, int height) {
     const int stride = StrideOf(width, format_);
     std::vector<std::uint8_t> pixels(std::size_t(stride) * std::size_t(height));
 
-    // One white row (padding zero), copied to every row before the kept pixels go in.
-    std::vector<std::uint8_t> whiteRow(static_cast<std::size_t>(stride));
-    const unsigned white = RawOf(format_, clWhite);
-    for (int x = 0; x < width; ++x)
-        WriteRaw(whiteRow.data(), x, white, format_);
+    // Every row white before the kept pixels go in.
+    const std::vector<std::uint8_t> whiteRow = WhiteRow(width, stride, format_);
 
     const int keepWidth = std::min(width, width_);
     const int keepHeight = std::min(height, height_);
